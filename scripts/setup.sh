@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Ondaris needs on Debian 12, and nothing more:
+# only the packages that are missing, with sudo when not root.
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build pkg-config
+    qt6-base-dev qt6-serialport-dev libgl-dev libhidapi-dev
+    libbenchmark-dev
+    clang-14 libclang-rt-14-dev
+    fonts-liberation2 fonts-dejavu-core
+    xvfb xauth imagemagick python3
+    dpkg-dev file
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,93 @@
+#include "usbboard.h"
+
+#include "hidtransport.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr quint8 kK8055Status = UsbBoard::CardAddress + 1;
+constexpr quint8 kK8055nCompatibleStatus = UsbBoard::CardAddress + 11;
+constexpr quint8 kNativeModeAbove = 20;
+constexpr int kSingleReadMs = 20;
+constexpr int kMaxReads = 4;
+
+} // namespace
+
+UsbBoard::ReportKind UsbBoard::classify(std::span<const quint8> report)
+{
+    if (report.size() != ReportSize)
+        return ReportKind::Invalid;
+    const quint8 status = report[1];
+    if (status == kK8055Status || status == kK8055nCompatibleStatus)
+        return ReportKind::Data;
+    if (status > kNativeModeAbove)
+        return ReportKind::NativeMode;
+    return ReportKind::Invalid;
+}
+
+UsbBoard::UsbBoard(HidTransport &transport, QObject *parent)
+    : QObject(parent)
+    , m_transport(transport)
+{
+}
+
+void UsbBoard::ouvre_usb()
+{
+    if (m_transport.isOpen())
+        return;
+    const bool opened = m_transport.open(VendorId, productId(CardAddress));
+    if (!opened && m_reportMissing)
+        emit boardMissing(missingMessage());
+    m_reportMissing = false;
+}
+
+std::optional<UsbBoard::Reading> UsbBoard::lit_usb()
+{
+    if (!m_transport.isOpen())
+        return std::nullopt;
+
+    std::array<quint8, ReportSize> report{};
+    int budget = ReadBudgetMs;
+    const auto readReport = [&]() -> int {
+        const int timeout = std::min(budget, kSingleReadMs);
+        budget -= timeout;
+        return m_transport.read(report, timeout);
+    };
+
+    std::optional<Reading> result;
+    // The first report after an open may be an old one: it is read and dropped.
+    int got = readReport();
+    for (int reads = 1; got >= 0 && budget > 0 && reads < kMaxReads && !result; ++reads) {
+        got = readReport();
+        if (got <= 0)
+            continue;
+        const std::span<const quint8> received(report.data(), std::size_t(got));
+        switch (classify(received)) {
+        case ReportKind::Data:
+            result = Reading{report[2], report[3]};
+            break;
+        case ReportKind::NativeMode: {
+            // A K8055N in its native mode answers analog values only when asked.
+            const std::array<quint8, ReportSize + 1> ask{0, ReadAnalogCommand};
+            if (m_transport.write(ask) < 0)
+                got = -1;
+            else if (readReport() == ReportSize)
+                result = Reading{report[2], report[3]};
+            break;
+        }
+        case ReportKind::Invalid:
+            break;
+        }
+    }
+    m_transport.close();
+    return result;
+}
+
+QString UsbBoard::missingMessage()
+{
+    return tr("La carte USB K8055 (adresse 3) est introuvable.\nVérifiez qu'elle est branchée "
+              "et réglée sur l'adresse 3 (cavaliers SK5 et SK6). Sous Linux, la règle udev d'Ondaris doit être installée pour donner l'accès à la carte.\nLa "
+              "valeur affichée n'est pas mise à jour tant que la carte est absente.");
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+
+#include <optional>
+#include <span>
+
+class HidTransport;
+
+// The K8055 USB interface board at card address 3, read for its two analog inputs.
+// Every read is bounded in time so the user interface never waits on the board.
+class UsbBoard : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr quint16 VendorId = 0x10CF;
+    static constexpr int CardAddress = 3;
+    static constexpr int ReportSize = 8;
+    static constexpr int ReadBudgetMs = 50; // all reads of one poll together
+    static constexpr quint8 ReadAnalogCommand = 17;
+
+    static constexpr quint16 productId(int cardAddress) { return quint16(0x5500 + cardAddress); }
+
+    struct Reading
+    {
+        quint8 analog1 = 0;
+        quint8 analog2 = 0;
+        friend bool operator==(const Reading &, const Reading &) = default;
+    };
+
+    enum class ReportKind { Invalid, Data, NativeMode };
+    // What an input report of the board at CardAddress says.
+    static ReportKind classify(std::span<const quint8> report);
+
+    explicit UsbBoard(HidTransport &transport, QObject *parent = nullptr);
+
+    // Opens the board unless it is open already.
+    void ouvre_usb();
+    // Reads both analog inputs, then closes the board; nothing when no valid report came.
+    std::optional<Reading> lit_usb();
+    // The next failed open tells the user, once, that the board is missing.
+    void armMissingReport() { m_reportMissing = true; }
+
+    static QString missingMessage();
+
+signals:
+    void boardMissing(const QString &message);
+
+private:
+    HidTransport &m_transport;
+    bool m_reportMissing = false;
+};

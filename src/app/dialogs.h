@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+class QUrl;
+class QWidget;
+
+// Everything that would stop the program on a modal question or open something outside it.
+// The program passes QtDialogs; tests pass a scripted double and never block.
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+
+    // "Arrêter l'enregistreur et quitter ?": true for Yes.
+    virtual bool confirmQuit(QWidget *parent) = 0;
+    // The save dialog of a new recording file; an empty text when cancelled.
+    virtual QString chooseNewRecording(QWidget *parent) = 0;
+    // The open dialog of a recording to view; an empty text when cancelled.
+    virtual QString chooseRecordingToView(QWidget *parent) = 0;
+    // A message with an OK button only: information, or a problem when warning is set.
+    virtual void tell(QWidget *parent, const QString &text, bool warning) = 0;
+    // Opens a URL with the user's default program.
+    virtual void openUrl(const QUrl &url) = 0;
+};

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "about/aboutbox.h"
+#include "acquisition/acquisition.h"
+#include "recording/loadedlines.h"
+#include "recording/measurementbuffer.h"
+#include "recording/recorder.h"
+#include "settings/formoption.h"
+#include "settings/settingsmodel.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+
+#include <memory>
+
+class ChartView;
+class CircleShape;
+class Dialogs;
+class HidTransport;
+class LoadingWindow;
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class Ruler;
+
+// The main window "Enregistreur": the sample list, the live value, the record button and LED,
+// the chart with its rulers, and the menus. It wires the user's actions and the timers to the
+// acquisition, recording, viewer and settings objects it owns.
+class Enregistreur : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    struct Services
+    {
+        QString configPath;
+        QString serialPortName;
+        std::unique_ptr<HidTransport> hidTransport;
+        Dialogs *dialogs = nullptr; // not owned; outlives the window
+        Recorder::Clock clock = Recorder::Clock::system();
+    };
+
+    static constexpr int DesignHeightTwips = 3735; // the inside below the menu bar
+    static constexpr int RefreshPeriodMs = 200;
+
+    explicit Enregistreur(Services services);
+    ~Enregistreur() override;
+
+    // Start-up after the single-instance test: settings, source, width, title.
+    void Form_Load();
+    void affiche_barre_titre();
+
+    // Menu and button handlers.
+    void CmdRecord_Click();
+    void menuGraphe_Click();
+    void menuReglage_Click();
+    void menu_apropos_Click();
+    void menu_nouveau_Click();
+    void menu_charger_Click();
+    // The 200 ms refresh of the clock and the live value.
+    void TimerValActu_Timer();
+    // The key handler that sees every key typed in the window.
+    void Form_KeyPress(int characterCode);
+
+    // The list and the chart from the buffer; raz clears both.
+    void affich();
+    void raz();
+
+    // The inside width in pixels for a width in twips.
+    static int clientWidthFor(qint16 largeurFenetre);
+
+    SettingsModel &settings() { return m_settings; }
+    Acquisition &acquisition() { return m_acquisition; }
+    Recorder &recorder() { return m_recorder; }
+    MeasurementBuffer &buffer() { return m_buffer; }
+    const LoadedLines &loadedLines() const { return m_lines; }
+    FormOption *settingsDialog() const { return m_formOption; }
+    AboutBox *aboutBox() const { return m_about; }
+    LoadingWindow *loadingWindow() const { return m_loading; }
+    bool isLoading() const { return m_loadingFile; }
+
+signals:
+    // The user said Yes to leaving: the program ends.
+    void quitConfirmed();
+    // A file load has started (for tests that act in the middle of it).
+    void loadStarted();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildLayout();
+    void buildMenus();
+    void connectAll();
+    void applyWidth();
+    void setRecordingLook(bool recording);
+    void setLedLit(bool lit);
+    void tell(const QString &text, bool warning);
+
+    Dialogs &m_dialogs;
+    Acquisition m_acquisition;
+    SettingsModel m_settings;
+    MeasurementBuffer m_buffer;
+    LoadedLines m_lines;
+    Recorder m_recorder;
+    QTimer m_timerValActu;
+
+    enum class ListKind { Empty, Recording, File };
+    ListKind m_listKind = ListKind::Empty;
+    int m_listTop = -1;
+    bool m_loadingFile = false;
+
+    QPlainTextEdit *m_text1 = nullptr;
+    ChartView *m_ecran1 = nullptr;
+    Ruler *m_picture1 = nullptr;
+    Ruler *m_picture2 = nullptr;
+    QLabel *m_label2 = nullptr;
+    QLabel *m_label3 = nullptr;
+    QPushButton *m_cmdRecord = nullptr;
+    CircleShape *m_led1 = nullptr;
+    CircleShape *m_ledOn1 = nullptr;
+    QMenu *m_menuFichier = nullptr;
+    QMenu *m_menuOption = nullptr;
+    QAction *m_menuGraphe = nullptr;
+    LoadingWindow *m_loading = nullptr;
+    QPointer<FormOption> m_formOption;
+    QPointer<AboutBox> m_about;
+};

@@ -1,0 +1,43 @@
+#include "acquisition/hidapitransport.h"
+#include "acquisition/seriallink.h"
+#include "app/desktoplook.h"
+#include "app/enregistreur.h"
+#include "app/qtdialogs.h"
+#include "app/singleinstance.h"
+#include "settings/configfile.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QStandardPaths>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ondaris"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Ondaris"));
+    QApplication::setApplicationVersion(QStringLiteral(ONDARIS_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("ondaris"));
+
+    SingleInstance instance(SingleInstance::defaultLockPath());
+    if (!instance.acquire())
+        return 0;
+
+    DesktopLook::apply(app);
+    QtDialogs dialogs;
+    Enregistreur::Services services;
+    services.configPath = ConfigFile::locate(
+        QCoreApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    services.serialPortName = SerialLink::firstPortName();
+    services.hidTransport = std::make_unique<HidapiTransport>();
+    services.dialogs = &dialogs;
+
+    Enregistreur window(std::move(services));
+    QObject::connect(&window, &Enregistreur::quitConfirmed, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    window.Form_Load();
+    if (const QScreen *screen = window.screen())
+        window.move(screen->availableGeometry().center() - window.rect().center());
+    window.show();
+    return app.exec();
+}

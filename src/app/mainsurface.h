@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QWidget>
+
+class Ruler;
+
+// The main window's own surface behind its controls, on which the ruler numbers 1 to 9 are
+// printed beside the two rulers.
+class MainSurface : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit MainSurface(QWidget *parent = nullptr);
+    void setRulers(const Ruler *horizontal, const Ruler *vertical);
+
+    // The text positions (pixels) of the numbers 1..9 of one ruler.
+    QList<QPointF> numberPositions(Qt::Orientation orientation) const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    const Ruler *m_horizontal = nullptr;
+    const Ruler *m_vertical = nullptr;
+};

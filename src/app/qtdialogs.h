@@ -1,0 +1,16 @@
+#pragma once
+
+#include "dialogs.h"
+
+// The real dialogs: message boxes titled "Ondaris", Qt's file dialogs, the desktop's URL handler.
+class QtDialogs final : public Dialogs
+{
+public:
+    static constexpr const char *Title = "Ondaris";
+
+    bool confirmQuit(QWidget *parent) override;
+    QString chooseNewRecording(QWidget *parent) override;
+    QString chooseRecordingToView(QWidget *parent) override;
+    void tell(QWidget *parent, const QString &text, bool warning) override;
+    void openUrl(const QUrl &url) override;
+};

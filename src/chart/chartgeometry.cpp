@@ -1,0 +1,63 @@
+#include "chartgeometry.h"
+
+#include <algorithm>
+
+namespace ChartGeometry {
+
+namespace {
+// Far enough outside any chart to be cut off, near enough for the painter's fixed-point math.
+constexpr double kFarAway = 1.0e6;
+} // namespace
+
+float hauteurEcran(float outerHeightTwips)
+{
+    const float s = float(ScaleHeight);
+    return outerHeightTwips / (outerHeightTwips / s);
+}
+
+double valueY(double value, double borneBasse)
+{
+    return ScaleHeight - (value - borneBasse);
+}
+
+QPointF toPixel(QPointF user, double scaleWidth, const QRectF &inner)
+{
+    const double x = inner.left() + user.x() * inner.width() / scaleWidth;
+    const double y = inner.top() + user.y() * inner.height() / ScaleHeight;
+    return {std::clamp(x, -kFarAway, kFarAway), std::clamp(y, -kFarAway, kFarAway)};
+}
+
+QLineF horizontalCentreLine(const QRectF &inner)
+{
+    const double y = inner.top() + inner.height() * (ScaleHeight / 2) / ScaleHeight;
+    return {inner.left(), y, inner.right(), y};
+}
+
+QLineF verticalCentreLine(const QRectF &inner)
+{
+    const double x = inner.left() + inner.width() / 2;
+    return {x, inner.top(), x, inner.bottom()};
+}
+
+double rulerStep(double innerExtent)
+{
+    return (innerExtent - 3) / 10;
+}
+
+QPointF horizontalNumberPosition(int n, const QRectF &rulerOuterTwips, double innerWidth)
+{
+    const double twipsPerUnit = rulerOuterTwips.width() / innerWidth;
+    const double step = rulerStep(innerWidth);
+    return {rulerOuterTwips.left() + twipsPerUnit * n * step - twipsPerUnit * 96,
+            rulerOuterTwips.top() + 300};
+}
+
+QPointF verticalNumberPosition(int n, const QRectF &rulerOuterTwips, double innerHeight)
+{
+    const double twipsPerUnit = rulerOuterTwips.height() / innerHeight;
+    const double step = rulerStep(innerHeight);
+    return {rulerOuterTwips.left() + 300,
+            rulerOuterTwips.top() + twipsPerUnit * n * step - twipsPerUnit * 95};
+}
+
+} // namespace ChartGeometry

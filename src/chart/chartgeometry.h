@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QLineF>
+#include <QPointF>
+#include <QRectF>
+
+// Where things sit on the chart and its rulers. Layout quantities are in twips (15 per pixel);
+// the chart's own scale is 0..num_mesure across and 0..255 downward.
+namespace ChartGeometry {
+
+constexpr double TwipsPerPixel = 15.0;
+constexpr double ScaleHeight = 255.0;   // hauteur_ecran
+constexpr double InitialScaleWidth = 360.0;
+
+constexpr double toPixels(double twips)
+{
+    return twips / TwipsPerPixel;
+}
+
+// The chart height in user units: H / (H / 255), single precision.
+float hauteurEcran(float outerHeightTwips);
+
+// y of a value in the chart's scale: 255 on the bottom edge for borne_basse, 0 for +255.
+double valueY(double value, double borneBasse);
+
+// A point of the chart's scale (x in 0..scaleWidth, y in 0..255) in the pixels of inner.
+QPointF toPixel(QPointF user, double scaleWidth, const QRectF &inner);
+
+// The two centre lines across the inner area: horizontal at mid-height, vertical at mid-width.
+QLineF horizontalCentreLine(const QRectF &inner);
+QLineF verticalCentreLine(const QRectF &inner);
+
+// Distance between two ruler ticks, in ruler units: a tenth of (inner extent - 3).
+double rulerStep(double innerExtent);
+
+// Text position (twips, main window) of number n under the horizontal ruler.
+QPointF horizontalNumberPosition(int n, const QRectF &rulerOuterTwips, double innerWidth);
+// Text position (twips, main window) of number n right of the vertical ruler.
+QPointF verticalNumberPosition(int n, const QRectF &rulerOuterTwips, double innerHeight);
+
+} // namespace ChartGeometry

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QPolygonF>
+#include <QRectF>
+
+class MeasurementBuffer;
+
+// The trace through samples 0..count in pixels of the chart's inner area. Past two points per
+// pixel column it keeps, for each column, the first, lowest, highest and last sample, so the
+// work and the drawing follow the chart's width and every spike stays visible.
+namespace TracePath {
+QPolygonF build(const MeasurementBuffer &buffer, int count, const QRectF &inner);
+}

@@ -1,0 +1,71 @@
+#include "linereader.h"
+
+#include <QIODevice>
+
+namespace {
+constexpr qint64 kBlockSize = 64 * 1024;
+}
+
+LineReader::LineReader(QIODevice &device)
+    : m_device(device)
+{
+}
+
+bool LineReader::fill()
+{
+    if (m_pos > 0) {
+        m_buffer.remove(0, m_pos);
+        m_consumed += m_pos;
+        m_pos = 0;
+    }
+    const qsizetype kept = m_buffer.size();
+    m_buffer.resize(kept + kBlockSize);
+    const qint64 got = m_device.read(m_buffer.data() + kept, kBlockSize);
+    m_buffer.resize(kept + std::max<qint64>(got, 0));
+    if (got < 0)
+        m_error = true;
+    return got > 0;
+}
+
+LineReader::Status LineReader::next(QByteArray &line)
+{
+    qsizetype scan = m_pos;
+    for (;;) {
+        qsizetype end = scan;
+        const qsizetype size = m_buffer.size();
+        const char *data = m_buffer.constData();
+        while (end < size && data[end] != '\r' && data[end] != '\n')
+            ++end;
+        if (end - m_pos > MaxLineLength)
+            return Status::TooLong;
+        if (end < size) {
+            line = m_buffer.sliced(m_pos, end - m_pos);
+            m_pos = end + 1;
+            if (data[end] == '\r') {
+                if (m_pos == m_buffer.size())
+                    fill(); // the LF of a CR LF may start the next block
+                if (m_pos < m_buffer.size() && m_buffer[m_pos] == '\n')
+                    ++m_pos;
+            }
+            return Status::Line;
+        }
+        const qsizetype scanned = end - m_pos;
+        if (!fill()) {
+            if (m_error)
+                return Status::Error;
+            if (m_pos >= m_buffer.size())
+                return Status::End;
+            line = m_buffer.sliced(m_pos);
+            m_pos = m_buffer.size();
+            return Status::Line;
+        }
+        scan = m_pos + scanned;
+    }
+}
+
+bool LineReader::atEnd()
+{
+    if (m_pos < m_buffer.size())
+        return false;
+    return !fill();
+}

@@ -1,0 +1,205 @@
+#include "configfile.h"
+
+#include "codepage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <charconv>
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr QByteArrayView kFieldOne = "\"NE PAS MODIFIER CE FICHIER\"";
+
+struct Field
+{
+    QByteArray bytes;
+    bool quoted = false;
+    bool complete = true; // false: a quoted field the file cut off before its closing quote
+};
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+// Splits the file into fields the way a comma-separated record reader does: a field ends at a
+// comma or a line end, blanks before it are skipped, quotes protect commas.
+std::vector<Field> splitFields(QByteArrayView data)
+{
+    std::vector<Field> fields;
+    const qsizetype n = data.size();
+    qsizetype pos = 0;
+    bool afterComma = false;
+    while (pos < n) {
+        while (pos < n && isBlank(data[pos]))
+            ++pos;
+        if (pos >= n)
+            break;
+        if (isLineEnd(data[pos])) {
+            if (afterComma)
+                fields.push_back({});
+            afterComma = false;
+            ++pos;
+            continue;
+        }
+        Field field;
+        if (data[pos] == '"') {
+            field.quoted = true;
+            const qsizetype close = data.indexOf('"', pos + 1);
+            if (close < 0) {
+                field.bytes = data.sliced(pos + 1).toByteArray();
+                field.complete = false;
+                pos = n;
+            } else {
+                field.bytes = data.sliced(pos + 1, close - pos - 1).toByteArray();
+                pos = close + 1;
+                while (pos < n && data[pos] != ',' && !isLineEnd(data[pos]))
+                    ++pos;
+            }
+        } else {
+            const qsizetype start = pos;
+            while (pos < n && data[pos] != ',' && !isLineEnd(data[pos]))
+                ++pos;
+            field.bytes = data.sliced(start, pos - start).toByteArray().trimmed();
+        }
+        fields.push_back(std::move(field));
+        afterComma = pos < n && data[pos] == ',';
+        if (afterComma)
+            ++pos;
+    }
+    if (afterComma)
+        fields.push_back({});
+    return fields;
+}
+
+template<typename T>
+std::optional<T> parseNumber(const Field &field, long long min, long long max)
+{
+    if (field.quoted || field.bytes.isEmpty())
+        return std::nullopt;
+    long long value = 0;
+    const char *begin = field.bytes.constData();
+    const char *end = begin + field.bytes.size();
+    const auto [ptr, ec] = std::from_chars(begin, end, value);
+    if (ec != std::errc() || ptr != end || value < min || value > max)
+        return std::nullopt;
+    return static_cast<T>(value);
+}
+
+QString decodePath(QByteArrayView bytes)
+{
+    if (Codepage::isNonAsciiUtf8(bytes))
+        return QString::fromUtf8(bytes);
+    return Codepage::fromWindows1252(bytes);
+}
+
+} // namespace
+
+ConfigFile::ConfigFile(QString path)
+    : m_path(std::move(path))
+{
+}
+
+QString ConfigFile::locate(const QString &executableDir, const QString &userConfigDir)
+{
+    const QFileInfo dir(executableDir);
+    const QString folder = dir.isDir() && dir.isWritable() ? executableDir : userConfigDir;
+    return QDir(folder).filePath(QString::fromLatin1(FileName));
+}
+
+QByteArray ConfigFile::encode(const Settings &settings)
+{
+    bool representable = false;
+    QByteArray path = Codepage::toWindows1252(settings.fichier_donnees, &representable);
+    if (!representable)
+        path = settings.fichier_donnees.toUtf8();
+    QByteArray out;
+    out.reserve(64 + path.size());
+    out.append(kFieldOne);
+    out.append(",\"").append(path).append("\",");
+    out.append(QByteArray::number(settings.duree_option)).append(',');
+    out.append(QByteArray::number(settings.source)).append(',');
+    out.append(QByteArray::number(settings.largeur_fenetre)).append("\r\n");
+    return out;
+}
+
+ConfigFile::Decoded ConfigFile::decode(QByteArrayView bytes)
+{
+    const std::vector<Field> fields = splitFields(bytes);
+    Decoded result;
+    if (fields.empty()) {
+        result.clean = false;
+        return result;
+    }
+    const std::size_t first = ((fields.size() - 1) / 5) * 5;
+    const auto field = [&](std::size_t i) -> const Field * {
+        return first + i < fields.size() ? &fields[first + i] : nullptr;
+    };
+    if (!field(0) || !field(0)->complete)
+        result.clean = false;
+
+    const Field *path = field(1);
+    if (path && path->complete && !path->bytes.isEmpty())
+        result.settings.fichier_donnees = decodePath(path->bytes);
+    else
+        result.clean = false;
+
+    const auto take = [&](std::size_t i, auto &target, long long min, long long max) {
+        using T = std::remove_reference_t<decltype(target)>;
+        const Field *f = field(i);
+        const std::optional<T> value = f ? parseNumber<T>(*f, min, max) : std::nullopt;
+        if (value)
+            target = *value;
+        else
+            result.clean = false;
+    };
+    take(2, result.settings.duree_option, 1, 10);
+    take(3, result.settings.source, 0, 2);
+    take(4, result.settings.largeur_fenetre, std::numeric_limits<qint16>::min(),
+         std::numeric_limits<qint16>::max());
+    return result;
+}
+
+bool ConfigFile::exists() const
+{
+    return QFileInfo(m_path).isFile();
+}
+
+std::optional<ConfigFile::Decoded> ConfigFile::read()
+{
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_error = file.errorString();
+        return std::nullopt;
+    }
+    // A real record is under 300 bytes; a huge file is not read whole.
+    constexpr qint64 kMaxBytes = 64 * 1024;
+    return decode(file.read(kMaxBytes));
+}
+
+bool ConfigFile::write(const Settings &settings)
+{
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        m_error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = encode(settings);
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        m_error = file.errorString();
+        return false;
+    }
+    m_error.clear();
+    return true;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class LoadedLines;
+class MeasurementBuffer;
+
+// Reads a recording file into the measurement buffer: the first line into entete_fichier, each
+// further line into ligne_fichier and through the line parser, at most 32000 sample lines.
+class RecordingLoader
+{
+public:
+    enum class Outcome {
+        Loaded,       // every sample line read; n >= 1
+        TooManyLines, // the first 32000 sample lines read, more followed
+        Malformed,    // stopped at a line the parser refused (counted in num_mesure)
+        OpenFailed,   // missing or unreadable file: nothing read
+        NoSampleLine, // empty file, or a first line alone
+        ReadError,    // the system failed while reading
+    };
+
+    struct Hooks
+    {
+        // Called before each line: position of the next byte and the file's length.
+        std::function<void(qint64 position, qint64 size)> progress;
+        // Lets pending events through; called every few milliseconds, not per line.
+        std::function<void()> yield;
+        int yieldIntervalMs = 15;
+    };
+
+    struct Result
+    {
+        Outcome outcome = Outcome::OpenFailed;
+        qint64 size = 0;
+        QString error;
+    };
+
+    // The buffer must have been restarted (num_mesure = 0) by the caller.
+    static Result load(const QString &path, MeasurementBuffer &buffer, LoadedLines &lines,
+                       const Hooks &hooks);
+    static Result load(const QString &path, MeasurementBuffer &buffer, LoadedLines &lines);
+};

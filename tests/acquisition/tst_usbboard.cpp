@@ -1,0 +1,142 @@
+#include "acquisition/usbboard.h"
+#include "fakehidtransport.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <numeric>
+
+using Kind = UsbBoard::ReportKind;
+Q_DECLARE_METATYPE(UsbBoard::ReportKind)
+
+namespace {
+const QByteArray kTimeout(""); // an empty report: nothing came in time
+const QByteArray kError;       // a null report: the transport failed
+} // namespace
+
+class TestUsbBoard : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void productIdPerAddress();
+    void classifiesReports_data();
+    void classifiesReports();
+    void reads_data();
+    void reads();
+    void nativeModeAsksForAnalogValues();
+    void absentBoardToldOnceWhenArmed();
+};
+
+void TestUsbBoard::productIdPerAddress()
+{
+    QCOMPARE(UsbBoard::productId(0), quint16(0x5500));
+    QCOMPARE(UsbBoard::productId(3), quint16(0x5503));
+    FakeHidTransport fake;
+    UsbBoard board(fake);
+    board.ouvre_usb();
+    QCOMPARE(fake.openedVendor, quint16(0x10CF));
+    QCOMPARE(fake.openedProduct, quint16(0x5503));
+    board.ouvre_usb(); // already open: not opened again
+    QCOMPARE(fake.opens, 1);
+}
+
+void TestUsbBoard::classifiesReports_data()
+{
+    QTest::addColumn<QByteArray>("report");
+    QTest::addColumn<Kind>("kind");
+    QTest::newRow("K8055, address 3") << FakeHidTransport::report(4, 1, 2) << Kind::Data;
+    QTest::newRow("K8055N compatible") << FakeHidTransport::report(14, 1, 2) << Kind::Data;
+    QTest::newRow("K8055N native") << FakeHidTransport::report(21, 1, 2) << Kind::NativeMode;
+    QTest::newRow("status 20") << FakeHidTransport::report(20, 1, 2) << Kind::Invalid;
+    QTest::newRow("other address") << FakeHidTransport::report(1, 1, 2) << Kind::Invalid;
+    QTest::newRow("short") << QByteArray(7, '\x04') << Kind::Invalid;
+    QTest::newRow("long") << QByteArray(9, '\x04') << Kind::Invalid;
+}
+
+void TestUsbBoard::classifiesReports()
+{
+    QFETCH(QByteArray, report);
+    const std::span<const quint8> bytes(reinterpret_cast<const quint8 *>(report.constData()),
+                                        std::size_t(report.size()));
+    QTEST(UsbBoard::classify(bytes), "kind");
+}
+
+void TestUsbBoard::reads_data()
+{
+    QTest::addColumn<QList<QByteArray>>("reports");
+    QTest::addColumn<int>("analog1"); // -1: no reading
+    QTest::addColumn<int>("analog2");
+    const auto r = FakeHidTransport::report;
+    QTest::newRow("stale first report dropped") << QList<QByteArray>{r(4, 9, 9), r(4, 128, 7)} << 128 << 7;
+    QTest::newRow("compatible K8055N") << QList<QByteArray>{r(14, 0, 0), r(14, 255, 0)} << 255 << 0;
+    QTest::newRow("wrong status skipped") << QList<QByteArray>{r(4, 1, 1), r(9, 50, 50), r(4, 60, 61)}
+                                          << 60 << 61;
+    QTest::newRow("only timeouts") << QList<QByteArray>{kTimeout, kTimeout, kTimeout, kTimeout, kTimeout}
+                                   << -1 << -1;
+    QTest::newRow("error on the stale read") << QList<QByteArray>{kError, r(4, 5, 5)} << -1 << -1;
+    QTest::newRow("error on the data read") << QList<QByteArray>{r(4, 1, 1), kError} << -1 << -1;
+    QTest::newRow("one report only") << QList<QByteArray>{r(4, 1, 1)} << -1 << -1;
+}
+
+void TestUsbBoard::reads()
+{
+    QFETCH(QList<QByteArray>, reports);
+    QFETCH(int, analog1);
+    QFETCH(int, analog2);
+    FakeHidTransport fake;
+    fake.reports = reports;
+    UsbBoard board(fake);
+    board.ouvre_usb();
+    const auto reading = board.lit_usb();
+    QCOMPARE(reading.has_value(), analog1 >= 0);
+    if (reading) {
+        QCOMPARE(int(reading->analog1), analog1);
+        QCOMPARE(int(reading->analog2), analog2);
+    }
+    QVERIFY2(!fake.isOpen(), "the board is closed after every read");
+    QCOMPARE(fake.closes, 1);
+    const int waited = std::accumulate(fake.timeouts.begin(), fake.timeouts.end(), 0);
+    QVERIFY2(waited <= UsbBoard::ReadBudgetMs, qPrintable(QString::number(waited)));
+    QVERIFY(fake.written.isEmpty());
+    QVERIFY(!board.lit_usb()); // closed: nothing read
+}
+
+void TestUsbBoard::nativeModeAsksForAnalogValues()
+{
+    FakeHidTransport fake;
+    fake.reports = {FakeHidTransport::report(30, 0, 0), FakeHidTransport::report(30, 0, 0),
+                    FakeHidTransport::report(30, 77, 88)};
+    UsbBoard board(fake);
+    board.ouvre_usb();
+    const auto reading = board.lit_usb();
+    QVERIFY(reading);
+    QCOMPARE(*reading, (UsbBoard::Reading{77, 88}));
+    QCOMPARE(fake.written.size(), 1);
+    const QByteArray ask = fake.written.first();
+    QCOMPARE(ask.size(), 9);
+    QCOMPARE(int(ask[0]), 0);
+    QCOMPARE(int(ask[1]), 17);
+    for (const QByteArray &w : fake.written)
+        QVERIFY2(w[1] != 5, "command 5 sets the outputs and is never sent");
+}
+
+void TestUsbBoard::absentBoardToldOnceWhenArmed()
+{
+    FakeHidTransport fake;
+    fake.present = false;
+    UsbBoard board(fake);
+    QSignalSpy missing(&board, &UsbBoard::boardMissing);
+    board.ouvre_usb();
+    QCOMPARE(missing.count(), 0); // not armed: silent
+    board.armMissingReport();
+    for (int tick = 0; tick < 10; ++tick) {
+        board.ouvre_usb();
+        QVERIFY(!board.lit_usb());
+    }
+    QCOMPARE(missing.count(), 1);
+    QVERIFY(missing.first().first().toString().contains(QStringLiteral("adresse 3")));
+}
+
+QTEST_GUILESS_MAIN(TestUsbBoard)
+#include "tst_usbboard.moc"

@@ -1,0 +1,88 @@
+#include "chart/chartgeometry.h"
+
+#include <QTest>
+
+using namespace ChartGeometry;
+
+class TestChartGeometry : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void heightIs255();
+    void valuesMapToEdges_data();
+    void valuesMapToEdges();
+    void centreLinesStayCentred();
+    void rulerNumbers_data();
+    void rulerNumbers();
+};
+
+void TestChartGeometry::heightIs255()
+{
+    QCOMPARE(hauteurEcran(2655.0f), 255.0f);
+    QVERIFY(std::abs(hauteurEcran(2595.0f) - 255.0f) < 1e-3f);
+}
+
+void TestChartGeometry::valuesMapToEdges_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<double>("borneBasse");
+    QTest::addColumn<double>("userY");
+    QTest::addColumn<double>("pixelY"); // inner area 100 px high from y = 2
+    QTest::newRow("bottom edge") << 0.0 << 0.0 << 255.0 << 102.0;
+    QTest::newRow("top edge") << 255.0 << 0.0 << 0.0 << 2.0;
+    QTest::newRow("300 cut off above") << 300.0 << 0.0 << -45.0 << 2.0 - 45.0 * 100 / 255;
+    QTest::newRow("moved window top") << 274.0 << 19.0 << 0.0 << 2.0;
+    QTest::newRow("moved window, 39") << 39.0 << 19.0 << 235.0 << 2.0 + 235.0 * 100 / 255;
+    QTest::newRow("far below stays finite") << -1e12 << 0.0 << 1e12 + 255 << 1e6;
+}
+
+void TestChartGeometry::valuesMapToEdges()
+{
+    QFETCH(double, value);
+    QFETCH(double, borneBasse);
+    QFETCH(double, userY);
+    QFETCH(double, pixelY);
+    QCOMPARE(valueY(value, borneBasse), userY);
+    const QRectF inner(2, 2, 229, 100);
+    const QPointF at = toPixel({0, userY}, 10, inner);
+    QVERIFY(qFuzzyCompare(at.y(), pixelY));
+    QCOMPARE(toPixel({10, userY}, 10, inner).x(), inner.right());
+}
+
+void TestChartGeometry::centreLinesStayCentred()
+{
+    const QRectF inner(2, 2, 229, 173);
+    QCOMPARE(horizontalCentreLine(inner), QLineF(2, 2 + 86.5, inner.right(), 2 + 86.5));
+    QCOMPARE(verticalCentreLine(inner), QLineF(2 + 114.5, 2, 2 + 114.5, inner.bottom()));
+}
+
+void TestChartGeometry::rulerNumbers_data()
+{
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QPointF>("horizontal");
+    QTest::addColumn<QPointF>("vertical");
+    // The rulers of the main window: 3495 × 255 and 255 × 2655 twips with a 2-pixel border.
+    const double hr = 3495.0 / 3435.0, vr = 2655.0 / 2595.0;
+    for (int n : {1, 5, 9})
+        QTest::addRow("%d", n) << n << QPointF(3600 + hr * n * 343.2 - hr * 96, 2880 + 300)
+                               << QPointF(7200 + 300, 120 + vr * n * 259.2 - vr * 95);
+}
+
+void TestChartGeometry::rulerNumbers()
+{
+    QFETCH(int, n);
+    QFETCH(QPointF, horizontal);
+    QFETCH(QPointF, vertical);
+    QCOMPARE(rulerStep(3435), 343.2);
+    const QPointF h = horizontalNumberPosition(n, QRectF(3600, 2880, 3495, 255), 3435);
+    const QPointF v = verticalNumberPosition(n, QRectF(7200, 120, 255, 2655), 2595);
+    QVERIFY(std::abs(h.x() - horizontal.x()) < 1e-6 && h.y() == horizontal.y());
+    QVERIFY(std::abs(v.y() - vertical.y()) < 1e-6 && v.x() == vertical.x());
+    // The numbers stay inside the wide window (7890 twips less the borders) and below the chart.
+    QVERIFY(h.x() > 3600 && h.x() < 7200);
+    QVERIFY(v.x() + 300 < 7830);
+}
+
+QTEST_GUILESS_MAIN(TestChartGeometry)
+#include "tst_chartgeometry.moc"

@@ -1,0 +1,268 @@
+#include "acquisition/acquisition.h"
+#include "fakehidtransport.h"
+#include "recording/measurementbuffer.h"
+#include "recording/recorder.h"
+#include "recording/recordingfile.h"
+#include "settings/settingsmodel.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+namespace {
+
+QString scratchFolder()
+{
+    // Many small synced appends: a memory file system keeps the long tests quick.
+    return QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm/ondarisXXXXXX")
+                                                              : QString();
+}
+
+// A recorder over a fake board and fake clocks; time moves only when the test says so.
+struct Rig
+{
+    QTemporaryDir dir{scratchFolder().isEmpty() ? QDir::tempPath() + "/ondarisXXXXXX" : scratchFolder()};
+    FakeHidTransport *board = nullptr;
+    Acquisition acquisition{QString(), [this] {
+                                auto fake = std::make_unique<FakeHidTransport>();
+                                board = fake.get();
+                                return fake;
+                            }()};
+    SettingsModel settings{ConfigFile(dir.filePath("ondaris.cfg")), acquisition};
+    MeasurementBuffer buffer;
+    qint64 monotonic = 5000;
+    QDateTime wall{QDate(2026, 3, 14), QTime(10, 5, 0)};
+    Recorder recorder{buffer, settings, acquisition,
+                      Recorder::Clock{[this] { return monotonic; },
+                                      [this] { return wall.addMSecs(monotonic - 5000); }}};
+
+    explicit Rig(int option = 1, int source = 0)
+    {
+        settings.setFichierDonnees(dir.filePath("data_tr.csv"));
+        settings.Option1_Click(option, false);
+        settings.Option2_Click(source, false);
+    }
+    // Runs the sampling timer until n more samples are stored; returns their times after start.
+    void runSamples(int n)
+    {
+        const int target = buffer.num_mesure() + n;
+        while (recorder.isRecording() && buffer.num_mesure() < target) {
+            monotonic = recorder.schedule().nextTickAt();
+            recorder.tick();
+        }
+    }
+    void boardReads(quint8 raw)
+    {
+        board->reports = {FakeHidTransport::report(4, 0, 0), FakeHidTransport::report(4, raw, 0)};
+        acquisition.poll(1);
+    }
+    QList<QByteArray> fileLines() const
+    {
+        QFile f(dir.filePath("data_tr.csv"));
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        QList<QByteArray> lines = f.readAll().split('\n');
+        lines.removeLast();
+        return lines;
+    }
+};
+
+} // namespace
+
+class TestRecorder : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void samplesAtTheChosenPeriod_data();
+    void samplesAtTheChosenPeriod();
+    void testModeStartsFromZero();
+    void windowFollowsRisingValues();
+    void restartAppendsAndRenumbers();
+    void ledBlinksAndEndsOff_data();
+    void ledBlinksAndEndsOff();
+    void stopsWhenBufferIsFull();
+    void stopsWhenFileCannotBeWritten_data();
+    void stopsWhenFileCannotBeWritten();
+    void keepsTimeOverHours();
+};
+
+void TestRecorder::samplesAtTheChosenPeriod_data()
+{
+    QTest::addColumn<int>("option");
+    QTest::addColumn<qint64>("secondSampleAfterMs");
+    QTest::newRow("1 s") << 1 << qint64(1000);
+    QTest::newRow("15 min: 15 ticks of 60 s") << 4 << qint64(15 * 60000);
+    QTest::newRow("24 h") << 10 << qint64(86400000);
+}
+
+void TestRecorder::samplesAtTheChosenPeriod()
+{
+    QFETCH(int, option);
+    QFETCH(qint64, secondSampleAfterMs);
+    Rig rig(option);
+    QSignalSpy changed(&rig.recorder, &Recorder::recordingChanged);
+    QSignalSpy stored(&rig.recorder, &Recorder::sampleStored);
+    const qint64 start = rig.monotonic;
+    rig.recorder.toggle();
+    QVERIFY(rig.recorder.isRecording());
+    QCOMPARE(changed.count(), 1);
+    QVERIFY(rig.recorder.timer1().isActive());
+    QCOMPARE(rig.recorder.timer1().interval(), 10);
+
+    rig.runSamples(1);
+    QCOMPARE(rig.monotonic - start, 10);
+    rig.runSamples(1);
+    QCOMPARE(rig.monotonic - start, 10 + secondSampleAfterMs);
+    QCOMPARE(stored.count(), 2);
+    QCOMPARE(rig.buffer.num_mesure(), 2);
+    QCOMPARE(rig.fileLines().size(), 2);
+    QCOMPARE(rig.buffer.heure_mesure(1), QStringLiteral("10:05:00"));
+    QCOMPARE(rig.buffer.date_mesure(1), QStringLiteral("03-14-2026"));
+}
+
+void TestRecorder::testModeStartsFromZero()
+{
+    Rig rig;
+    for (int i = 0; i < 5; ++i)
+        rig.acquisition.keyPress('+');
+    rig.recorder.start();
+    rig.runSamples(1);
+    rig.acquisition.keyPress('-');
+    rig.acquisition.keyPress('-');
+    rig.runSamples(1);
+    QCOMPARE(rig.buffer.valeur(1), 0.0);
+    QCOMPARE(rig.buffer.valeur(2), -2.0);
+    QCOMPARE(rig.fileLines(), (QList<QByteArray>{"1;0;03-14-2026;10:05:00\r", "2;-2;03-14-2026;10:05:01\r"}));
+}
+
+void TestRecorder::windowFollowsRisingValues()
+{
+    Rig rig(1, 1);
+    rig.recorder.start();
+    rig.boardReads(70);
+    rig.runSamples(1);
+    QCOMPARE(rig.buffer.valeur(1), 274.0);
+    QCOMPARE(rig.buffer.borne_basse(), qint16(19));
+    QCOMPARE(rig.buffer.borne_haute(), qint16(274));
+    rig.boardReads(10);
+    rig.runSamples(1);
+    QCOMPARE(rig.buffer.valeur(2), 39.0);
+    QCOMPARE(rig.buffer.borne_basse(), qint16(19));
+}
+
+void TestRecorder::restartAppendsAndRenumbers()
+{
+    Rig rig;
+    QVERIFY(RecordingFile::create(rig.dir.filePath("data_tr.csv"), nullptr));
+    rig.recorder.start();
+    rig.runSamples(3);
+    rig.recorder.toggle();
+    QVERIFY(!rig.recorder.isRecording());
+    QCOMPARE(rig.buffer.num_mesure(), 3); // the finished recording stays on screen
+    rig.monotonic += 5000;
+    rig.recorder.toggle();
+    QCOMPARE(rig.buffer.num_mesure(), 0);
+    rig.runSamples(2);
+    const QList<QByteArray> lines = rig.fileLines();
+    QCOMPARE(lines.size(), 6);
+    QCOMPARE(lines[0] + '\n', RecordingFile::header());
+    QVERIFY(lines[3].startsWith("3;"));
+    QVERIFY(lines[4].startsWith("1;"));
+    QVERIFY(lines[5].startsWith("2;"));
+}
+
+void TestRecorder::ledBlinksAndEndsOff_data()
+{
+    QTest::addColumn<int>("blinks");
+    QTest::newRow("stopped while lit") << 1;
+    QTest::newRow("stopped while dark") << 2;
+    QTest::newRow("stopped before the first blink") << 0;
+}
+
+void TestRecorder::ledBlinksAndEndsOff()
+{
+    QFETCH(int, blinks);
+    Rig rig;
+    QSignalSpy led(&rig.recorder, &Recorder::ledChanged);
+    rig.recorder.start();
+    QVERIFY(rig.recorder.timerLed().isActive());
+    QCOMPARE(rig.recorder.timerLed().interval(), 500);
+    for (int i = 0; i < blinks; ++i)
+        rig.recorder.ledTick();
+    QCOMPARE(rig.recorder.ledFill(), blinks % 2 ? Recorder::LedLit : Recorder::LedDark);
+    rig.recorder.stop();
+    QCOMPARE(rig.recorder.ledFill(), Recorder::LedDark);
+    QCOMPARE(led.last().first().toBool(), false);
+    QVERIFY(!rig.recorder.timerLed().isActive());
+    QVERIFY(!rig.recorder.timer1().isActive());
+}
+
+void TestRecorder::stopsWhenBufferIsFull()
+{
+    Rig rig;
+    QSignalSpy problems(&rig.recorder, &Recorder::stoppedOnProblem);
+    rig.recorder.start();
+    rig.runSamples(32000);
+    QVERIFY(rig.recorder.isRecording());
+    QCOMPARE(rig.buffer.num_mesure(), 32000);
+    // 8 h 53 min 20 s after the first sample, the next tick would store sample 32001.
+    QCOMPARE(rig.monotonic - 5000, 10 + qint64(31999) * 1000);
+    rig.monotonic = rig.recorder.schedule().nextTickAt();
+    rig.recorder.tick();
+    QVERIFY(!rig.recorder.isRecording());
+    QCOMPARE(rig.buffer.num_mesure(), 32000);
+    QCOMPARE(problems.count(), 1);
+    QVERIFY(problems.first().first().toString().contains(QStringLiteral("32000")));
+    QCOMPARE(rig.fileLines().size(), 32000);
+    QVERIFY(rig.fileLines().last().startsWith("32000;"));
+}
+
+void TestRecorder::stopsWhenFileCannotBeWritten_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("disk full") << "/dev/full";
+    QTest::newRow("read-only file") << (::geteuid() == 0 ? "/sys/kernel/notes" : "/etc/hostname");
+    QTest::newRow("folder gone") << "/nonexistent-ondaris/data.csv";
+}
+
+void TestRecorder::stopsWhenFileCannotBeWritten()
+{
+    QFETCH(QString, path);
+    Rig rig;
+    rig.settings.setFichierDonnees(path);
+    QSignalSpy problems(&rig.recorder, &Recorder::stoppedOnProblem);
+    QSignalSpy stored(&rig.recorder, &Recorder::sampleStored);
+    rig.recorder.start();
+    rig.runSamples(1);
+    QVERIFY(!rig.recorder.isRecording());
+    QCOMPARE(rig.buffer.num_mesure(), 1);
+    QCOMPARE(stored.count(), 1); // listed, so the user sees what was not written
+    QCOMPARE(problems.count(), 1);
+    QVERIFY(problems.first().first().toString().contains(path));
+    QCOMPARE(rig.recorder.ledFill(), Recorder::LedDark);
+}
+
+void TestRecorder::keepsTimeOverHours()
+{
+    Rig rig;
+    rig.recorder.start();
+    const qint64 start = rig.monotonic;
+    auto *random = QRandomGenerator::global();
+    for (int k = 1; k <= 3 * 3600; ++k) {
+        // The timer fires up to 15 ms late; the next one is still armed on the original beat.
+        rig.monotonic = rig.recorder.schedule().nextTickAt() + random->bounded(16);
+        rig.recorder.tick();
+        const qint64 next = start + 10 + qint64(k) * 1000;
+        QCOMPARE(rig.recorder.schedule().nextTickAt(), next);
+        QCOMPARE(qint64(rig.recorder.timer1().interval()), next - rig.monotonic);
+    }
+    QCOMPARE(rig.buffer.num_mesure(), 3 * 3600);
+}
+
+QTEST_GUILESS_MAIN(TestRecorder)
+#include "tst_recorder.moc"

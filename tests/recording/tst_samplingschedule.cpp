@@ -1,0 +1,80 @@
+#include "recording/samplingschedule.h"
+
+#include <QTest>
+
+class TestSamplingSchedule : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void samplesOnTheRightTicks_data();
+    void samplesOnTheRightTicks();
+    void doesNotDriftWhenTicksRunLate();
+    void skipsTicksMissedEntirely();
+};
+
+void TestSamplingSchedule::samplesOnTheRightTicks_data()
+{
+    QTest::addColumn<int>("periodMs");
+    QTest::addColumn<int>("divisor");
+    QTest::addColumn<QList<qint64>>("sampleTimes"); // ms after the start, first samples
+    QTest::newRow("1 s") << 1000 << 1 << QList<qint64>{10, 1010, 2010, 3010};
+    QTest::newRow("10 s") << 10000 << 1 << QList<qint64>{10, 10010, 20010};
+    QTest::newRow("15 min") << 60000 << 15 << QList<qint64>{10, 900010, 1800010};
+    QTest::newRow("24 h") << 60000 << 1440 << QList<qint64>{10, 86400010, 172800010};
+}
+
+void TestSamplingSchedule::samplesOnTheRightTicks()
+{
+    QFETCH(int, periodMs);
+    QFETCH(int, divisor);
+    QFETCH(QList<qint64>, sampleTimes);
+    SamplingSchedule schedule;
+    const qint64 start = 123456;
+    schedule.start(start, periodMs, divisor);
+    QList<qint64> taken;
+    while (taken.size() < sampleTimes.size()) {
+        const qint64 at = schedule.nextTickAt();
+        if (schedule.onTick(at))
+            taken << at - start;
+    }
+    QCOMPARE(taken, sampleTimes);
+    QCOMPARE(schedule.ticks(), qint64(divisor) * (sampleTimes.size() - 1) + 1);
+}
+
+void TestSamplingSchedule::doesNotDriftWhenTicksRunLate()
+{
+    // Each tick runs 15 ms late (a busy machine); tick k stays due at start + 10 + (k-1)·period.
+    SamplingSchedule schedule;
+    schedule.start(0, 1000, 1);
+    for (int k = 1; k <= 32000; ++k) {
+        const qint64 due = schedule.nextTickAt();
+        QCOMPARE(due, 10 + qint64(k - 1) * 1000);
+        QVERIFY(schedule.onTick(due + 15));
+    }
+}
+
+void TestSamplingSchedule::skipsTicksMissedEntirely()
+{
+    SamplingSchedule schedule;
+    schedule.start(0, 1000, 1);
+    QVERIFY(schedule.onTick(10));
+    // The machine slept for an hour: one sample on waking, then the regular beat again.
+    QVERIFY(schedule.onTick(3600010 + 300));
+    QCOMPARE(schedule.nextTickAt(), 3601010);
+    QVERIFY(schedule.onTick(3601010));
+    QCOMPARE(schedule.nextTickAt(), 3602010);
+
+    SamplingSchedule quarter;
+    quarter.start(0, 60000, 15);
+    QVERIFY(quarter.onTick(10));
+    // Missed minutes count toward the fifteen.
+    QVERIFY(!quarter.onTick(10 * 60000 + 10));
+    QVERIFY(quarter.nextTickAt() <= 15 * 60000 + 10);
+    while (quarter.nextTickAt() < 15 * 60000 + 10)
+        QVERIFY(!quarter.onTick(quarter.nextTickAt()));
+    QVERIFY(quarter.onTick(15 * 60000 + 10));
+}
+
+QTEST_GUILESS_MAIN(TestSamplingSchedule)
+#include "tst_samplingschedule.moc"

@@ -1,0 +1,163 @@
+#include "acquisition/acquisition.h"
+#include "fakehidtransport.h"
+#include "ptypair.h"
+#include "settings/durationtable.h"
+#include "settings/settingsmodel.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+// A model over a fresh config path with a pseudo-terminal as its serial port.
+struct Rig
+{
+    QTemporaryDir dir;
+    PtyPair pty;
+    Acquisition acquisition{pty.slaveName(), std::make_unique<FakeHidTransport>()};
+    SettingsModel model{ConfigFile(dir.filePath("ondaris.cfg")), acquisition};
+    QString cfg() const { return dir.filePath("ondaris.cfg"); }
+};
+
+} // namespace
+
+class TestSettingsModel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void durations_data();
+    void durations();
+    void indexWithoutButtonKeepsPeriod();
+    void sourceDrivesSerialPort();
+    void loadCreatesDefaultsOrMendsFile_data();
+    void loadCreatesDefaultsOrMendsFile();
+    void unwritableFileKeepsSettingsInMemory();
+};
+
+void TestSettingsModel::durations_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("interval");
+    QTest::addColumn<int>("divisor");
+    QTest::addColumn<qint64>("secondsBetweenSamples");
+    const qint64 expected[] = {1, 10, 60, 900, 1800, 3600, 10800, 21600, 43200, 86400};
+    const char *intervals[] = {"1000", "10000", "60000", "60000", "60000",
+                               "60000", "60000", "60000", "60000", "60000"};
+    const int divisors[] = {1, 1, 1, 15, 30, 60, 180, 360, 720, 1440};
+    for (int i = 1; i <= 10; ++i)
+        QTest::addRow("option %d", i) << i << QString::fromLatin1(intervals[i - 1]) << divisors[i - 1]
+                                      << expected[i - 1];
+}
+
+void TestSettingsModel::durations()
+{
+    QFETCH(int, index);
+    QFETCH(QString, interval);
+    QFETCH(int, divisor);
+    QFETCH(qint64, secondsBetweenSamples);
+    Rig rig;
+    rig.model.Option1_Click(index, false);
+    QCOMPARE(rig.model.intervalle_timer(), interval);
+    QCOMPARE(int(rig.model.diviseur_tick()), divisor);
+    QCOMPARE(qint64(rig.model.intervalMs()) * divisor, secondsBetweenSamples * 1000);
+    QVERIFY2(!QFileInfo::exists(rig.cfg()), "nothing is written while the dialog is hidden");
+
+    rig.model.Option1_Click(index, true);
+    Settings expected;
+    expected.duree_option = quint8(index);
+    QCOMPARE(readAll(rig.cfg()), ConfigFile::encode(expected));
+}
+
+void TestSettingsModel::indexWithoutButtonKeepsPeriod()
+{
+    Rig rig;
+    rig.model.Option1_Click(4, false);
+    rig.model.Option1_Click(0, false);
+    QCOMPARE(int(rig.model.settings().duree_option), 0);
+    QCOMPARE(rig.model.intervalle_timer(), QStringLiteral("60000"));
+    QCOMPARE(int(rig.model.diviseur_tick()), 15);
+}
+
+void TestSettingsModel::sourceDrivesSerialPort()
+{
+    Rig rig;
+    QVERIFY(rig.pty.isValid());
+    QSignalSpy failures(&rig.acquisition, &Acquisition::deviceProblem);
+    SerialLink &serial = rig.acquisition.serial();
+
+    rig.model.Option2_Click(2, true);
+    QVERIFY(serial.isOpen());
+    rig.pty.send(QByteArray("\x01\x02\x2A\x03", 4));
+    // A second choice of the serial source must not reopen (and so flush) the port.
+    rig.model.Option2_Click(2, true);
+    QCOMPARE(serial.lit_port(), std::optional<quint8>(42));
+    QCOMPARE(int(rig.model.source()), 2);
+
+    rig.model.Option2_Click(0, true);
+    QVERIFY(!serial.isOpen());
+    rig.model.Option2_Click(2, false);
+    QVERIFY(serial.isOpen());
+    rig.model.Option2_Click(1, true);
+    QVERIFY(!serial.isOpen());
+    QCOMPARE(readAll(rig.cfg()), ConfigFile::encode(Settings{"data_tr.csv", 1, 1, 3600}));
+    QCOMPARE(failures.count(), 0);
+}
+
+void TestSettingsModel::loadCreatesDefaultsOrMendsFile_data()
+{
+    QTest::addColumn<QByteArray>("stored"); // null: no file
+    QTest::addColumn<QByteArray>("afterLoad");
+    const QByteArray defaults = ConfigFile::encode(Settings{});
+    QTest::newRow("no file") << QByteArray() << defaults;
+    QTest::newRow("empty file") << QByteArray("") << defaults;
+    QTest::newRow("good file untouched, even hand-spaced")
+        << QByteArray("\"x\", \"f.csv\", 3, 2, 7890\r\n") << QByteArray("\"x\", \"f.csv\", 3, 2, 7890\r\n");
+    QTest::newRow("bad fields mended")
+        << QByteArray("\"x\",\"f.csv\",99,2,abc\r\n") << ConfigFile::encode(Settings{"f.csv", 1, 2, 3600});
+}
+
+void TestSettingsModel::loadCreatesDefaultsOrMendsFile()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(QByteArray, afterLoad);
+    Rig rig;
+    if (!stored.isNull())
+        writeFile(rig.cfg(), stored);
+    rig.model.load();
+    QCOMPARE(readAll(rig.cfg()), afterLoad);
+}
+
+void TestSettingsModel::unwritableFileKeepsSettingsInMemory()
+{
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath("not-a-folder"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    Acquisition acquisition(QStringLiteral("/nonexistent/tty"), std::make_unique<FakeHidTransport>());
+    SettingsModel model(ConfigFile(dir.filePath("not-a-folder/ondaris.cfg")), acquisition);
+    model.load();
+    QCOMPARE(model.settings(), Settings{});
+    model.Option1_Click(5, true);
+    QVERIFY(!model.save());
+    QCOMPARE(int(model.settings().duree_option), 5);
+    QCOMPARE(int(model.diviseur_tick()), 30);
+}
+
+QTEST_GUILESS_MAIN(TestSettingsModel)
+#include "tst_settingsmodel.moc"

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/dialogs.h"
+
+#include <QList>
+#include <QStringList>
+#include <QUrl>
+
+// Scripted answers for the program's questions; records what it told and opened.
+class FakeDialogs final : public Dialogs
+{
+public:
+    bool quitAnswer = false;
+    int quitQuestions = 0;
+    QString newRecordingAnswer;
+    QString viewAnswer;
+    QStringList told;
+    QList<QUrl> opened;
+
+    bool confirmQuit(QWidget *) override
+    {
+        ++quitQuestions;
+        return quitAnswer;
+    }
+    QString chooseNewRecording(QWidget *) override { return newRecordingAnswer; }
+    QString chooseRecordingToView(QWidget *) override { return viewAnswer; }
+    void tell(QWidget *, const QString &text, bool) override { told.append(text); }
+    void openUrl(const QUrl &url) override { opened.append(url); }
+};

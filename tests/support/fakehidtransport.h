@@ -1,0 +1,69 @@
+#pragma once
+
+#include "acquisition/hidtransport.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <algorithm>
+
+// A scripted board: each read takes the next scripted report (an empty one is a timeout, a
+// null one an error); writes and the timeouts asked for are recorded.
+class FakeHidTransport final : public HidTransport
+{
+public:
+    bool present = true;
+    QList<QByteArray> reports;
+    QList<QByteArray> written;
+    QList<int> timeouts;
+    int opens = 0;
+    int closes = 0;
+    quint16 openedVendor = 0;
+    quint16 openedProduct = 0;
+
+    bool open(quint16 vendorId, quint16 productId) override
+    {
+        ++opens;
+        openedVendor = vendorId;
+        openedProduct = productId;
+        m_open = present;
+        return m_open;
+    }
+    void close() override
+    {
+        if (m_open)
+            ++closes;
+        m_open = false;
+    }
+    bool isOpen() const override { return m_open; }
+    int read(std::span<quint8> buffer, int timeoutMs) override
+    {
+        timeouts.append(timeoutMs);
+        if (reports.isEmpty())
+            return 0;
+        const QByteArray report = reports.takeFirst();
+        if (report.isNull())
+            return -1;
+        const auto n = std::min<qsizetype>(report.size(), qsizetype(buffer.size()));
+        std::copy_n(report.constData(), n, reinterpret_cast<char *>(buffer.data()));
+        return int(n);
+    }
+    int write(std::span<const quint8> report) override
+    {
+        written.append(QByteArray(reinterpret_cast<const char *>(report.data()), qsizetype(report.size())));
+        return int(report.size());
+    }
+
+    // An 8-byte input report with the given status byte and analog inputs.
+    static QByteArray report(quint8 status, quint8 analog1, quint8 analog2)
+    {
+        QByteArray r(8, '\0');
+        r[1] = char(status);
+        r[2] = char(analog1);
+        r[3] = char(analog2);
+        return r;
+    }
+
+private:
+    bool m_open = false;
+};

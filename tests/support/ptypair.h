@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// A pseudo-terminal: the program opens slaveName() as its serial port; the test writes the
+// sensor's bytes into the master side, and may hang it up.
+class PtyPair
+{
+public:
+    PtyPair();
+    ~PtyPair();
+    PtyPair(const PtyPair &) = delete;
+    PtyPair &operator=(const PtyPair &) = delete;
+
+    bool isValid() const { return m_master >= 0; }
+    const QString &slaveName() const { return m_slaveName; }
+    // Writes bytes as the sensor would, and waits until the slave side can read them.
+    bool send(const QByteArray &bytes);
+    // Closes the master side, as an unplugged adapter would.
+    void hangUp();
+
+private:
+    int m_master = -1;
+    int m_slave = -1;
+    QString m_slaveName;
+};
