@@ -1,0 +1,102 @@
+// Makes the README's pictures: the main window with a recording shown, the settings dialog and
+// the About box, each drawn by the real widgets on the display it runs on (Xvfb in the script).
+#include "about/aboutbox.h"
+#include "acquisition/hidtransport.h"
+#include "app/desktoplook.h"
+#include "app/dialogs.h"
+#include "app/enregistreur.h"
+#include "recording/recordingfile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+namespace {
+
+class NoBoard final : public HidTransport
+{
+public:
+    bool open(quint16, quint16) override { return false; }
+    void close() override {}
+    bool isOpen() const override { return false; }
+    int read(std::span<quint8>, int) override { return -1; }
+    int write(std::span<const quint8>) override { return -1; }
+};
+
+class ShowFile final : public Dialogs
+{
+public:
+    QString file;
+    bool confirmQuit(QWidget *) override { return true; }
+    QString chooseNewRecording(QWidget *) override { return {}; }
+    QString chooseRecordingToView(QWidget *) override { return file; }
+    void tell(QWidget *, const QString &, bool) override {}
+    void openUrl(const QUrl &) override {}
+};
+
+// A day of temperatures, one sample every 10 minutes, as the program would have written it.
+QByteArray demoRecording()
+{
+    QByteArray bytes = RecordingFile::header();
+    const QDateTime start(QDate(2026, 12, 6), QTime(0, 0));
+    for (int i = 1; i <= 144; ++i) {
+        const double value = 120 + 70 * std::sin((i - 40) * M_PI / 72.0) + 6 * std::sin(i * 0.9);
+        const QDateTime at = start.addSecs(600 * (i - 1));
+        bytes += RecordingFile::sampleLine(i, std::floor(value), at.toString("MM-dd-yyyy"),
+                                           at.toString("hh:mm:ss"));
+    }
+    return bytes;
+}
+
+bool save(QWidget *w, const QString &path)
+{
+    QTest::qWait(400);
+    const bool ok = w->grab().save(path);
+    qInfo("%s %s", ok ? "saved" : "could not save", qPrintable(path));
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    DesktopLook::apply(app);
+    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
+    QTemporaryDir work;
+    QDir::setCurrent(work.path());
+    QFile cfg(work.filePath("ondaris.cfg"));
+    cfg.open(QIODevice::WriteOnly);
+    cfg.write("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",2,0,7890\r\n");
+    cfg.close();
+    QFile recording(work.filePath("journee.csv"));
+    recording.open(QIODevice::WriteOnly);
+    recording.write(demoRecording());
+    recording.close();
+
+    ShowFile dialogs;
+    dialogs.file = recording.fileName();
+    Enregistreur::Services services;
+    services.configPath = cfg.fileName();
+    services.serialPortName = work.filePath("no-port");
+    services.hidTransport = std::make_unique<NoBoard>();
+    services.dialogs = &dialogs;
+    Enregistreur window(std::move(services));
+    window.Form_Load();
+    window.show();
+    window.menu_charger_Click();
+    window.TimerValActu_Timer();
+    bool ok = save(&window, out.filePath("main-window.png"));
+
+    window.menuReglage_Click();
+    ok = save(window.settingsDialog(), out.filePath("settings.png")) && ok;
+    window.settingsDialog()->close();
+
+    window.menu_apropos_Click();
+    ok = save(window.aboutBox(), out.filePath("about.png")) && ok;
+    return ok ? 0 : 1;
+}
