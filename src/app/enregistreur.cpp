@@ -6,7 +6,7 @@
 #include "chart/chartgeometry.h"
 #include "chart/chartview.h"
 #include "chart/ruler.h"
-#include "chart/samplelist.h"
+#include "chart/samplelistview.h"
 #include "circleshape.h"
 #include "dialogs.h"
 #include "mainsurface.h"
@@ -24,10 +24,8 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QTextCursor>
 #include <QTime>
 
 namespace {
@@ -112,19 +110,8 @@ void Enregistreur::buildLayout()
     auto *surface = new MainSurface(this);
     setCentralWidget(surface);
 
-    m_text1 = new QPlainTextEdit(surface);
-    m_text1->setObjectName(QStringLiteral("Text1"));
+    m_text1 = new SampleListView(m_sampleList, surface);
     m_text1->setGeometry(tw(120, 360, 3255, 2415));
-    m_text1->setReadOnly(true);
-    m_text1->setUndoRedoEnabled(false);
-    m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_text1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    QPalette listPalette = m_text1->palette();
-    listPalette.setColor(QPalette::Base, Qt::black);
-    listPalette.setColor(QPalette::Text, QColor(0, 192, 0));
-    m_text1->setPalette(listPalette);
 
     m_ecran1 = new ChartView(m_buffer, surface);
     m_ecran1->setGeometry(tw(3600, 120, 3495, 2655));
@@ -342,11 +329,18 @@ void Enregistreur::menu_charger_Click()
     m_buffer.restart();
     raz();
     m_loading->begin(QFileInfo(chosen).size());
+    m_loadingShown = 0;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     emit loadStarted();
 
     RecordingLoader::Hooks hooks;
-    hooks.progress = [this](qint64 position, qint64) { m_loading->setPosition(position); };
+    hooks.progress = [this](qint64 position, qint64 size) {
+        // The bar moves in steps of half a percent; finer steps cost time and show nothing.
+        if (position - m_loadingShown >= size / 200 || position == size) {
+            m_loading->setPosition(position);
+            m_loadingShown = position;
+        }
+    };
     hooks.yield = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
     const RecordingLoader::Result result = RecordingLoader::load(chosen, m_buffer, m_lines, hooks);
 
@@ -422,30 +416,22 @@ void Enregistreur::affich()
 {
     const int n = m_buffer.num_mesure();
     if (m_recorder.isRecording()) {
-        if (m_listKind == ListKind::Recording && m_listTop == n - 1) {
-            // Only the newest line is new: it goes on top of what is there.
-            QTextCursor cursor(m_text1->document());
-            cursor.movePosition(QTextCursor::Start);
-            cursor.insertText(SampleList::recordingLine(n, m_buffer) + u'\n');
-        } else {
-            m_text1->setPlainText(SampleList::recordingText(m_buffer));
-        }
-        m_listKind = ListKind::Recording;
-        m_listTop = n;
+        const bool oneMore = m_sampleList.mode() == SampleList::Mode::Recording
+            && m_sampleList.count() == n - 1;
+        m_sampleList.showRecording(n);
+        m_text1->listChanged(oneMore ? 1 : 0);
     } else {
-        m_text1->setPlainText(SampleList::loadedText(m_buffer, m_lines));
-        m_listKind = ListKind::File;
-        m_listTop = n;
+        m_sampleList.showFile(n);
+        m_text1->listChanged();
     }
     m_ecran1->plot();
 }
 
 void Enregistreur::raz()
 {
-    m_text1->clear();
+    m_sampleList.clear();
+    m_text1->listChanged();
     m_ecran1->clear();
-    m_listKind = ListKind::Empty;
-    m_listTop = -1;
 }
 
 void Enregistreur::tell(const QString &text, bool warning)

@@ -2,6 +2,7 @@
 
 #include "about/aboutbox.h"
 #include "acquisition/acquisition.h"
+#include "chart/samplelist.h"
 #include "recording/loadedlines.h"
 #include "recording/measurementbuffer.h"
 #include "recording/recorder.h"
@@ -22,9 +23,9 @@ class LoadingWindow;
 class QAction;
 class QLabel;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class Ruler;
+class SampleListView;
 
 // The main window "Enregistreur": the sample list, the live value, the record button and LED,
 // the chart with its rulers, and the menus. It wires the user's actions and the timers to the
@@ -109,12 +110,11 @@ private:
     Recorder m_recorder;
     QTimer m_timerValActu;
 
-    enum class ListKind { Empty, Recording, File };
-    ListKind m_listKind = ListKind::Empty;
-    int m_listTop = -1;
+    SampleList m_sampleList{m_buffer, m_lines};
     bool m_loadingFile = false;
+    qint64 m_loadingShown = 0; // the file position the progress bar shows
 
-    QPlainTextEdit *m_text1 = nullptr;
+    SampleListView *m_text1 = nullptr;
     ChartView *m_ecran1 = nullptr;
     Ruler *m_picture1 = nullptr;
     Ruler *m_picture2 = nullptr;

@@ -10,6 +10,41 @@ const QString kNumberSeparator = QStringLiteral(" ---- ");
 const QString kFieldSeparator = QStringLiteral(" --- ");
 } // namespace
 
+SampleList::SampleList(const MeasurementBuffer &buffer, const LoadedLines &lines)
+    : m_buffer(buffer)
+    , m_lines(lines)
+{
+}
+
+int SampleList::rowCount() const
+{
+    switch (m_mode) {
+    case Mode::Empty: return 0;
+    case Mode::Recording: return m_count + 1;
+    case Mode::File: return m_count + 2;
+    }
+    return 0;
+}
+
+QString SampleList::row(int r) const
+{
+    if (r < 0 || r >= rowCount())
+        return {};
+    if (m_mode == Mode::Recording)
+        return recordingLine(m_count - r, m_buffer);
+    return r == 0 ? m_lines.entete_fichier() : fileLine(m_count - (r - 1), m_lines);
+}
+
+QString SampleList::text() const
+{
+    QString text;
+    const int rows = rowCount();
+    text.reserve(rows * 40);
+    for (int r = 0; r < rows; ++r)
+        text.append(row(r)).append(u'\n');
+    return text;
+}
+
 QString SampleList::pattern000(double value)
 {
     const auto whole = static_cast<qint64>(std::llround(value));
@@ -26,25 +61,4 @@ QString SampleList::recordingLine(int i, const MeasurementBuffer &buffer)
 QString SampleList::fileLine(int i, const LoadedLines &lines)
 {
     return QString::number(i) + kNumberSeparator + lines.ligne_fichier(i);
-}
-
-QString SampleList::recordingText(const MeasurementBuffer &buffer)
-{
-    QString text;
-    const int n = buffer.num_mesure();
-    text.reserve((n + 1) * 40);
-    for (int i = n; i >= 0; --i)
-        text.append(recordingLine(i, buffer)).append(u'\n');
-    return text;
-}
-
-QString SampleList::loadedText(const MeasurementBuffer &buffer, const LoadedLines &lines)
-{
-    QString text;
-    const int n = buffer.num_mesure();
-    text.reserve((n + 2) * 40);
-    text.append(lines.entete_fichier()).append(u'\n');
-    for (int i = n; i >= 0; --i)
-        text.append(fileLine(i, lines)).append(u'\n');
-    return text;
 }

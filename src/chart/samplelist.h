@@ -5,10 +5,30 @@
 class LoadedLines;
 class MeasurementBuffer;
 
-// The text of the sample list, newest first, one line per index down to 0.
+// The sample list, newest first: one row per index from the last sample shown down to 0, under
+// the file's first line when a recording file is viewed. Rows are made when asked for, so
+// showing one more sample or a whole file costs the same.
 class SampleList
 {
 public:
+    enum class Mode { Empty, Recording, File };
+
+    SampleList(const MeasurementBuffer &buffer, const LoadedLines &lines);
+
+    // raz: no rows.
+    void clear() { m_mode = Mode::Empty; m_count = -1; }
+    // The samples 0..count of a recording, in the recording format.
+    void showRecording(int count) { m_mode = Mode::Recording; m_count = count; }
+    // The samples 0..count of a viewed file, as raw lines under the file's first line.
+    void showFile(int count) { m_mode = Mode::File; m_count = count; }
+
+    Mode mode() const { return m_mode; }
+    int count() const { return m_count; }
+    int rowCount() const;
+    QString row(int r) const;
+    // Every row, each ended by a line break.
+    QString text() const;
+
     // A whole number with at least three digits, zero-padded after the sign: 7 → "007", -7 → "-007".
     static QString pattern000(double value);
     // "i ---- vvv --- date --- time", a recorded sample.
@@ -16,8 +36,9 @@ public:
     // "i ---- raw line", a sample of a viewed file.
     static QString fileLine(int i, const LoadedLines &lines);
 
-    // The list while recording: lines num_mesure down to 0, each ended by a line break.
-    static QString recordingText(const MeasurementBuffer &buffer);
-    // The list of a viewed file: its first line, then lines num_mesure down to 0.
-    static QString loadedText(const MeasurementBuffer &buffer, const LoadedLines &lines);
+private:
+    const MeasurementBuffer &m_buffer;
+    const LoadedLines &m_lines;
+    Mode m_mode = Mode::Empty;
+    int m_count = -1;
 };

@@ -28,33 +28,32 @@ QPolygonF build(const MeasurementBuffer &buffer, int count, const QRectF &inner)
         return points;
     }
 
+    // Per column the extremes are found on the values; only four points a column are mapped.
     points.reserve(4 * columns + 4);
-    int column = -1;
-    QPointF first, last;
-    double low = 0, high = 0;
-    const auto flush = [&] {
-        if (column < 0)
-            return;
-        points.append(first);
-        points.append({first.x(), low});
-        points.append({first.x(), high});
-        points.append(last);
-    };
-    for (int i = 0; i <= count; ++i) {
-        const QPointF p = pointOf(i);
-        const int c = std::min(columns - 1, int(double(i) * columns / (count + 1)));
-        if (c != column) {
-            flush();
-            column = c;
-            first = last = p;
-            low = high = p.y();
-        } else {
-            last = p;
-            low = std::min(low, p.y());
-            high = std::max(high, p.y());
+    const double columnsPerSample = double(columns) / (count + 1);
+    int i = 0;
+    for (int column = 0; column < columns && i <= count; ++column) {
+        const int first = i;
+        int low = i, high = i;
+        double lowValue = buffer.valeur(i), highValue = lowValue;
+        for (++i; i <= count && int(i * columnsPerSample) == column; ++i) {
+            const double v = buffer.valeur(i);
+            if (v < lowValue) {
+                lowValue = v;
+                low = i;
+            } else if (v > highValue) {
+                highValue = v;
+                high = i;
+            }
         }
+        const int last = i - 1;
+        const QPointF start = pointOf(first);
+        points.append(start);
+        // Screen y grows downward: the highest value is the topmost point.
+        points.append({start.x(), pointOf(high).y()});
+        points.append({start.x(), pointOf(low).y()});
+        points.append(pointOf(last));
     }
-    flush();
     return points;
 }
 

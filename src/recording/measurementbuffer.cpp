@@ -21,9 +21,10 @@ MeasurementBuffer::MeasurementBuffer()
 {
 }
 
-double MeasurementBuffer::valeur(int i) const
+double MeasurementBuffer::outOfRange(int i)
 {
-    return checked(i) ? m_valeur[std::size_t(i)] : 0.0;
+    checked(i);
+    return 0.0;
 }
 
 QString MeasurementBuffer::date_mesure(int i) const

@@ -19,7 +19,12 @@ public:
     static bool isIndex(int i) { return i >= 0 && i <= Capacity; }
 
     // Element i, or 0 / an empty text outside 0..32000 (a programming error, logged).
-    double valeur(int i) const;
+    double valeur(int i) const
+    {
+        if (isIndex(i)) [[likely]]
+            return m_valeur[std::size_t(i)];
+        return outOfRange(i);
+    }
     QString date_mesure(int i) const;
     QString heure_mesure(int i) const;
 
@@ -39,6 +44,8 @@ public:
     void setWindow(qint16 borneBasse);
 
 private:
+    static double outOfRange(int i);
+
     std::vector<double> m_valeur;
     std::vector<QString> m_date;
     std::vector<QString> m_heure;

@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -47,6 +48,13 @@ QByteArray toWindows1252(QStringView text, bool *ok)
 
 QString fromWindows1252(QByteArrayView bytes)
 {
+    // Windows-1252 is Latin-1 but for the bytes 0x80..0x9F.
+    const bool latin1 = std::none_of(bytes.begin(), bytes.end(), [](char ch) {
+        const auto b = static_cast<unsigned char>(ch);
+        return b >= 0x80 && b <= 0x9F;
+    });
+    if (latin1)
+        return QString::fromLatin1(bytes);
     QString out;
     out.reserve(bytes.size());
     for (char ch : bytes) {

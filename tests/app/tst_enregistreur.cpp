@@ -1,6 +1,7 @@
 #include "app/circleshape.h"
 #include "app/enregistreur.h"
 #include "chart/chartview.h"
+#include "chart/samplelistview.h"
 #include "fakedialogs.h"
 #include "fakehidtransport.h"
 #include "recording/recordingfile.h"
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -70,13 +70,13 @@ struct Rig
         return window->findChild<T *>(QLatin1StringView(name));
     }
     QString label3() const { return find<QLabel>("Label3")->text(); }
-    QString list() const { return find<QPlainTextEdit>("Text1")->toPlainText(); }
+    QString list() const { return find<SampleListView>("Text1")->toPlainText(); }
     void showAndFocusList()
     {
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        find<QPlainTextEdit>("Text1")->setFocus();
+        find<SampleListView>("Text1")->setFocus();
     }
 };
 
@@ -215,7 +215,7 @@ void TestEnregistreur::testKeysReachWindowWhateverHasFocus()
 {
     Rig rig;
     rig.showAndFocusList();
-    auto *list = rig.find<QPlainTextEdit>("Text1");
+    auto *list = rig.find<SampleListView>("Text1");
     QTest::keyClicks(list, QStringLiteral("+++-x"));
     QTest::keyClick(list, Qt::Key_Plus, Qt::KeypadModifier);
     rig.find<QPushButton>("CmdRecord")->setFocus();
@@ -264,7 +264,7 @@ void TestEnregistreur::recordsFromTheButton()
     Rig rig;
     rig.showAndFocusList();
     auto *button = rig.find<QPushButton>("CmdRecord");
-    QTest::keyClicks(rig.find<QPlainTextEdit>("Text1"), QStringLiteral("+++"));
+    QTest::keyClicks(rig.find<SampleListView>("Text1"), QStringLiteral("+++"));
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(button->text(), QStringLiteral(" Record  Stop"));
     QVERIFY(!rig.find<QMenu>("menu_fichier")->isEnabled());

@@ -1,8 +1,21 @@
 #include "chart/samplelist.h"
+#include "chart/samplelistview.h"
 #include "recording/loadedlines.h"
 #include "recording/measurementbuffer.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QScrollBar>
 #include <QTest>
+
+namespace {
+
+void record(MeasurementBuffer &buffer, double value, const char *time)
+{
+    buffer.append(value, QStringLiteral("03-14-2026"), QString::fromLatin1(time));
+}
+
+} // namespace
 
 class TestSampleList : public QObject
 {
@@ -11,8 +24,9 @@ class TestSampleList : public QObject
 private Q_SLOTS:
     void pattern000_data();
     void pattern000();
-    void recordingText();
-    void loadedText();
+    void recordingRows();
+    void fileRows();
+    void viewScrollsWithNewRowsAndCopies();
 };
 
 void TestSampleList::pattern000_data()
@@ -35,20 +49,28 @@ void TestSampleList::pattern000()
     QTEST(SampleList::pattern000(value), "text");
 }
 
-void TestSampleList::recordingText()
+void TestSampleList::recordingRows()
 {
     MeasurementBuffer buffer;
-    buffer.append(392, QStringLiteral("03-14-2026"), QStringLiteral("10:05:00"));
-    buffer.append(-7, QStringLiteral("03-14-2026"), QStringLiteral("10:05:01"));
-    buffer.append(1234, QStringLiteral("03-14-2026"), QStringLiteral("10:05:02"));
-    QCOMPARE(SampleList::recordingText(buffer),
-             QStringLiteral("3 ---- 1234 --- 03-14-2026 --- 10:05:02\n"
-                            "2 ---- -007 --- 03-14-2026 --- 10:05:01\n"
-                            "1 ---- 392 --- 03-14-2026 --- 10:05:00\n"
-                            "0 ---- 000 ---  --- \n"));
+    LoadedLines lines;
+    SampleList list(buffer, lines);
+    QCOMPARE(list.rowCount(), 0);
+    record(buffer, 392, "10:05:00");
+    record(buffer, -7, "10:05:01");
+    record(buffer, 1234, "10:05:02");
+    list.showRecording(2); // what was shown before the third sample
+    QCOMPARE(list.rowCount(), 3);
+    list.showRecording(3);
+    QCOMPARE(list.text(), QStringLiteral("3 ---- 1234 --- 03-14-2026 --- 10:05:02\n"
+                                         "2 ---- -007 --- 03-14-2026 --- 10:05:01\n"
+                                         "1 ---- 392 --- 03-14-2026 --- 10:05:00\n"
+                                         "0 ---- 000 ---  --- \n"));
+    QCOMPARE(list.row(4), QString());
+    list.clear();
+    QCOMPARE(list.text(), QString());
 }
 
-void TestSampleList::loadedText()
+void TestSampleList::fileRows()
 {
     MeasurementBuffer buffer;
     LoadedLines lines;
@@ -58,13 +80,48 @@ void TestSampleList::loadedText()
         buffer.appendLoaded(i);
         lines.setLigne(i + 1, raw[i]);
     }
-    QCOMPARE(SampleList::loadedText(buffer, lines),
-             QStringLiteral("N°Record;Valeur;Date;Time\n"
-                            "3 ---- 3;7;x\n"
-                            "2 ---- 2;6;01-02-2026;03:04:06\n"
-                            "1 ---- 1;5;01-02-2026;03:04:05\n"
-                            "0 ---- \n"));
+    SampleList list(buffer, lines);
+    list.showFile(3);
+    QCOMPARE(list.text(), QStringLiteral("N°Record;Valeur;Date;Time\n"
+                                         "3 ---- 3;7;x\n"
+                                         "2 ---- 2;6;01-02-2026;03:04:06\n"
+                                         "1 ---- 1;5;01-02-2026;03:04:05\n"
+                                         "0 ---- \n"));
 }
 
-QTEST_GUILESS_MAIN(TestSampleList)
+void TestSampleList::viewScrollsWithNewRowsAndCopies()
+{
+    MeasurementBuffer buffer;
+    LoadedLines lines;
+    SampleList list(buffer, lines);
+    SampleListView view(list);
+    view.resize(217, 161);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    for (int i = 0; i < 100; ++i)
+        record(buffer, i, "10:00:00");
+    list.showRecording(100);
+    view.listChanged();
+    QCOMPARE(view.firstVisibleRow(), 0);
+    // The newest sample shows on top while the user watches the top of the list...
+    record(buffer, 5, "10:00:01");
+    list.showRecording(101);
+    view.listChanged(1);
+    QCOMPARE(view.firstVisibleRow(), 0);
+    // ...and a user reading older samples keeps them in sight.
+    view.verticalScrollBar()->setValue(40);
+    record(buffer, 6, "10:00:02");
+    list.showRecording(102);
+    view.listChanged(1);
+    QCOMPARE(view.firstVisibleRow(), 41);
+    QCOMPARE(view.verticalScrollBar()->maximum(), 103 + 1 - view.verticalScrollBar()->pageStep());
+
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(view.selectedText(), list.text());
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), list.text());
+}
+
+QTEST_MAIN(TestSampleList)
 #include "tst_samplelist.moc"

@@ -1,0 +1,64 @@
+// A real 60-sample recording at the 1-second option, on the real timers and clock: how far each
+// sample lands from start + 10 ms + (k - 1) s. Takes one minute.
+#include "acquisition/acquisition.h"
+#include "fakehidtransport.h"
+#include "recording/measurementbuffer.h"
+#include "recording/recorder.h"
+#include "settings/settingsmodel.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+void BM_SixtySamplesAtOneSecond(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    Acquisition acquisition(QString(), std::make_unique<FakeHidTransport>());
+    SettingsModel settings(ConfigFile(dir.filePath("ondaris.cfg")), acquisition);
+    settings.setFichierDonnees(dir.filePath("data_tr.csv"));
+    settings.Option1_Click(1, false);
+    MeasurementBuffer buffer;
+    QElapsedTimer clock;
+    clock.start();
+    Recorder recorder(buffer, settings, acquisition,
+                      Recorder::Clock{[&] { return clock.elapsed(); }, [] { return QDateTime::currentDateTime(); }});
+    for (auto _ : state) {
+        QList<qint64> at;
+        QObject::connect(&recorder, &Recorder::sampleStored, [&] { at << clock.nsecsElapsed(); });
+        const qint64 start = clock.nsecsElapsed();
+        recorder.start();
+        while (at.size() < 60)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        recorder.stop();
+        double worst = 0, sum = 0;
+        for (int k = 1; k <= at.size(); ++k) {
+            const double due = start + 10e6 + (k - 1) * 1e9;
+            const double offMs = (at[k - 1] - due) / 1e6;
+            worst = std::max(worst, std::abs(offMs));
+            sum += offMs;
+        }
+        state.counters["worst_ms"] = worst;
+        state.counters["mean_ms"] = sum / at.size();
+        state.counters["last_ms"] = (at.last() - (start + 10e6 + 59e9)) / 1e6;
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_SixtySamplesAtOneSecond)->Iterations(1)->Unit(benchmark::kSecond);
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
