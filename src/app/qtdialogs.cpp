@@ -7,24 +7,31 @@
 
 namespace {
 
-// The one filter and default suffix of the recording dialogs.
 QString runFileDialog(QWidget *parent, const QString &title, const QString &proposed,
                       QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent, title);
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("*.csv"));
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-    if (!proposed.isEmpty())
-        dialog.selectFile(proposed);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const auto dialog = QtDialogs::recordingDialog(parent, title, proposed, mode);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().constFirst();
+    return dialog->selectedFiles().constFirst();
 }
 
 } // namespace
+
+std::unique_ptr<QFileDialog> QtDialogs::recordingDialog(QWidget *parent, const QString &title,
+                                                        const QString &proposed,
+                                                        QFileDialog::AcceptMode mode)
+{
+    auto dialog = std::make_unique<QFileDialog>(parent, title);
+    dialog->setAcceptMode(mode);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setNameFilter(QStringLiteral("*.csv"));
+    dialog->setDefaultSuffix(QStringLiteral("csv"));
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (!proposed.isEmpty())
+        dialog->selectFile(proposed);
+    return dialog;
+}
 
 bool QtDialogs::confirmQuit(QWidget *parent)
 {

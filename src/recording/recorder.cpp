@@ -27,6 +27,7 @@ Recorder::Recorder(MeasurementBuffer &buffer, SettingsModel &settings, Acquisiti
 {
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setSingleShot(true);
+    m_timer1.setInterval(int(SamplingSchedule::FirstTickDelayMs));
     m_timer1.setTimerType(Qt::PreciseTimer);
     connect(&m_timer1, &QTimer::timeout, this, &Recorder::tick);
 

@@ -138,6 +138,13 @@ void TestEnregistreur::layoutAndMenus()
     }
     QCOMPARE(captions, expected);
 
+    rig.window->menu_apropos_Click();
+    AboutBox *about = rig.window->aboutBox();
+    QVERIFY(about && about->isVisible());
+    rig.window->menu_apropos_Click(); // a second choice only raises the open box
+    QCOMPARE(rig.window->findChildren<AboutBox *>().size(), 1);
+    QVERIFY(rig.window->isEnabled());
+
     QWidget *w = rig.find<QWidget>("Text1");
     QStringList order;
     for (int i = 0; i < 5; ++i, w = w->nextInFocusChain()) {
