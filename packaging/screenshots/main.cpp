@@ -66,7 +66,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     DesktopLook::apply(app);
-    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
+    const QDir out(QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString()).absolutePath());
     QTemporaryDir work;
     QDir::setCurrent(work.path());
     QFile cfg(work.filePath("ondaris.cfg"));

@@ -12,14 +12,12 @@ QPainterPath tracePath(const QRectF &area)
     static constexpr double kPoints[][2] = {{0.00, 0.70}, {0.15, 0.62}, {0.28, 0.66},
                                             {0.40, 0.35}, {0.52, 0.48}, {0.64, 0.22},
                                             {0.78, 0.40}, {0.90, 0.30}, {1.00, 0.34}};
-    QPainterPath path;
-    for (const auto &p : kPoints) {
-        const QPointF at(area.left() + p[0] * area.width(), area.top() + p[1] * area.height());
-        if (path.isEmpty())
-            path.moveTo(at);
-        else
-            path.lineTo(at);
-    }
+    const auto at = [&](const double(&p)[2]) {
+        return QPointF(area.left() + p[0] * area.width(), area.top() + p[1] * area.height());
+    };
+    QPainterPath path(at(kPoints[0]));
+    for (std::size_t i = 1; i < std::size(kPoints); ++i)
+        path.lineTo(at(kPoints[i]));
     return path;
 }
 

@@ -113,7 +113,10 @@ ConfigFile::ConfigFile(QString path)
 QString ConfigFile::locate(const QString &executableDir, const QString &userConfigDir)
 {
     const QFileInfo dir(executableDir);
-    const QString folder = dir.isDir() && dir.isWritable() ? executableDir : userConfigDir;
+    const QString canonical = dir.canonicalFilePath();
+    const bool system = canonical == QLatin1String("/bin") || canonical.startsWith(QLatin1String("/usr/"))
+        || canonical.startsWith(QLatin1String("/opt/"));
+    const QString folder = dir.isDir() && dir.isWritable() && !system ? executableDir : userConfigDir;
     return QDir(folder).filePath(QString::fromLatin1(FileName));
 }
 

@@ -22,7 +22,9 @@ public:
 
     explicit ConfigFile(QString path);
 
-    // The file beside the executable when that folder is writable, else in the user's folder.
+    // The file beside the executable when the program runs from a writable folder of its own; in
+    // the user's folder when that folder is not writable or is a system folder (an installed
+    // program, whoever runs it).
     static QString locate(const QString &executableDir, const QString &userConfigDir);
 
     // The exact bytes of the record for these settings.

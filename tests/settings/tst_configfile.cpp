@@ -156,6 +156,8 @@ void TestConfigFile::locatesBesideExecutableOrInUserFolder()
     QTemporaryDir exe, user;
     QCOMPARE(ConfigFile::locate(exe.path(), user.path()), exe.filePath("ondaris.cfg"));
     QCOMPARE(ConfigFile::locate(exe.filePath("missing"), user.path()), user.filePath("ondaris.cfg"));
+    // Installed, the settings go to the user's folder even for an account that may write there.
+    QCOMPARE(ConfigFile::locate(QStringLiteral("/usr/bin"), user.path()), user.filePath("ondaris.cfg"));
     if (::geteuid() != 0) {
         ::chmod(QFile::encodeName(exe.path()).constData(), 0500);
         QCOMPARE(ConfigFile::locate(exe.path(), user.path()), user.filePath("ondaris.cfg"));
