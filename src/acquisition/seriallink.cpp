@@ -23,6 +23,25 @@ SerialLink::FrameAction SerialLink::frameAction(qint64 waiting)
     return waiting % FrameSize == 0 ? FrameAction::TakeNewest : FrameAction::DropAll;
 }
 
+std::optional<quint8> SerialLink::takeFrame(QByteArray &waiting, QByteArray *frame)
+{
+    switch (frameAction(waiting.size())) {
+    case FrameAction::Wait:
+        return std::nullopt;
+    case FrameAction::DropAll:
+        waiting.clear();
+        return std::nullopt;
+    case FrameAction::TakeOne:
+    case FrameAction::TakeNewest:
+        break;
+    }
+    const QByteArray newest = waiting.right(FrameSize);
+    waiting.clear();
+    if (frame)
+        *frame = newest;
+    return static_cast<quint8>(newest[2]);
+}
+
 QString SerialLink::firstPortName()
 {
 #ifdef Q_OS_WIN
@@ -77,19 +96,10 @@ std::optional<quint8> SerialLink::lit_port()
         closeAfterFailure(QSerialPort::ResourceError);
         return std::nullopt;
     }
-    const qint64 waiting = m_port.bytesAvailable();
-    switch (frameAction(waiting)) {
-    case FrameAction::Wait:
+    if (frameAction(m_port.bytesAvailable()) == FrameAction::Wait)
         return std::nullopt;
-    case FrameAction::DropAll:
-        m_port.readAll();
-        return std::nullopt;
-    case FrameAction::TakeOne:
-    case FrameAction::TakeNewest:
-        m_frame = m_port.readAll().right(FrameSize);
-        return static_cast<quint8>(m_frame[2]);
-    }
-    return std::nullopt;
+    QByteArray waiting = m_port.readAll();
+    return takeFrame(waiting, &m_frame);
 }
 
 void SerialLink::ferme_port()

@@ -2,8 +2,11 @@
 
 #include <QIODevice>
 
+#include <algorithm>
+
 namespace {
 constexpr qint64 kBlockSize = 64 * 1024;
+constexpr qint64 kMinBlockSize = 4 * 1024;
 }
 
 LineReader::LineReader(QIODevice &device)
@@ -19,8 +22,10 @@ bool LineReader::fill()
         m_pos = 0;
     }
     const qsizetype kept = m_buffer.size();
-    m_buffer.resize(kept + kBlockSize);
-    const qint64 got = m_device.read(m_buffer.data() + kept, kBlockSize);
+    // A small file is read in one small block; a large one in large blocks.
+    const qint64 block = std::clamp<qint64>(m_device.bytesAvailable(), kMinBlockSize, kBlockSize);
+    m_buffer.resize(kept + block);
+    const qint64 got = m_device.read(m_buffer.data() + kept, block);
     m_buffer.resize(kept + std::max<qint64>(got, 0));
     if (got < 0)
         m_error = true;

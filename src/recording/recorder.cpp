@@ -91,14 +91,16 @@ void Recorder::takeSample()
     m_buffer.append(value, now.toString(QStringLiteral("MM-dd-yyyy")),
                     now.toString(QStringLiteral("hh:mm:ss")));
     m_buffer.followValue(value);
-    emit sampleStored();
 
+    // On disk first, then listed: a sample the user has seen is never lost to a crash.
     const int n = m_buffer.num_mesure();
     const QByteArray line = RecordingFile::sampleLine(n, m_buffer.valeur(n), m_buffer.date_mesure(n),
                                                       m_buffer.heure_mesure(n));
     const QString path = m_settings.settings().fichier_donnees;
     QString reason;
-    if (!RecordingFile::append(path, line, &reason)) {
+    const bool written = RecordingFile::append(path, line, &reason);
+    emit sampleStored();
+    if (!written) {
         stop();
         emit stoppedOnProblem(writeFailedMessage(path, reason));
     }

@@ -124,7 +124,8 @@ QByteArray ConfigFile::encode(const Settings &settings)
 {
     bool representable = false;
     QByteArray path = Codepage::toWindows1252(settings.fichier_donnees, &representable);
-    if (!representable)
+    // UTF-8 where Windows-1252 cannot say it, or where its bytes would read back as UTF-8.
+    if (!representable || Codepage::isNonAsciiUtf8(path))
         path = settings.fichier_donnees.toUtf8();
     QByteArray out;
     out.reserve(64 + path.size());

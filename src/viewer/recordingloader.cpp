@@ -12,13 +12,20 @@
 RecordingLoader::Result RecordingLoader::load(const QString &path, MeasurementBuffer &buffer,
                                               LoadedLines &lines, const Hooks &hooks)
 {
-    Result result;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
+        Result result;
         result.error = file.errorString();
         return result;
     }
-    result.size = file.size();
+    return load(file, file.size(), buffer, lines, hooks);
+}
+
+RecordingLoader::Result RecordingLoader::load(QIODevice &file, qint64 size, MeasurementBuffer &buffer,
+                                              LoadedLines &lines, const Hooks &hooks)
+{
+    Result result;
+    result.size = size;
     LineReader reader(file);
     QElapsedTimer sinceYield;
     sinceYield.start();
@@ -49,19 +56,22 @@ RecordingLoader::Result RecordingLoader::load(const QString &path, MeasurementBu
     }
     lines.setEntete(Codepage::fromWindows1252(line));
 
+    int read = 0;
+    const auto endOfFile = [&] { return finish(read > 0 ? Outcome::Loaded : Outcome::NoSampleLine); };
     for (;;) {
         if (buffer.isFull())
-            return finish(reader.atEnd() ? Outcome::Loaded : Outcome::TooManyLines);
+            return reader.atEnd() ? endOfFile() : finish(Outcome::TooManyLines);
         progress();
         const LineReader::Status status = reader.next(line);
         if (status == LineReader::Status::End)
-            return finish(buffer.num_mesure() > 0 ? Outcome::Loaded : Outcome::NoSampleLine);
+            return endOfFile();
         if (status == LineReader::Status::Error)
             return finish(Outcome::ReadError);
         const std::optional<double> value = status == LineReader::Status::Line
             ? RecordingFile::parseValue(line)
             : std::nullopt;
         buffer.appendLoaded(value.value_or(-1));
+        ++read;
         const int n = buffer.num_mesure();
         lines.setLigne(n, status == LineReader::Status::Line ? Codepage::fromWindows1252(line)
                                                              : QString());

@@ -5,6 +5,7 @@
 #include <functional>
 
 class LoadedLines;
+class QIODevice;
 class MeasurementBuffer;
 
 // Reads a recording file into the measurement buffer: the first line into entete_fichier, each
@@ -41,4 +42,7 @@ public:
     static Result load(const QString &path, MeasurementBuffer &buffer, LoadedLines &lines,
                        const Hooks &hooks);
     static Result load(const QString &path, MeasurementBuffer &buffer, LoadedLines &lines);
+    // The same from an open device of the given length.
+    static Result load(QIODevice &device, qint64 size, MeasurementBuffer &buffer, LoadedLines &lines,
+                       const Hooks &hooks);
 };

@@ -88,6 +88,7 @@ private Q_SLOTS:
     void stopsWhenBufferIsFull();
     void stopsWhenFileCannotBeWritten_data();
     void stopsWhenFileCannotBeWritten();
+    void stopsWhenFolderIsRemoved();
     void keepsTimeOverHours();
 };
 
@@ -245,6 +246,22 @@ void TestRecorder::stopsWhenFileCannotBeWritten()
     QCOMPARE(problems.count(), 1);
     QVERIFY(problems.first().first().toString().contains(path));
     QCOMPARE(rig.recorder.ledFill(), Recorder::LedDark);
+}
+
+void TestRecorder::stopsWhenFolderIsRemoved()
+{
+    Rig rig;
+    QTemporaryDir folder;
+    rig.settings.setFichierDonnees(folder.filePath("data_tr.csv"));
+    QSignalSpy problems(&rig.recorder, &Recorder::stoppedOnProblem);
+    rig.recorder.start();
+    rig.runSamples(2);
+    QVERIFY(folder.remove());
+    rig.runSamples(1);
+    QVERIFY(!rig.recorder.isRecording());
+    QCOMPARE(rig.buffer.num_mesure(), 3);
+    QCOMPARE(problems.count(), 1);
+    QVERIFY(problems.first().first().toString().contains(QStringLiteral("dossier")));
 }
 
 void TestRecorder::keepsTimeOverHours()

@@ -111,6 +111,7 @@ void TestConfigFile::roundTripsPaths_data()
     QTest::newRow("euro sign (0x80)") << QStringLiteral("/tmp/€uro.csv");
     QTest::newRow("non-Latin") << QStringLiteral("/home/user/измерения/данные.csv");
     QTest::newRow("mixed Latin-1 and CJK") << QStringLiteral("/é/数据.csv");
+    QTest::newRow("Latin-1 that looks like UTF-8") << QStringLiteral("/tmp/Ã©t\u00A9.csv");
 }
 
 void TestConfigFile::roundTripsPaths()

@@ -42,6 +42,7 @@ private Q_SLOTS:
     void missingFile();
     void progressAndYields();
     void hugeSparseFileStaysBounded();
+    void fileReplacedWhileLoading();
 };
 
 void TestRecordingLoader::loads_data()
@@ -158,10 +159,37 @@ void TestRecordingLoader::hugeSparseFileStaysBounded()
     f.close();
     MeasurementBuffer buffer;
     LoadedLines lines;
-    const auto result = RecordingLoader::load(path, buffer, lines);
+    qint64 furthest = 0;
+    RecordingLoader::Hooks hooks;
+    hooks.progress = [&](qint64 position, qint64) { furthest = std::max(furthest, position); };
+    const auto result = RecordingLoader::load(path, buffer, lines, hooks);
     QCOMPARE(result.outcome, Outcome::Malformed);
     QCOMPARE(result.size, qint64(1) << 30);
     QVERIFY(lines.entete_fichier().size() <= 4096);
+    QVERIFY2(furthest <= 128 * 1024, "stops at the first over-long line instead of reading 1 GiB");
+}
+
+void TestRecordingLoader::fileReplacedWhileLoading()
+{
+    QTemporaryDir dir;
+    const QString path = write(dir, RecordingFile::header() + samples(1, 20000));
+    const QString other = dir.filePath("other.csv");
+    QFile replacement(other);
+    QVERIFY(replacement.open(QIODevice::WriteOnly));
+    replacement.write("garbage without any line end");
+    replacement.close();
+    MeasurementBuffer buffer;
+    LoadedLines lines;
+    bool replaced = false;
+    RecordingLoader::Hooks hooks;
+    hooks.yieldIntervalMs = 0;
+    hooks.yield = [&] {
+        if (!replaced && buffer.num_mesure() > 100)
+            replaced = QFile::remove(path) && QFile::rename(other, path);
+    };
+    QCOMPARE(RecordingLoader::load(path, buffer, lines, hooks).outcome, Outcome::Loaded);
+    QVERIFY(replaced);
+    QCOMPARE(buffer.num_mesure(), 20000); // the file opened is read to its end
 }
 
 QTEST_GUILESS_MAIN(TestRecordingLoader)
