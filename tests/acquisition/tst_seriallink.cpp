@@ -4,44 +4,21 @@
 #include <QSignalSpy>
 #include <QTest>
 
-using Action = SerialLink::FrameAction;
-Q_DECLARE_METATYPE(SerialLink::FrameAction)
 
 class TestSerialLink : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void frameAction_data();
-    void frameAction();
     void readsFramesThroughPty_data();
     void readsFramesThroughPty();
     void partialFrameCompletesOnNextPoll();
     void openingTwiceOpensOnce();
     void missingDeviceStaysClosedAndTellsOnce();
     void hangUpClosesAndTells();
-    void describesPermissionProblem();
 };
 
-void TestSerialLink::frameAction_data()
-{
-    QTest::addColumn<qint64>("waiting");
-    QTest::addColumn<Action>("action");
-    QTest::newRow("none") << qint64(0) << Action::Wait;
-    QTest::newRow("3") << qint64(3) << Action::Wait;
-    QTest::newRow("one frame") << qint64(4) << Action::TakeOne;
-    QTest::newRow("5") << qint64(5) << Action::DropAll;
-    QTest::newRow("7") << qint64(7) << Action::DropAll;
-    QTest::newRow("two frames") << qint64(8) << Action::TakeNewest;
-    QTest::newRow("input buffer full") << qint64(1024) << Action::TakeNewest;
-    QTest::newRow("1023") << qint64(1023) << Action::DropAll;
-}
 
-void TestSerialLink::frameAction()
-{
-    QFETCH(qint64, waiting);
-    QTEST(SerialLink::frameAction(waiting), "action");
-}
 
 void TestSerialLink::readsFramesThroughPty_data()
 {
@@ -139,15 +116,6 @@ void TestSerialLink::hangUpClosesAndTells()
     QCOMPARE(link.lit_port(), std::nullopt);
 }
 
-void TestSerialLink::describesPermissionProblem()
-{
-    const QString message = SerialLink::describeFailure(QStringLiteral("/dev/ttyS0"),
-                                                        QSerialPort::PermissionError,
-                                                        QStringLiteral("Permission denied"));
-    QVERIFY(message.contains(QStringLiteral("/dev/ttyS0")));
-    QVERIFY(message.contains(QStringLiteral("Permission denied")));
-    QVERIFY(message.contains(QStringLiteral("groupe")) || message.contains(QStringLiteral("utilisé")));
-}
 
 QTEST_GUILESS_MAIN(TestSerialLink)
 #include "tst_seriallink.moc"

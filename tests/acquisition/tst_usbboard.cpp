@@ -6,8 +6,6 @@
 
 #include <numeric>
 
-using Kind = UsbBoard::ReportKind;
-Q_DECLARE_METATYPE(UsbBoard::ReportKind)
 
 namespace {
 const QByteArray kTimeout(""); // an empty report: nothing came in time
@@ -20,8 +18,6 @@ class TestUsbBoard : public QObject
 
 private Q_SLOTS:
     void productIdPerAddress();
-    void classifiesReports_data();
-    void classifiesReports();
     void reads_data();
     void reads();
     void nativeModeAsksForAnalogValues();
@@ -30,8 +26,6 @@ private Q_SLOTS:
 
 void TestUsbBoard::productIdPerAddress()
 {
-    QCOMPARE(UsbBoard::productId(0), quint16(0x5500));
-    QCOMPARE(UsbBoard::productId(3), quint16(0x5503));
     FakeHidTransport fake;
     UsbBoard board(fake);
     board.ouvre_usb();
@@ -41,26 +35,7 @@ void TestUsbBoard::productIdPerAddress()
     QCOMPARE(fake.opens, 1);
 }
 
-void TestUsbBoard::classifiesReports_data()
-{
-    QTest::addColumn<QByteArray>("report");
-    QTest::addColumn<Kind>("kind");
-    QTest::newRow("K8055, address 3") << FakeHidTransport::report(4, 1, 2) << Kind::Data;
-    QTest::newRow("K8055N compatible") << FakeHidTransport::report(14, 1, 2) << Kind::Data;
-    QTest::newRow("K8055N native") << FakeHidTransport::report(21, 1, 2) << Kind::NativeMode;
-    QTest::newRow("status 20") << FakeHidTransport::report(20, 1, 2) << Kind::Invalid;
-    QTest::newRow("other address") << FakeHidTransport::report(1, 1, 2) << Kind::Invalid;
-    QTest::newRow("short") << QByteArray(7, '\x04') << Kind::Invalid;
-    QTest::newRow("long") << QByteArray(9, '\x04') << Kind::Invalid;
-}
 
-void TestUsbBoard::classifiesReports()
-{
-    QFETCH(QByteArray, report);
-    const std::span<const quint8> bytes(reinterpret_cast<const quint8 *>(report.constData()),
-                                        std::size_t(report.size()));
-    QTEST(UsbBoard::classify(bytes), "kind");
-}
 
 void TestUsbBoard::reads_data()
 {
@@ -70,6 +45,10 @@ void TestUsbBoard::reads_data()
     const auto r = FakeHidTransport::report;
     QTest::newRow("stale first report dropped") << QList<QByteArray>{r(4, 9, 9), r(4, 128, 7)} << 128 << 7;
     QTest::newRow("compatible K8055N") << QList<QByteArray>{r(14, 0, 0), r(14, 255, 0)} << 255 << 0;
+    QTest::newRow("K8055N native, status 20 is not") << QList<QByteArray>{r(4, 1, 1), r(20, 50, 50), r(7, 1, 1)}
+                                                     << -1 << -1;
+    QTest::newRow("short report skipped") << QList<QByteArray>{r(4, 1, 1), r(4, 2, 2).left(7), r(4, 4, 5)}
+                                          << 4 << 5;
     QTest::newRow("wrong status skipped") << QList<QByteArray>{r(4, 1, 1), r(9, 50, 50), r(4, 60, 61)}
                                           << 60 << 61;
     QTest::newRow("only timeouts") << QList<QByteArray>{kTimeout, kTimeout, kTimeout, kTimeout, kTimeout}

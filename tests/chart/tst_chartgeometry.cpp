@@ -9,19 +9,12 @@ class TestChartGeometry : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void heightIs255();
     void valuesMapToEdges_data();
     void valuesMapToEdges();
-    void centreLinesStayCentred();
     void rulerNumbers_data();
     void rulerNumbers();
 };
 
-void TestChartGeometry::heightIs255()
-{
-    QCOMPARE(hauteurEcran(2655.0f), 255.0f);
-    QVERIFY(std::abs(hauteurEcran(2595.0f) - 255.0f) < 1e-3f);
-}
 
 void TestChartGeometry::valuesMapToEdges_data()
 {
@@ -50,12 +43,6 @@ void TestChartGeometry::valuesMapToEdges()
     QCOMPARE(toPixel({10, userY}, 10, inner).x(), inner.right());
 }
 
-void TestChartGeometry::centreLinesStayCentred()
-{
-    const QRectF inner(2, 2, 229, 173);
-    QCOMPARE(horizontalCentreLine(inner), QLineF(2, 2 + 86.5, inner.right(), 2 + 86.5));
-    QCOMPARE(verticalCentreLine(inner), QLineF(2 + 114.5, 2, 2 + 114.5, inner.bottom()));
-}
 
 void TestChartGeometry::rulerNumbers_data()
 {

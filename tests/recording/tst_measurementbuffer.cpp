@@ -7,8 +7,6 @@ class TestMeasurementBuffer : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void startsEmptyWithZeroAtIndexZero();
-    void holdsExactly32000Samples();
     void outOfRangeAccessIsRefused_data();
     void outOfRangeAccessIsRefused();
     void restartKeepsOlderElements();
@@ -16,28 +14,7 @@ private Q_SLOTS:
     void windowOnlyMovesUp();
 };
 
-void TestMeasurementBuffer::startsEmptyWithZeroAtIndexZero()
-{
-    MeasurementBuffer buffer;
-    QCOMPARE(buffer.num_mesure(), 0);
-    QCOMPARE(buffer.valeur(0), 0.0);
-    QCOMPARE(buffer.date_mesure(0), QString());
-    QCOMPARE(buffer.borne_basse(), qint16(0));
-    QCOMPARE(buffer.borne_haute(), qint16(255));
-}
 
-void TestMeasurementBuffer::holdsExactly32000Samples()
-{
-    MeasurementBuffer buffer;
-    for (int i = 1; i <= 32000; ++i)
-        QVERIFY(buffer.append(i, QStringLiteral("12-06-2026"), QStringLiteral("04:38:58")));
-    QVERIFY(buffer.isFull());
-    QVERIFY(!buffer.append(1, {}, {}));
-    QVERIFY(!buffer.appendLoaded(1));
-    QCOMPARE(buffer.num_mesure(), 32000);
-    QCOMPARE(buffer.valeur(32000), 32000.0);
-    QCOMPARE(buffer.heure_mesure(32000), QStringLiteral("04:38:58"));
-}
 
 void TestMeasurementBuffer::outOfRangeAccessIsRefused_data()
 {
