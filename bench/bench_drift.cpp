@@ -9,10 +9,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-
-#include <benchmark/benchmark.h>
-
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <cmath>
 
 namespace {
@@ -28,7 +26,10 @@ void BM_SixtySamplesAtOneSecond(benchmark::State &state)
     QElapsedTimer clock;
     clock.start();
     Recorder recorder(buffer, settings, acquisition,
-                      Recorder::Clock{[&] { return clock.elapsed(); }, [] { return QDateTime::currentDateTime(); }});
+                      Recorder::Clock {[&] { return clock.elapsed(); },
+                                       [] {
+                                           return QDateTime::currentDateTime();
+                                       }});
     for (auto _ : state) {
         QList<qint64> at;
         QObject::connect(&recorder, &Recorder::sampleStored, [&] { at << clock.nsecsElapsed(); });

@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
 
 namespace {

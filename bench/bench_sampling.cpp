@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -108,7 +107,12 @@ void BM_AppendLine(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_SamplingStep)->Arg(1000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_SamplingStepLiteral)->Arg(1000)->Arg(8000)->Arg(32000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SamplingStepLiteral)
+    ->Arg(1000)
+    ->Arg(8000)
+    ->Arg(32000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AppendLine)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)

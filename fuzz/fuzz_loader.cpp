@@ -6,7 +6,6 @@
 #include "viewer/recordingloader.h"
 
 #include <QBuffer>
-
 #include <cstdint>
 #include <cstdlib>
 

@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <cmath>
 
 namespace {
@@ -21,7 +20,7 @@ class NoBoard final : public HidTransport
 {
 public:
     bool open(quint16, quint16) override { return false; }
-    void close() override {}
+    void close() override { }
     bool isOpen() const override { return false; }
     int read(std::span<quint8>, int) override { return -1; }
     int write(std::span<const quint8>) override { return -1; }
@@ -34,8 +33,8 @@ public:
     bool confirmQuit(QWidget *) override { return true; }
     QString chooseNewRecording(QWidget *) override { return {}; }
     QString chooseRecordingToView(QWidget *) override { return file; }
-    void tell(QWidget *, const QString &, bool) override {}
-    void openUrl(const QUrl &) override {}
+    void tell(QWidget *, const QString &, bool) override { }
+    void openUrl(const QUrl &) override { }
 };
 
 // A day of temperatures, one sample every 10 minutes, as the program would have written it.

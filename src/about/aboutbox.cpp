@@ -44,8 +44,8 @@ QLabel *makeLink(QWidget *parent, const char *name, const QString &text, QRect a
 } // namespace
 
 AboutBox::AboutBox(UrlOpener opener, QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                          | Qt::CustomizeWindowHint)
+    : QWidget(parent,
+              Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
     , m_opener(std::move(opener))
 {
     setObjectName(QStringLiteral("About"));
@@ -68,13 +68,14 @@ AboutBox::AboutBox(UrlOpener opener, QWidget *parent)
     nameFont.setPointSizeF(12);
     nameFont.setBold(true);
     name->setFont(nameFont);
-    QLabel *version = makeLabel(frame1, "Label3", QStringLiteral("V 1.01"), tw(1080, 915, 615, 255));
+    QLabel *version
+        = makeLabel(frame1, "Label3", QStringLiteral("V 1.01"), tw(1080, 915, 615, 255));
     version->setAlignment(Qt::AlignCenter);
     QFont versionFont = version->font();
     versionFont.setPointSizeF(9.75);
     version->setFont(versionFont);
-    QLabel *credit = makeLabel(frame1, "Label5", QString::fromLatin1(Credit),
-                               tw(1800, 975, 1335, 135));
+    QLabel *credit
+        = makeLabel(frame1, "Label5", QString::fromLatin1(Credit), tw(1800, 975, 1335, 135));
     QFont creditFont = credit->font();
     creditFont.setFamilies({QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
     creditFont.setStyleHint(QFont::Serif);
@@ -87,7 +88,8 @@ AboutBox::AboutBox(UrlOpener opener, QWidget *parent)
     mail->setGeometry(tw(240, 1560, 3015, 615));
     QLabel *image1 = makeLabel(mail, "Image1", QString(), tw(120, 120, 480, 480));
     image1->setPixmap(ProgramIcon::pixmap(32));
-    m_label1 = makeLink(mail, "Label1", QString::fromLatin1(ContactAddress), tw(720, 240, 2175, 255));
+    m_label1
+        = makeLink(mail, "Label1", QString::fromLatin1(ContactAddress), tw(720, 240, 2175, 255));
     mail->adopt(image1);
     mail->adopt(m_label1);
 

@@ -2,7 +2,6 @@
 
 #include <QUrl>
 #include <QWidget>
-
 #include <functional>
 
 class LinkFrame;

@@ -9,9 +9,9 @@ namespace {
 // The trace of the icon and the banner, in a unit square.
 QPainterPath tracePath(const QRectF &area)
 {
-    static constexpr double kPoints[][2] = {{0.00, 0.70}, {0.15, 0.62}, {0.28, 0.66},
-                                            {0.40, 0.35}, {0.52, 0.48}, {0.64, 0.22},
-                                            {0.78, 0.40}, {0.90, 0.30}, {1.00, 0.34}};
+    static constexpr double kPoints[][2]
+        = {{0.00, 0.70}, {0.15, 0.62}, {0.28, 0.66}, {0.40, 0.35}, {0.52, 0.48},
+           {0.64, 0.22}, {0.78, 0.40}, {0.90, 0.30}, {1.00, 0.34}};
     const auto at = [&](const double(&p)[2]) {
         return QPointF(area.left() + p[0] * area.width(), area.top() + p[1] * area.height());
     };
@@ -41,10 +41,12 @@ QPixmap ProgramIcon::pixmap(int size)
     p.setBrush(QColor(8, 20, 10));
     p.drawRoundedRect(glass, s * 0.06, s * 0.06);
     p.setPen(QPen(QColor(60, 90, 64), std::max(1.0, s / 64)));
-    p.drawLine(QPointF(glass.left(), glass.center().y()), QPointF(glass.right(), glass.center().y()));
-    p.drawLine(QPointF(glass.center().x(), glass.top()), QPointF(glass.center().x(), glass.bottom()));
-    p.setPen(QPen(QColor(0, 255, 0), std::max(1.5, s / 16), Qt::SolidLine, Qt::RoundCap,
-                  Qt::RoundJoin));
+    p.drawLine(QPointF(glass.left(), glass.center().y()),
+               QPointF(glass.right(), glass.center().y()));
+    p.drawLine(QPointF(glass.center().x(), glass.top()),
+               QPointF(glass.center().x(), glass.bottom()));
+    p.setPen(
+        QPen(QColor(0, 255, 0), std::max(1.5, s / 16), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     p.drawPath(tracePath(glass.adjusted(s * 0.04, s * 0.1, -s * 0.04, -s * 0.1)));
     const double led = s * 0.2;
@@ -54,8 +56,8 @@ QPixmap ProgramIcon::pixmap(int size)
     p.drawEllipse(ledRect);
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
-    p.drawEllipse(QRectF(ledRect.left() + led * 0.25, ledRect.top() + led * 0.2, led * 0.22,
-                         led * 0.22));
+    p.drawEllipse(
+        QRectF(ledRect.left() + led * 0.25, ledRect.top() + led * 0.2, led * 0.22, led * 0.22));
     return pixmap;
 }
 

@@ -46,8 +46,7 @@ QString Acquisition::displayText(int source) const
 
 double Acquisition::sampleValue(int source) const
 {
-    return source == int(SampleSource::Test) ? double(m_valeurTest)
-                                             : double(scaled(m_valeurBrute));
+    return source == int(SampleSource::Test) ? double(m_valeurTest) : double(scaled(m_valeurBrute));
 }
 
 void Acquisition::keyPress(int characterCode)

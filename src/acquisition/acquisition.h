@@ -4,7 +4,6 @@
 #include "usbboard.h"
 
 #include <QObject>
-
 #include <memory>
 
 class HidTransport;

@@ -9,8 +9,7 @@ void HidapiTransport::Closer::operator()(hid_device_ *device) const
 
 HidapiTransport::HidapiTransport()
     : m_initialised(hid_init() == 0)
-{
-}
+{ }
 
 HidapiTransport::~HidapiTransport()
 {

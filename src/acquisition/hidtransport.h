@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QtGlobal>
-
 #include <span>
 
 // One HID device, opened by vendor and product id. Reports carry no report id on input;

@@ -18,12 +18,23 @@ std::optional<SerialLineSettings> SerialLineSettings::parse(QStringView text)
     if (parity.size() != 1)
         return std::nullopt;
     switch (parity.front().toLower().unicode()) {
-    case u'n': s.parity = QSerialPort::NoParity; break;
-    case u'e': s.parity = QSerialPort::EvenParity; break;
-    case u'o': s.parity = QSerialPort::OddParity; break;
-    case u'm': s.parity = QSerialPort::MarkParity; break;
-    case u's': s.parity = QSerialPort::SpaceParity; break;
-    default: return std::nullopt;
+    case u'n':
+        s.parity = QSerialPort::NoParity;
+        break;
+    case u'e':
+        s.parity = QSerialPort::EvenParity;
+        break;
+    case u'o':
+        s.parity = QSerialPort::OddParity;
+        break;
+    case u'm':
+        s.parity = QSerialPort::MarkParity;
+        break;
+    case u's':
+        s.parity = QSerialPort::SpaceParity;
+        break;
+    default:
+        return std::nullopt;
     }
 
     const int bits = parts[2].trimmed().toInt(&ok);

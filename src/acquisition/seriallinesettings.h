@@ -2,7 +2,6 @@
 
 #include <QSerialPort>
 #include <QStringView>
-
 #include <optional>
 
 // Line settings written the classic way, "2400,n,8,1": baud, parity, data bits, stop bits.

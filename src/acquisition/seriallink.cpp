@@ -57,8 +57,7 @@ SerialLink::SerialLink(QString portName, QObject *parent)
 {
     m_port.setPortName(m_portName);
     // Errors met while the event loop reads the port are handled once the port's own call is over.
-    connect(&m_port, &QSerialPort::errorOccurred, this, &SerialLink::onError,
-            Qt::QueuedConnection);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &SerialLink::onError, Qt::QueuedConnection);
 }
 
 void SerialLink::ouvre_port()
@@ -135,11 +134,11 @@ QString SerialLink::describeFailure(const QString &portName, QSerialPort::Serial
     case QSerialPort::OpenError: {
         const QFileInfo device(portName);
         if (device.exists() && !(device.isReadable() && device.isWritable()))
-            reason = tr("Vous n'avez pas le droit d'utiliser ce port : votre compte doit "
-                        "appartenir au groupe propriétaire du port (par exemple « %1 »), puis "
-                        "il faut fermer la session et la rouvrir.")
-                         .arg(device.group().isEmpty() ? QStringLiteral("dialout")
-                                                       : device.group());
+            reason
+                = tr("Vous n'avez pas le droit d'utiliser ce port : votre compte doit "
+                     "appartenir au groupe propriétaire du port (par exemple « %1 »), puis "
+                     "il faut fermer la session et la rouvrir.")
+                      .arg(device.group().isEmpty() ? QStringLiteral("dialout") : device.group());
         else
             reason = tr("Le port est déjà utilisé par un autre programme.");
         break;

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QObject>
 #include <QSerialPort>
-
 #include <optional>
 
 // The serial sensor on one port: 2400 baud, 4-byte frames whose third byte is the reading.
@@ -19,8 +18,8 @@ public:
     // What a poll does with the bytes waiting.
     enum class FrameAction { Wait, TakeOne, TakeNewest, DropAll };
     static FrameAction frameAction(qint64 waiting);
-    // Applies the frame rule to the bytes waiting: with a whole frame (or whole frames) they are all
-    // taken and the newest frame's reading returned, with a broken count they are all dropped,
+    // Applies the frame rule to the bytes waiting: with a whole frame (or whole frames) they are
+    // all taken and the newest frame's reading returned, with a broken count they are all dropped,
     // with fewer than four they stay. The frame taken goes to frame.
     static std::optional<quint8> takeFrame(QByteArray &waiting, QByteArray *frame);
 

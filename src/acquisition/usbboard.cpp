@@ -30,8 +30,7 @@ UsbBoard::ReportKind UsbBoard::classify(std::span<const quint8> report)
 UsbBoard::UsbBoard(HidTransport &transport, QObject *parent)
     : QObject(parent)
     , m_transport(transport)
-{
-}
+{ }
 
 void UsbBoard::ouvre_usb()
 {
@@ -48,7 +47,7 @@ std::optional<UsbBoard::Reading> UsbBoard::lit_usb()
     if (!m_transport.isOpen())
         return std::nullopt;
 
-    std::array<quint8, ReportSize> report{};
+    std::array<quint8, ReportSize> report {};
     int budget = ReadBudgetMs;
     const auto readReport = [&]() -> int {
         const int timeout = std::min(budget, kSingleReadMs);
@@ -66,15 +65,15 @@ std::optional<UsbBoard::Reading> UsbBoard::lit_usb()
         const std::span<const quint8> received(report.data(), std::size_t(got));
         switch (classify(received)) {
         case ReportKind::Data:
-            result = Reading{report[2], report[3]};
+            result = Reading {report[2], report[3]};
             break;
         case ReportKind::NativeMode: {
             // A K8055N in its native mode answers analog values only when asked.
-            const std::array<quint8, ReportSize + 1> ask{0, ReadAnalogCommand};
+            const std::array<quint8, ReportSize + 1> ask {0, ReadAnalogCommand};
             if (m_transport.write(ask) < 0)
                 got = -1;
             else if (readReport() == ReportSize)
-                result = Reading{report[2], report[3]};
+                result = Reading {report[2], report[3]};
             break;
         }
         case ReportKind::Invalid:
@@ -88,6 +87,7 @@ std::optional<UsbBoard::Reading> UsbBoard::lit_usb()
 QString UsbBoard::missingMessage()
 {
     return tr("La carte USB K8055 (adresse 3) est introuvable.\nVérifiez qu'elle est branchée "
-              "et réglée sur l'adresse 3 (cavaliers SK5 et SK6). Sous Linux, la règle udev d'Ondaris doit être installée pour donner l'accès à la carte.\nLa "
+              "et réglée sur l'adresse 3 (cavaliers SK5 et SK6). Sous Linux, la règle udev "
+              "d'Ondaris doit être installée pour donner l'accès à la carte.\nLa "
               "valeur affichée n'est pas mise à jour tant que la carte est absente.");
 }

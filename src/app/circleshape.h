@@ -12,13 +12,41 @@ class CircleShape : public QWidget
 public:
     explicit CircleShape(QWidget *parent = nullptr);
 
-    void setBackColor(const QColor &c) { m_backColor = c; update(); }
-    void setBackOpaque(bool opaque) { m_backOpaque = opaque; update(); }
-    void setFillColor(const QColor &c) { m_fillColor = c; update(); }
-    void setFillSolid(bool solid) { m_fillSolid = solid; update(); }
-    void setBorderColor(const QColor &c) { m_borderColor = c; update(); }
-    void setBorderVisible(bool visible) { m_borderVisible = visible; update(); }
-    void setBorderWidth(int width) { m_borderWidth = width; update(); }
+    void setBackColor(const QColor &c)
+    {
+        m_backColor = c;
+        update();
+    }
+    void setBackOpaque(bool opaque)
+    {
+        m_backOpaque = opaque;
+        update();
+    }
+    void setFillColor(const QColor &c)
+    {
+        m_fillColor = c;
+        update();
+    }
+    void setFillSolid(bool solid)
+    {
+        m_fillSolid = solid;
+        update();
+    }
+    void setBorderColor(const QColor &c)
+    {
+        m_borderColor = c;
+        update();
+    }
+    void setBorderVisible(bool visible)
+    {
+        m_borderVisible = visible;
+        update();
+    }
+    void setBorderWidth(int width)
+    {
+        m_borderWidth = width;
+        update();
+    }
 
     QColor fillColor() const { return m_fillColor; }
     bool isBackOpaque() const { return m_backOpaque; }

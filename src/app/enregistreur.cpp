@@ -55,8 +55,7 @@ QString clockText(const QTime &time)
     return QLocale::system().toString(time, format.trimmed());
 }
 
-QLabel *valueLabel(QWidget *parent, const char *name, const QString &text, double points,
-                   bool bold)
+QLabel *valueLabel(QWidget *parent, const char *name, const QString &text, double points, bool bold)
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(QLatin1StringView(name));
@@ -78,9 +77,10 @@ QLabel *valueLabel(QWidget *parent, const char *name, const QString &text, doubl
 } // namespace
 
 Enregistreur::Enregistreur(Services services)
-    : QMainWindow(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
-                               | Qt::CustomizeWindowHint)
+    : QMainWindow(nullptr,
+                  Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                      | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
+                      | Qt::CustomizeWindowHint)
     , m_dialogs(*services.dialogs)
     , m_acquisition(services.serialPortName, std::move(services.hidTransport))
     , m_settings(ConfigFile(services.configPath), m_acquisition)
@@ -341,7 +341,9 @@ void Enregistreur::menu_charger_Click()
             m_loadingShown = position;
         }
     };
-    hooks.yield = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
+    hooks.yield = [] {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
     const RecordingLoader::Result result = RecordingLoader::load(chosen, m_buffer, m_lines, hooks);
 
     m_loading->end();
@@ -416,8 +418,8 @@ void Enregistreur::affich()
 {
     const int n = m_buffer.num_mesure();
     if (m_recorder.isRecording()) {
-        const bool oneMore = m_sampleList.mode() == SampleList::Mode::Recording
-            && m_sampleList.count() == n - 1;
+        const bool oneMore
+            = m_sampleList.mode() == SampleList::Mode::Recording && m_sampleList.count() == n - 1;
         m_sampleList.showRecording(n);
         m_text1->listChanged(oneMore ? 1 : 0);
     } else {

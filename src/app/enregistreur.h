@@ -12,7 +12,6 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
-
 #include <memory>
 
 class ChartView;
@@ -110,7 +109,7 @@ private:
     Recorder m_recorder;
     QTimer m_timerValActu;
 
-    SampleList m_sampleList{m_buffer, m_lines};
+    SampleList m_sampleList {m_buffer, m_lines};
     bool m_loadingFile = false;
     qint64 m_loadingShown = 0; // the file position the progress bar shows
 

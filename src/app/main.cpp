@@ -25,9 +25,9 @@ int main(int argc, char *argv[])
     DesktopLook::apply(app);
     QtDialogs dialogs;
     Enregistreur::Services services;
-    services.configPath = ConfigFile::locate(
-        QCoreApplication::applicationDirPath(),
-        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    services.configPath
+        = ConfigFile::locate(QCoreApplication::applicationDirPath(),
+                             QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     services.serialPortName = SerialLink::firstPortName();
     services.hidTransport = std::make_unique<HidapiTransport>();
     services.dialogs = &dialogs;

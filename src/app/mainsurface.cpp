@@ -11,8 +11,8 @@ namespace {
 
 QRectF twipsRect(const QRect &pixels)
 {
-    return {pixels.x() * TwipsPerPixel, pixels.y() * TwipsPerPixel,
-            pixels.width() * TwipsPerPixel, pixels.height() * TwipsPerPixel};
+    return {pixels.x() * TwipsPerPixel, pixels.y() * TwipsPerPixel, pixels.width() * TwipsPerPixel,
+            pixels.height() * TwipsPerPixel};
 }
 
 } // namespace

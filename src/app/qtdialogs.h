@@ -3,7 +3,6 @@
 #include "dialogs.h"
 
 #include <QFileDialog>
-
 #include <memory>
 
 // The real dialogs: message boxes titled "Ondaris", Qt's file dialogs, the desktop's URL handler.

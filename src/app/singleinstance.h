@@ -2,7 +2,6 @@
 
 #include <QLockFile>
 #include <QString>
-
 #include <memory>
 
 // One running program per user: a lock file in the user's runtime folder (or the temporary

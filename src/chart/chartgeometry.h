@@ -9,7 +9,7 @@
 namespace ChartGeometry {
 
 constexpr double TwipsPerPixel = 15.0;
-constexpr double ScaleHeight = 255.0;   // hauteur_ecran
+constexpr double ScaleHeight = 255.0; // hauteur_ecran
 constexpr double InitialScaleWidth = 360.0;
 
 constexpr double toPixels(double twips)

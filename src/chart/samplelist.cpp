@@ -13,15 +13,17 @@ const QString kFieldSeparator = QStringLiteral(" --- ");
 SampleList::SampleList(const MeasurementBuffer &buffer, const LoadedLines &lines)
     : m_buffer(buffer)
     , m_lines(lines)
-{
-}
+{ }
 
 int SampleList::rowCount() const
 {
     switch (m_mode) {
-    case Mode::Empty: return 0;
-    case Mode::Recording: return m_count + 1;
-    case Mode::File: return m_count + 2;
+    case Mode::Empty:
+        return 0;
+    case Mode::Recording:
+        return m_count + 1;
+    case Mode::File:
+        return m_count + 2;
     }
     return 0;
 }

@@ -16,11 +16,23 @@ public:
     SampleList(const MeasurementBuffer &buffer, const LoadedLines &lines);
 
     // raz: no rows.
-    void clear() { m_mode = Mode::Empty; m_count = -1; }
+    void clear()
+    {
+        m_mode = Mode::Empty;
+        m_count = -1;
+    }
     // The samples 0..count of a recording, in the recording format.
-    void showRecording(int count) { m_mode = Mode::Recording; m_count = count; }
+    void showRecording(int count)
+    {
+        m_mode = Mode::Recording;
+        m_count = count;
+    }
     // The samples 0..count of a viewed file, as raw lines under the file's first line.
-    void showFile(int count) { m_mode = Mode::File; m_count = count; }
+    void showFile(int count)
+    {
+        m_mode = Mode::File;
+        m_count = count;
+    }
 
     Mode mode() const { return m_mode; }
     int count() const { return m_count; }
@@ -29,7 +41,8 @@ public:
     // Every row, each ended by a line break.
     QString text() const;
 
-    // A whole number with at least three digits, zero-padded after the sign: 7 → "007", -7 → "-007".
+    // A whole number with at least three digits, zero-padded after the sign: 7 → "007", -7 →
+    // "-007".
     static QString pattern000(double value);
     // "i ---- vvv --- date --- time", a recorded sample.
     static QString recordingLine(int i, const MeasurementBuffer &buffer);

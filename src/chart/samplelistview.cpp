@@ -100,7 +100,8 @@ void SampleListView::paintEvent(QPaintEvent *)
         const int y = kMargin / 2 + (r - first) * height;
         const bool selected = m_anchor >= 0 && r >= selFrom && r <= selTo;
         if (selected)
-            painter.fillRect(0, y, viewport()->width(), height, palette().color(QPalette::Highlight));
+            painter.fillRect(0, y, viewport()->width(), height,
+                             palette().color(QPalette::Highlight));
         painter.setPen(palette().color(selected ? QPalette::HighlightedText : QPalette::Text));
         painter.drawText(kMargin, y + ascent, m_list.row(r));
     }

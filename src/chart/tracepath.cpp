@@ -16,8 +16,8 @@ QPolygonF build(const MeasurementBuffer &buffer, int count, const QRectF &inner)
     const double borneBasse = buffer.borne_basse();
     const double scaleWidth = count;
     const auto pointOf = [&](int i) {
-        return ChartGeometry::toPixel({double(i), ChartGeometry::valueY(buffer.valeur(i), borneBasse)},
-                                      scaleWidth, inner);
+        return ChartGeometry::toPixel(
+            {double(i), ChartGeometry::valueY(buffer.valeur(i), borneBasse)}, scaleWidth, inner);
     };
 
     const int columns = std::max(1, int(std::ceil(inner.width())));

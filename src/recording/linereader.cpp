@@ -1,18 +1,16 @@
 #include "linereader.h"
 
 #include <QIODevice>
-
 #include <algorithm>
 
 namespace {
 constexpr qint64 kBlockSize = 64 * 1024;
 constexpr qint64 kMinBlockSize = 4 * 1024;
-}
+} // namespace
 
 LineReader::LineReader(QIODevice &device)
     : m_device(device)
-{
-}
+{ }
 
 bool LineReader::fill()
 {

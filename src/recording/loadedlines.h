@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <vector>
 
 // The raw lines of a viewed recording file: its first line and the sample lines 1..32000.
@@ -10,7 +9,9 @@ class LoadedLines
 public:
     static constexpr int Capacity = 32000;
 
-    LoadedLines() : m_lines(Capacity + 1) {}
+    LoadedLines()
+        : m_lines(Capacity + 1)
+    { }
 
     const QString &entete_fichier() const { return m_header; }
     void setEntete(const QString &header) { m_header = header; }

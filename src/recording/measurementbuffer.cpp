@@ -18,8 +18,7 @@ MeasurementBuffer::MeasurementBuffer()
     : m_valeur(Capacity + 1, 0.0)
     , m_date(Capacity + 1)
     , m_heure(Capacity + 1)
-{
-}
+{ }
 
 double MeasurementBuffer::outOfRange(int i)
 {

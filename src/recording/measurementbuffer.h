@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <vector>
 
 // The samples on screen: values, dates and times at indices 0..32000, the index of the last

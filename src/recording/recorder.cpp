@@ -6,7 +6,6 @@
 #include "settings/settingsmodel.h"
 
 #include <QElapsedTimer>
-
 #include <algorithm>
 #include <memory>
 
@@ -14,7 +13,10 @@ Recorder::Clock Recorder::Clock::system()
 {
     auto origin = std::make_shared<QElapsedTimer>();
     origin->start();
-    return {[origin] { return origin->elapsed(); }, [] { return QDateTime::currentDateTime(); }};
+    return {[origin] { return origin->elapsed(); },
+            [] {
+                return QDateTime::currentDateTime();
+            }};
 }
 
 Recorder::Recorder(MeasurementBuffer &buffer, SettingsModel &settings, Acquisition &acquisition,
@@ -94,8 +96,8 @@ void Recorder::takeSample()
 
     // On disk first, then listed: a sample the user has seen is never lost to a crash.
     const int n = m_buffer.num_mesure();
-    const QByteArray line = RecordingFile::sampleLine(n, m_buffer.valeur(n), m_buffer.date_mesure(n),
-                                                      m_buffer.heure_mesure(n));
+    const QByteArray line = RecordingFile::sampleLine(
+        n, m_buffer.valeur(n), m_buffer.date_mesure(n), m_buffer.heure_mesure(n));
     const QString path = m_settings.settings().fichier_donnees;
     QString reason;
     const bool written = RecordingFile::append(path, line, &reason);

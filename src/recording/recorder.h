@@ -5,7 +5,6 @@
 #include <QDateTime>
 #include <QObject>
 #include <QTimer>
-
 #include <functional>
 
 class Acquisition;
@@ -22,12 +21,12 @@ public:
     struct Clock
     {
         std::function<qint64()> monotonicMs; // never goes back
-        std::function<QDateTime()> now;      // wall clock for the sample stamps
+        std::function<QDateTime()> now; // wall clock for the sample stamps
         static Clock system();
     };
 
     static constexpr int LedPeriodMs = 500;
-    static constexpr int LedLit = 255;  // Led1 fill colour, red in the low byte
+    static constexpr int LedLit = 255; // Led1 fill colour, red in the low byte
     static constexpr int LedDark = 128;
 
     Recorder(MeasurementBuffer &buffer, SettingsModel &settings, Acquisition &acquisition,
@@ -57,7 +56,7 @@ public:
 
 signals:
     void recordingChanged(bool recording); // after the start or stop sequence
-    void sampleStored();                   // a sample is in the buffer: list and chart follow
+    void sampleStored(); // a sample is in the buffer: list and chart follow
     void ledChanged(bool lit);
     void stoppedOnProblem(const QString &message); // the recording stopped by itself
 

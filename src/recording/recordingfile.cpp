@@ -3,7 +3,6 @@
 #include "systemerror.h"
 
 #include <QFile>
-
 #include <cctype>
 #include <cerrno>
 #include <charconv>

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <optional>
 
 // The recording file: a header line and one "number;value;date;time" line per sample, 8-bit
@@ -22,8 +21,7 @@ public:
 
     // Appends the bytes to the file (created when missing), flushed to the disk when sync is
     // set. On failure the file is left as it was and error holds the reason, in French.
-    static bool append(const QString &path, QByteArrayView bytes, QString *error,
-                       bool sync = true);
+    static bool append(const QString &path, QByteArrayView bytes, QString *error, bool sync = true);
     // Creates or empties the file and writes the header.
     static bool create(const QString &path, QString *error);
 };

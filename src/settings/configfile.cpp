@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-
 #include <charconv>
 #include <limits>
 #include <vector>
@@ -82,8 +81,7 @@ std::vector<Field> splitFields(QByteArrayView data)
     return fields;
 }
 
-template<typename T>
-std::optional<T> parseNumber(const Field &field, long long min, long long max)
+template<typename T> std::optional<T> parseNumber(const Field &field, long long min, long long max)
 {
     if (field.quoted || field.bytes.isEmpty())
         return std::nullopt;
@@ -107,16 +105,17 @@ QString decodePath(QByteArrayView bytes)
 
 ConfigFile::ConfigFile(QString path)
     : m_path(std::move(path))
-{
-}
+{ }
 
 QString ConfigFile::locate(const QString &executableDir, const QString &userConfigDir)
 {
     const QFileInfo dir(executableDir);
     const QString canonical = dir.canonicalFilePath();
-    const bool system = canonical == QLatin1String("/bin") || canonical.startsWith(QLatin1String("/usr/"))
+    const bool system = canonical == QLatin1String("/bin")
+        || canonical.startsWith(QLatin1String("/usr/"))
         || canonical.startsWith(QLatin1String("/opt/"));
-    const QString folder = dir.isDir() && dir.isWritable() && !system ? executableDir : userConfigDir;
+    const QString folder
+        = dir.isDir() && dir.isWritable() && !system ? executableDir : userConfigDir;
     return QDir(folder).filePath(QString::fromLatin1(FileName));
 }
 

@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <optional>
 
 // The one-line configuration file "ondaris.cfg": five comma-separated fields, Windows-1252,

@@ -48,8 +48,9 @@ QFrame *etchedLine(QWidget *parent, int y)
 } // namespace
 
 FormOption::FormOption(SettingsModel &settings, QWidget *parent)
-    : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                          | Qt::CustomizeWindowHint)
+    : QWidget(parent,
+              Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                  | Qt::CustomizeWindowHint)
     , m_settings(settings)
     , m_durations(new QButtonGroup(this))
     , m_sources(new QButtonGroup(this))
@@ -78,8 +79,9 @@ void FormOption::buildLayout()
     for (const DurationOption &option : DurationTable::all()) {
         const int i = option.index;
         const bool narrow = i == 1 || (i >= 6 && i <= 8);
-        auto *button = indexed<QRadioButton>(frame1, "Option1", i, QString::fromUtf8(option.caption),
-                                             tw(240, 360 + 240 * (i - 1), narrow ? 495 : 615, 255));
+        auto *button
+            = indexed<QRadioButton>(frame1, "Option1", i, QString::fromUtf8(option.caption),
+                                    tw(240, 360 + 240 * (i - 1), narrow ? 495 : 615, 255));
         if (*option.tooltip)
             button->setToolTip(QString::fromUtf8(option.tooltip));
         m_durations->addButton(button, i);
@@ -129,9 +131,8 @@ void FormOption::buildLayout()
         m_sources->addButton(channels[i], kChannelIdBase + i);
     }
     etchedLine(capteur, 2040);
-    auto *test = indexed<WrapRadioButton>(capteur, "Option2", 0,
-                                          QStringLiteral("Mode Test (clavier +/-)"),
-                                          tw(120, 2280, 1215, 375));
+    auto *test = indexed<WrapRadioButton>(
+        capteur, "Option2", 0, QStringLiteral("Mode Test (clavier +/-)"), tw(120, 2280, 1215, 375));
     m_sources->addButton(test, 0);
     m_sources->addButton(usb, 1);
     m_sources->addButton(serial, 2);

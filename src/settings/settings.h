@@ -7,7 +7,7 @@
 struct Settings
 {
     static constexpr qint16 NarrowWidth = 3600; // twips, chart hidden
-    static constexpr qint16 WideWidth = 7890;   // twips, chart shown
+    static constexpr qint16 WideWidth = 7890; // twips, chart shown
 
     QString fichier_donnees = QStringLiteral("data_tr.csv");
     quint8 duree_option = 1;

@@ -7,8 +7,7 @@ SettingsModel::SettingsModel(ConfigFile configFile, Acquisition &acquisition, QO
     : QObject(parent)
     , m_configFile(std::move(configFile))
     , m_acquisition(acquisition)
-{
-}
+{ }
 
 void SettingsModel::load()
 {
@@ -20,7 +19,7 @@ void SettingsModel::load()
         if (!decoded->clean)
             save();
     } else {
-        m_settings = Settings{};
+        m_settings = Settings {};
         save();
     }
 }

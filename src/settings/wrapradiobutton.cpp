@@ -17,8 +17,8 @@ void WrapRadioButton::paintEvent(QPaintEvent *)
     painter.drawPrimitive(QStyle::PE_IndicatorRadioButton, indicatorOption);
     const int left = indicator.right() + style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
     const QRect textArea(left, 0, width() - left, height());
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::WindowText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     painter.drawText(textArea, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap, caption);
     if (hasFocus()) {
         QStyleOptionFocusRect focus;

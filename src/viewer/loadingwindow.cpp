@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QProgressBar>
 #include <QScreen>
-
 #include <limits>
 
 using ChartGeometry::toPixels;

@@ -21,8 +21,9 @@ RecordingLoader::Result RecordingLoader::load(const QString &path, MeasurementBu
     return load(file, file.size(), buffer, lines, hooks);
 }
 
-RecordingLoader::Result RecordingLoader::load(QIODevice &file, qint64 size, MeasurementBuffer &buffer,
-                                              LoadedLines &lines, const Hooks &hooks)
+RecordingLoader::Result RecordingLoader::load(QIODevice &file, qint64 size,
+                                              MeasurementBuffer &buffer, LoadedLines &lines,
+                                              const Hooks &hooks)
 {
     Result result;
     result.size = size;
@@ -49,15 +50,21 @@ RecordingLoader::Result RecordingLoader::load(QIODevice &file, qint64 size, Meas
     QByteArray line;
     progress();
     switch (reader.next(line)) {
-    case LineReader::Status::Line: break;
-    case LineReader::Status::TooLong: return finish(Outcome::Malformed);
-    case LineReader::Status::End: return finish(Outcome::NoSampleLine);
-    case LineReader::Status::Error: return finish(Outcome::ReadError);
+    case LineReader::Status::Line:
+        break;
+    case LineReader::Status::TooLong:
+        return finish(Outcome::Malformed);
+    case LineReader::Status::End:
+        return finish(Outcome::NoSampleLine);
+    case LineReader::Status::Error:
+        return finish(Outcome::ReadError);
     }
     lines.setEntete(Codepage::fromWindows1252(line));
 
     int read = 0;
-    const auto endOfFile = [&] { return finish(read > 0 ? Outcome::Loaded : Outcome::NoSampleLine); };
+    const auto endOfFile = [&] {
+        return finish(read > 0 ? Outcome::Loaded : Outcome::NoSampleLine);
+    };
     for (;;) {
         if (buffer.isFull())
             return reader.atEnd() ? endOfFile() : finish(Outcome::TooManyLines);
@@ -67,14 +74,13 @@ RecordingLoader::Result RecordingLoader::load(QIODevice &file, qint64 size, Meas
             return endOfFile();
         if (status == LineReader::Status::Error)
             return finish(Outcome::ReadError);
-        const std::optional<double> value = status == LineReader::Status::Line
-            ? RecordingFile::parseValue(line)
-            : std::nullopt;
+        const std::optional<double> value
+            = status == LineReader::Status::Line ? RecordingFile::parseValue(line) : std::nullopt;
         buffer.appendLoaded(value.value_or(-1));
         ++read;
         const int n = buffer.num_mesure();
-        lines.setLigne(n, status == LineReader::Status::Line ? Codepage::fromWindows1252(line)
-                                                             : QString());
+        lines.setLigne(
+            n, status == LineReader::Status::Line ? Codepage::fromWindows1252(line) : QString());
         if (!value)
             return finish(Outcome::Malformed);
     }
@@ -83,5 +89,5 @@ RecordingLoader::Result RecordingLoader::load(QIODevice &file, qint64 size, Meas
 RecordingLoader::Result RecordingLoader::load(const QString &path, MeasurementBuffer &buffer,
                                               LoadedLines &lines)
 {
-    return load(path, buffer, lines, Hooks{});
+    return load(path, buffer, lines, Hooks {});
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <functional>
 
 class LoadedLines;
@@ -14,12 +13,12 @@ class RecordingLoader
 {
 public:
     enum class Outcome {
-        Loaded,       // every sample line read; n >= 1
+        Loaded, // every sample line read; n >= 1
         TooManyLines, // the first 32000 sample lines read, more followed
-        Malformed,    // stopped at a line the parser refused (counted in num_mesure)
-        OpenFailed,   // missing or unreadable file: nothing read
+        Malformed, // stopped at a line the parser refused (counted in num_mesure)
+        OpenFailed, // missing or unreadable file: nothing read
         NoSampleLine, // empty file, or a first line alone
-        ReadError,    // the system failed while reading
+        ReadError, // the system failed while reading
     };
 
     struct Hooks
@@ -43,6 +42,6 @@ public:
                        const Hooks &hooks);
     static Result load(const QString &path, MeasurementBuffer &buffer, LoadedLines &lines);
     // The same from an open device of the given length.
-    static Result load(QIODevice &device, qint64 size, MeasurementBuffer &buffer, LoadedLines &lines,
-                       const Hooks &hooks);
+    static Result load(QIODevice &device, qint64 size, MeasurementBuffer &buffer,
+                       LoadedLines &lines, const Hooks &hooks);
 };

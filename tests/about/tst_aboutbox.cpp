@@ -10,13 +10,18 @@ namespace {
 struct Rig
 {
     QList<QUrl> opened;
-    AboutBox box{[this](const QUrl &url) { opened.append(url); }};
+    AboutBox box {[this](const QUrl &url) {
+        opened.append(url);
+    }};
     Rig()
     {
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
     }
-    QWidget *find(const char *name) const { return box.findChild<QWidget *>(QLatin1StringView(name)); }
+    QWidget *find(const char *name) const
+    {
+        return box.findChild<QWidget *>(QLatin1StringView(name));
+    }
     bool mailUnderlined() const { return box.mailLabel()->font().underline(); }
     bool siteUnderlined() const { return box.siteLabel()->font().underline(); }
     // Moves the pointer onto a point of a widget that no child covers.
@@ -58,7 +63,8 @@ void TestAboutBox::urls()
 {
     const QUrl mail = AboutBox::mailUrl();
     QCOMPARE(mail.scheme(), QStringLiteral("mailto"));
-    QCOMPARE(mail.toEncoded(), QByteArray("mailto:ondaris@example.org?Subject=Ondaris%20et%20carte%20K8055"));
+    QCOMPARE(mail.toEncoded(),
+             QByteArray("mailto:ondaris@example.org?Subject=Ondaris%20et%20carte%20K8055"));
     QCOMPARE(QUrlQuery(mail).queryItemValue("Subject"), QStringLiteral("Ondaris et carte K8055"));
     QCOMPARE(AboutBox::siteUrl().host(), QStringLiteral("ondaris.example.org"));
 }
@@ -69,13 +75,13 @@ void TestAboutBox::underlineTracking()
     QVERIFY(!rig.mailUnderlined() && !rig.siteUnderlined());
     rig.moveOnto(rig.find("Mail"));
     QVERIFY(rig.mailUnderlined());
-    rig.moveOnto(rig.find("Label1"));           // the label keeps the underline
-    rig.moveOnto(rig.find("Frame1"), {5, 40});  // so does the upper frame
-    rig.moveOnto(rig.find("Command1"));         // and the OK button
+    rig.moveOnto(rig.find("Label1")); // the label keeps the underline
+    rig.moveOnto(rig.find("Frame1"), {5, 40}); // so does the upper frame
+    rig.moveOnto(rig.find("Command1")); // and the OK button
     QVERIFY(rig.mailUnderlined());
     rig.moveOnto(rig.find("SiteQuob"), {200, 38});
     QVERIFY(rig.mailUnderlined() && rig.siteUnderlined());
-    rig.moveOnto(&rig.box, {3, 220});           // the bare background clears both
+    rig.moveOnto(&rig.box, {3, 220}); // the bare background clears both
     QVERIFY(!rig.mailUnderlined() && !rig.siteUnderlined());
 
     rig.moveOnto(rig.find("SiteQuob"), {200, 38});
@@ -102,8 +108,9 @@ void TestAboutBox::everyTargetOpensOneUrl()
     QFETCH(QString, scheme);
     Rig rig;
     QWidget *w = rig.find(target.toLatin1().constData());
-    const QPoint at = (target == "Mail" || target == "SiteQuob") ? QPoint(w->width() - 3, w->height() - 3)
-                                                                 : w->rect().center();
+    const QPoint at = (target == "Mail" || target == "SiteQuob")
+        ? QPoint(w->width() - 3, w->height() - 3)
+        : w->rect().center();
     QTest::mouseClick(w, Qt::LeftButton, {}, at);
     QCOMPARE(rig.opened.size(), 1);
     QCOMPARE(rig.opened.first().scheme(), scheme);

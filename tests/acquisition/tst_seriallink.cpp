@@ -4,7 +4,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-
 class TestSerialLink : public QObject
 {
     Q_OBJECT
@@ -18,8 +17,6 @@ private Q_SLOTS:
     void hangUpClosesAndTells();
 };
 
-
-
 void TestSerialLink::readsFramesThroughPty_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -28,10 +25,10 @@ void TestSerialLink::readsFramesThroughPty_data()
     QTest::newRow("one frame") << QByteArray("\x01\x02\x80\x04", 4) << 128 << 7;
     QTest::newRow("10 20 30 40") << QByteArray("\x0A\x14\x1E\x28", 4) << 30 << 7;
     QTest::newRow("byte 2 of 255") << QByteArray("\x00\x00\xFF\x00", 4) << 255 << 7;
-    QTest::newRow("two frames: the newest") << QByteArray("\x00\x00\x05\x00\x00\x00\x06\x00", 8) << 6
-                                            << 7;
-    QTest::newRow("7 bytes dropped, next frame read") << QByteArray("\x00\x00\x05\x00\x00\x00\x06", 7)
-                                                      << -1 << 7;
+    QTest::newRow("two frames: the newest")
+        << QByteArray("\x00\x00\x05\x00\x00\x00\x06\x00", 8) << 6 << 7;
+    QTest::newRow("7 bytes dropped, next frame read")
+        << QByteArray("\x00\x00\x05\x00\x00\x00\x06", 7) << -1 << 7;
     QTest::newRow("3 bytes wait") << QByteArray("\x00\x00\x05", 3) << -1 << -1;
 }
 
@@ -115,7 +112,6 @@ void TestSerialLink::hangUpClosesAndTells()
     QVERIFY(failures.first().first().toString().contains(QStringLiteral("disparu")));
     QCOMPARE(link.lit_port(), std::nullopt);
 }
-
 
 QTEST_GUILESS_MAIN(TestSerialLink)
 #include "tst_seriallink.moc"

@@ -3,13 +3,11 @@
 
 #include <QSignalSpy>
 #include <QTest>
-
 #include <numeric>
-
 
 namespace {
 const QByteArray kTimeout(""); // an empty report: nothing came in time
-const QByteArray kError;       // a null report: the transport failed
+const QByteArray kError; // a null report: the transport failed
 } // namespace
 
 class TestUsbBoard : public QObject
@@ -35,27 +33,27 @@ void TestUsbBoard::productIdPerAddress()
     QCOMPARE(fake.opens, 1);
 }
 
-
-
 void TestUsbBoard::reads_data()
 {
     QTest::addColumn<QList<QByteArray>>("reports");
     QTest::addColumn<int>("analog1"); // -1: no reading
     QTest::addColumn<int>("analog2");
     const auto r = FakeHidTransport::report;
-    QTest::newRow("stale first report dropped") << QList<QByteArray>{r(4, 9, 9), r(4, 128, 7)} << 128 << 7;
-    QTest::newRow("compatible K8055N") << QList<QByteArray>{r(14, 0, 0), r(14, 255, 0)} << 255 << 0;
-    QTest::newRow("K8055N native, status 20 is not") << QList<QByteArray>{r(4, 1, 1), r(20, 50, 50), r(7, 1, 1)}
-                                                     << -1 << -1;
-    QTest::newRow("short report skipped") << QList<QByteArray>{r(4, 1, 1), r(4, 2, 2).left(7), r(4, 4, 5)}
-                                          << 4 << 5;
-    QTest::newRow("wrong status skipped") << QList<QByteArray>{r(4, 1, 1), r(9, 50, 50), r(4, 60, 61)}
-                                          << 60 << 61;
-    QTest::newRow("only timeouts") << QList<QByteArray>{kTimeout, kTimeout, kTimeout, kTimeout, kTimeout}
-                                   << -1 << -1;
-    QTest::newRow("error on the stale read") << QList<QByteArray>{kError, r(4, 5, 5)} << -1 << -1;
-    QTest::newRow("error on the data read") << QList<QByteArray>{r(4, 1, 1), kError} << -1 << -1;
-    QTest::newRow("one report only") << QList<QByteArray>{r(4, 1, 1)} << -1 << -1;
+    QTest::newRow("stale first report dropped")
+        << QList<QByteArray> {r(4, 9, 9), r(4, 128, 7)} << 128 << 7;
+    QTest::newRow("compatible K8055N")
+        << QList<QByteArray> {r(14, 0, 0), r(14, 255, 0)} << 255 << 0;
+    QTest::newRow("K8055N native, status 20 is not")
+        << QList<QByteArray> {r(4, 1, 1), r(20, 50, 50), r(7, 1, 1)} << -1 << -1;
+    QTest::newRow("short report skipped")
+        << QList<QByteArray> {r(4, 1, 1), r(4, 2, 2).left(7), r(4, 4, 5)} << 4 << 5;
+    QTest::newRow("wrong status skipped")
+        << QList<QByteArray> {r(4, 1, 1), r(9, 50, 50), r(4, 60, 61)} << 60 << 61;
+    QTest::newRow("only timeouts")
+        << QList<QByteArray> {kTimeout, kTimeout, kTimeout, kTimeout, kTimeout} << -1 << -1;
+    QTest::newRow("error on the stale read") << QList<QByteArray> {kError, r(4, 5, 5)} << -1 << -1;
+    QTest::newRow("error on the data read") << QList<QByteArray> {r(4, 1, 1), kError} << -1 << -1;
+    QTest::newRow("one report only") << QList<QByteArray> {r(4, 1, 1)} << -1 << -1;
 }
 
 void TestUsbBoard::reads()
@@ -90,7 +88,7 @@ void TestUsbBoard::nativeModeAsksForAnalogValues()
     board.ouvre_usb();
     const auto reading = board.lit_usb();
     QVERIFY(reading);
-    QCOMPARE(*reading, (UsbBoard::Reading{77, 88}));
+    QCOMPARE(*reading, (UsbBoard::Reading {77, 88}));
     QCOMPARE(fake.written.size(), 1);
     const QByteArray ask = fake.written.first();
     QCOMPARE(ask.size(), 9);

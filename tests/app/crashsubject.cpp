@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTimer>
-
 #include <cstdio>
 
 int main(int argc, char *argv[])

@@ -44,7 +44,8 @@ private Q_SLOTS:
 
 void TestCrashConsistency::recordingSurvivesKills()
 {
-    const QRegularExpression sampleLine(QStringLiteral("^(\\d+);-?\\d+;\\d\\d-\\d\\d-\\d{4};\\d\\d:\\d\\d:\\d\\d\\r$"));
+    const QRegularExpression sampleLine(
+        QStringLiteral("^(\\d+);-?\\d+;\\d\\d-\\d\\d-\\d{4};\\d\\d:\\d\\d:\\d\\d\\r$"));
     auto *random = QRandomGenerator::global();
     int survived = 0;
     for (int kill = 0; kill < kKills; ++kill) {
@@ -75,8 +76,9 @@ void TestCrashConsistency::recordingSurvivesKills()
             QCOMPARE(match.captured(1).toInt(), i + 1); // numbered without gaps
         }
         // Every listed sample is on disk; at most one more was written as the kill came.
-        QVERIFY2(lines.size() >= lastListed && lines.size() <= lastListed + 1,
-                 qPrintable(QStringLiteral("%1 lines, %2 listed").arg(lines.size()).arg(lastListed)));
+        QVERIFY2(
+            lines.size() >= lastListed && lines.size() <= lastListed + 1,
+            qPrintable(QStringLiteral("%1 lines, %2 listed").arg(lines.size()).arg(lastListed)));
         ++survived;
     }
     QCOMPARE(survived, kKills);
@@ -84,8 +86,8 @@ void TestCrashConsistency::recordingSurvivesKills()
 
 void TestCrashConsistency::settingsSurviveKills()
 {
-    const QByteArray narrow = ConfigFile::encode(Settings{});
-    const QByteArray wide = ConfigFile::encode(Settings{"data_tr.csv", 1, 0, Settings::WideWidth});
+    const QByteArray narrow = ConfigFile::encode(Settings {});
+    const QByteArray wide = ConfigFile::encode(Settings {"data_tr.csv", 1, 0, Settings::WideWidth});
     auto *random = QRandomGenerator::global();
     for (int kill = 0; kill < kKills; ++kill) {
         QTemporaryDir folder;

@@ -64,8 +64,12 @@ private Q_SLOTS:
 void TestEnregistreur::menusAndTabOrder()
 {
     WindowRig rig;
-    const QStringList expected{"Fichier", "Nouvel Enregistrement", "", "Visualiser Enregistrement",
-                               "Option", "Graphe on/off", "", "Réglages", "?", "Aide", "à Propos"};
+    const QStringList expected {"Fichier", "Nouvel Enregistrement",
+                                "",        "Visualiser Enregistrement",
+                                "Option",  "Graphe on/off",
+                                "",        "Réglages",
+                                "?",       "Aide",
+                                "à Propos"};
     QStringList captions;
     for (QAction *top : rig.window->menuBar()->actions()) {
         captions << top->text();
@@ -86,7 +90,7 @@ void TestEnregistreur::menusAndTabOrder()
             w = w->nextInFocusChain();
         order << w->objectName();
     }
-    QCOMPARE(order, (QStringList{"Text1", "Ecran1", "Picture1", "Picture2", "CmdRecord"}));
+    QCOMPARE(order, (QStringList {"Text1", "Ecran1", "Picture1", "Picture2", "CmdRecord"}));
 
     rig.window->menu_apropos_Click();
     rig.window->menu_apropos_Click(); // a second choice only raises the open box
@@ -170,7 +174,8 @@ void TestEnregistreur::liveValueOfTheBoard()
 {
     WindowRig rig(WindowRig::config(1, 1));
     for (int raw : {0, 100, 128, 255}) {
-        rig.board->reports = {FakeHidTransport::report(4, 0, 0), FakeHidTransport::report(4, quint8(raw), 9)};
+        rig.board->reports
+            = {FakeHidTransport::report(4, 0, 0), FakeHidTransport::report(4, quint8(raw), 9)};
         rig.window->TimerValActu_Timer();
         QCOMPARE(rig.find<QLabel>("Label3")->text(), QString::number(Acquisition::scaled(raw)));
     }
@@ -196,7 +201,8 @@ void TestEnregistreur::recordsFromTheButton()
     QTest::keyClicks(rig.find<SampleListView>("Text1"), QStringLiteral("+++"));
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(button->text(), QStringLiteral(" Record  Stop"));
-    QVERIFY(!rig.find<QMenu>("menu_fichier")->isEnabled() && !rig.find<QMenu>("menu_option")->isEnabled());
+    QVERIFY(!rig.find<QMenu>("menu_fichier")->isEnabled()
+            && !rig.find<QMenu>("menu_option")->isEnabled());
     QTRY_COMPARE_WITH_TIMEOUT(rig.window->buffer().num_mesure(), 1, 500);
     QTest::keyClicks(button, QStringLiteral("++")); // clicked, so focused: the keys still count
     QTRY_COMPARE_WITH_TIMEOUT(rig.window->buffer().num_mesure(), 2, 1500);
@@ -209,8 +215,10 @@ void TestEnregistreur::recordsFromTheButton()
     QCOMPARE(read(rig.dir.filePath("data_tr.csv")),
              RecordingFile::sampleLine(1, 0, b.date_mesure(1), b.heure_mesure(1))
                  + RecordingFile::sampleLine(2, 2, b.date_mesure(2), b.heure_mesure(2)));
-    QCOMPARE(list(rig), QStringLiteral("2 ---- 002 --- %1 --- %2\n1 ---- 000 --- %3 --- %4\n0 ---- 000 ---  --- \n")
-                            .arg(b.date_mesure(2), b.heure_mesure(2), b.date_mesure(1), b.heure_mesure(1)));
+    QCOMPARE(
+        list(rig),
+        QStringLiteral("2 ---- 002 --- %1 --- %2\n1 ---- 000 --- %3 --- %4\n0 ---- 000 ---  --- \n")
+            .arg(b.date_mesure(2), b.heure_mesure(2), b.date_mesure(1), b.heure_mesure(1)));
     QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 2);
 }
 
@@ -250,17 +258,20 @@ void TestEnregistreur::viewsRecordings()
     WindowRig rig;
     QTemporaryDir other;
     rig.dialogs.viewAnswer = other.filePath("good.csv");
-    TestFiles::write(rig.dialogs.viewAnswer, RecordingFile::header() + "1;5;a;b\r\n2;300;c;d\r\n3;-7;e;f\r\n");
+    TestFiles::write(rig.dialogs.viewAnswer,
+                     RecordingFile::header() + "1;5;a;b\r\n2;300;c;d\r\n3;-7;e;f\r\n");
     rig.window->menu_charger_Click();
-    QCOMPARE(list(rig), QStringLiteral("N°Record;Valeur;Date;Time\n3 ---- 3;-7;e;f\n2 ---- 2;300;c;d\n"
-                                       "1 ---- 1;5;a;b\n0 ---- \n"));
+    QCOMPARE(list(rig),
+             QStringLiteral("N°Record;Valeur;Date;Time\n3 ---- 3;-7;e;f\n2 ---- 2;300;c;d\n"
+                            "1 ---- 1;5;a;b\n0 ---- \n"));
     QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 3);
     QCOMPARE(rig.window->buffer().borne_basse(), qint16(0)); // 300 is cut off, not followed
     QVERIFY(rig.dialogs.told.isEmpty() && !rig.window->loadingWindow()->isVisible());
 
-    TestFiles::write(rig.dialogs.viewAnswer, RecordingFile::header() + "1;5;a;b\r\n2;6;c;d\r\nnot a sample\r\n");
+    TestFiles::write(rig.dialogs.viewAnswer,
+                     RecordingFile::header() + "1;5;a;b\r\n2;6;c;d\r\nnot a sample\r\n");
     rig.window->menu_charger_Click();
-    QCOMPARE(rig.dialogs.told, QStringList{"Erreur format fichier"});
+    QCOMPARE(rig.dialogs.told, QStringList {"Erreur format fichier"});
     QCOMPARE(rig.window->buffer().num_mesure(), 3);
     QCOMPARE(rig.window->buffer().valeur(3), -1.0);
     QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 0);
@@ -288,7 +299,8 @@ void TestEnregistreur::commandsWaitWhileAFileLoads()
     TestFiles::write(rig.dialogs.viewAnswer, big);
     bool checked = false;
     connect(rig.window.get(), &Enregistreur::loadStarted, this, [&] {
-        QVERIFY(!rig.find<QMenu>("menu_fichier")->isEnabled() && !rig.find<QPushButton>("CmdRecord")->isEnabled());
+        QVERIFY(!rig.find<QMenu>("menu_fichier")->isEnabled()
+                && !rig.find<QPushButton>("CmdRecord")->isEnabled());
         QCOMPARE(rig.window->loadingWindow()->progressBar()->maximum(), big.size());
         rig.window->CmdRecord_Click(); // ignored during the load
         checked = true;
@@ -299,7 +311,8 @@ void TestEnregistreur::commandsWaitWhileAFileLoads()
     QCOMPARE(rig.dialogs.told.size(), 1);
     QVERIFY(rig.dialogs.told.first().contains(QStringLiteral("32000")));
     QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 32000);
-    QVERIFY(rig.find<QMenu>("menu_fichier")->isEnabled() && rig.find<QPushButton>("CmdRecord")->isEnabled());
+    QVERIFY(rig.find<QMenu>("menu_fichier")->isEnabled()
+            && rig.find<QPushButton>("CmdRecord")->isEnabled());
 }
 
 QTEST_MAIN(TestEnregistreur)

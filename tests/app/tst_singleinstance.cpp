@@ -5,7 +5,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <sys/stat.h>
 
 class TestSingleInstance : public QObject
@@ -52,7 +51,7 @@ void TestSingleInstance::secondProgramEndsAtOnce()
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(cfg), 10000);
     QFile file(cfg);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), ConfigFile::encode(Settings{}));
+    QCOMPARE(file.readAll(), ConfigFile::encode(Settings {}));
     QCOMPARE(file.size(), 53);
 
     QProcess second;

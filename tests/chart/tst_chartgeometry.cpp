@@ -15,7 +15,6 @@ private Q_SLOTS:
     void rulerNumbers();
 };
 
-
 void TestChartGeometry::valuesMapToEdges_data()
 {
     QTest::addColumn<double>("value");
@@ -42,7 +41,6 @@ void TestChartGeometry::valuesMapToEdges()
     QVERIFY(qFuzzyCompare(at.y(), pixelY));
     QCOMPARE(toPixel({10, userY}, 10, inner).x(), inner.right());
 }
-
 
 void TestChartGeometry::rulerNumbers_data()
 {

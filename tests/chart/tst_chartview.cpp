@@ -58,7 +58,8 @@ void TestChartView::keepsItsPictureAcrossHideAndShow()
         for (int x = 0; x < cleared.width(); ++x)
             linePixels += cleared.pixel(x, y) == lines[0] || cleared.pixel(x, y) == lines[1];
     const QRectF inner = view.innerRect();
-    QVERIFY2(linePixels >= int(inner.width() + inner.height()) - 2, qPrintable(QString::number(linePixels)));
+    QVERIFY2(linePixels >= int(inner.width() + inner.height()) - 2,
+             qPrintable(QString::number(linePixels)));
 }
 
 QTEST_MAIN(TestChartView)

@@ -61,10 +61,11 @@ void TestSampleList::recordingRows()
     list.showRecording(2); // what was shown before the third sample
     QCOMPARE(list.rowCount(), 3);
     list.showRecording(3);
-    QCOMPARE(list.text(), QStringLiteral("3 ---- 1234 --- 03-14-2026 --- 10:05:02\n"
-                                         "2 ---- -007 --- 03-14-2026 --- 10:05:01\n"
-                                         "1 ---- 392 --- 03-14-2026 --- 10:05:00\n"
-                                         "0 ---- 000 ---  --- \n"));
+    QCOMPARE(list.text(),
+             QStringLiteral("3 ---- 1234 --- 03-14-2026 --- 10:05:02\n"
+                            "2 ---- -007 --- 03-14-2026 --- 10:05:01\n"
+                            "1 ---- 392 --- 03-14-2026 --- 10:05:00\n"
+                            "0 ---- 000 ---  --- \n"));
     QCOMPARE(list.row(4), QString());
     list.clear();
     QCOMPARE(list.text(), QString());
@@ -75,18 +76,19 @@ void TestSampleList::fileRows()
     MeasurementBuffer buffer;
     LoadedLines lines;
     lines.setEntete(QStringLiteral("N°Record;Valeur;Date;Time"));
-    const QStringList raw{"1;5;01-02-2026;03:04:05", "2;6;01-02-2026;03:04:06", "3;7;x"};
+    const QStringList raw {"1;5;01-02-2026;03:04:05", "2;6;01-02-2026;03:04:06", "3;7;x"};
     for (int i = 0; i < raw.size(); ++i) {
         buffer.appendLoaded(i);
         lines.setLigne(i + 1, raw[i]);
     }
     SampleList list(buffer, lines);
     list.showFile(3);
-    QCOMPARE(list.text(), QStringLiteral("N°Record;Valeur;Date;Time\n"
-                                         "3 ---- 3;7;x\n"
-                                         "2 ---- 2;6;01-02-2026;03:04:06\n"
-                                         "1 ---- 1;5;01-02-2026;03:04:05\n"
-                                         "0 ---- \n"));
+    QCOMPARE(list.text(),
+             QStringLiteral("N°Record;Valeur;Date;Time\n"
+                            "3 ---- 3;7;x\n"
+                            "2 ---- 2;6;01-02-2026;03:04:06\n"
+                            "1 ---- 1;5;01-02-2026;03:04:05\n"
+                            "0 ---- \n"));
 }
 
 void TestSampleList::viewScrollsWithNewRowsAndCopies()

@@ -2,7 +2,6 @@
 #include "recording/measurementbuffer.h"
 
 #include <QTest>
-
 #include <algorithm>
 
 class TestTracePath : public QObject

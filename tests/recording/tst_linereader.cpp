@@ -47,15 +47,16 @@ void TestLineReader::splits_data()
 {
     QTest::addColumn<QByteArray>("data");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
-    QTest::newRow("lone CR") << QByteArray("a\rb\r") << QStringList{"a", "b"};
-    QTest::newRow("lone LF") << QByteArray("a\nb\n") << QStringList{"a", "b"};
-    QTest::newRow("no final end") << QByteArray("a\r\nb") << QStringList{"a", "b"};
-    QTest::newRow("empty line kept") << QByteArray("a\r\n\r\nb") << QStringList{"a", "", "b"};
-    QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
-    QTest::newRow("trailing empty line") << QByteArray("a\r\n\r\n") << QStringList{"a", ""};
-    QTest::newRow("empty file") << QByteArray() << QStringList{};
-    QTest::newRow("NUL bytes stay") << QByteArray("a\0b\n", 4) << QStringList{QString::fromLatin1("a\0b", 3)};
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList {"a", "b"};
+    QTest::newRow("lone CR") << QByteArray("a\rb\r") << QStringList {"a", "b"};
+    QTest::newRow("lone LF") << QByteArray("a\nb\n") << QStringList {"a", "b"};
+    QTest::newRow("no final end") << QByteArray("a\r\nb") << QStringList {"a", "b"};
+    QTest::newRow("empty line kept") << QByteArray("a\r\n\r\nb") << QStringList {"a", "", "b"};
+    QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << QStringList {"a", "", "b"};
+    QTest::newRow("trailing empty line") << QByteArray("a\r\n\r\n") << QStringList {"a", ""};
+    QTest::newRow("empty file") << QByteArray() << QStringList {};
+    QTest::newRow("NUL bytes stay")
+        << QByteArray("a\0b\n", 4) << QStringList {QString::fromLatin1("a\0b", 3)};
 }
 
 void TestLineReader::splits()
@@ -105,9 +106,9 @@ void TestLineReader::atEndAfterLastLine()
 void TestLineReader::boundsLongLines()
 {
     const QByteArray longest(LineReader::MaxLineLength, 'y');
-    QCOMPARE(linesOf(longest + "\r\nz"), (QStringList{QString::fromLatin1(longest), "z"}));
-    QCOMPARE(linesOf("ok\n" + longest + "y\r\nz"), (QStringList{"ok", "!"}));
-    QCOMPARE(linesOf(QByteArray(10 * 1024 * 1024, 'q')), QStringList{"!"});
+    QCOMPARE(linesOf(longest + "\r\nz"), (QStringList {QString::fromLatin1(longest), "z"}));
+    QCOMPARE(linesOf("ok\n" + longest + "y\r\nz"), (QStringList {"ok", "!"}));
+    QCOMPARE(linesOf(QByteArray(10 * 1024 * 1024, 'q')), QStringList {"!"});
 }
 
 QTEST_GUILESS_MAIN(TestLineReader)

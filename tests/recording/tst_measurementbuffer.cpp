@@ -10,11 +10,7 @@ private Q_SLOTS:
     void outOfRangeAccessIsRefused_data();
     void outOfRangeAccessIsRefused();
     void restartKeepsOlderElements();
-    void windowOnlyMovesUp_data();
-    void windowOnlyMovesUp();
 };
-
-
 
 void TestMeasurementBuffer::outOfRangeAccessIsRefused_data()
 {
@@ -49,28 +45,6 @@ void TestMeasurementBuffer::restartKeepsOlderElements()
     QCOMPARE(buffer.valeur(3), 3.0);
     QCOMPARE(buffer.valeur(4), 40.0);
     QCOMPARE(buffer.date_mesure(1), QStringLiteral("d")); // a load leaves dates alone
-}
-
-void TestMeasurementBuffer::windowOnlyMovesUp_data()
-{
-    QTest::addColumn<QList<double>>("values");
-    QTest::addColumn<int>("low");
-    QTest::newRow("inside") << QList<double>{0, 255, 100} << 0;
-    QTest::newRow("274 then 39") << QList<double>{274, 39} << 19;
-    QTest::newRow("negative never moves down") << QList<double>{-500} << 0;
-    QTest::newRow("test mode top") << QList<double>{32767} << 32512;
-    QTest::newRow("climbing") << QList<double>{300, 600, 400} << 345;
-}
-
-void TestMeasurementBuffer::windowOnlyMovesUp()
-{
-    QFETCH(QList<double>, values);
-    QFETCH(int, low);
-    MeasurementBuffer buffer;
-    for (double v : values)
-        buffer.followValue(v);
-    QCOMPARE(int(buffer.borne_basse()), low);
-    QCOMPARE(int(buffer.borne_haute()), low + 255);
 }
 
 QTEST_GUILESS_MAIN(TestMeasurementBuffer)

@@ -4,41 +4,39 @@
 #include "recording/recorder.h"
 #include "recording/recordingfile.h"
 #include "settings/settingsmodel.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <unistd.h>
 
 namespace {
 
-QString scratchFolder()
-{
-    // Many small synced appends: a memory file system keeps the long tests quick.
-    return QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm/ondarisXXXXXX")
-                                                              : QString();
-}
-
-// A recorder over a fake board and fake clocks; time moves only when the test says so.
+// A recorder over a fake board and fake clocks; time moves only when the test says so. Many
+// small synced appends: a memory file system, where there is one, keeps the long tests quick.
 struct Rig
 {
-    QTemporaryDir dir{scratchFolder().isEmpty() ? QDir::tempPath() + "/ondarisXXXXXX" : scratchFolder()};
+    QTemporaryDir dir {QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                           ? QStringLiteral("/dev/shm/ondarisXXXXXX")
+                           : QDir::tempPath() + "/ondarisXXXXXX"};
     FakeHidTransport *board = nullptr;
-    Acquisition acquisition{QString(), [this] {
-                                auto fake = std::make_unique<FakeHidTransport>();
-                                board = fake.get();
-                                return fake;
-                            }()};
-    SettingsModel settings{ConfigFile(dir.filePath("ondaris.cfg")), acquisition};
+    Acquisition acquisition {QString(), [this] {
+                                 auto fake = std::make_unique<FakeHidTransport>();
+                                 board = fake.get();
+                                 return fake;
+                             }()};
+    SettingsModel settings {ConfigFile(dir.filePath("ondaris.cfg")), acquisition};
     MeasurementBuffer buffer;
     qint64 monotonic = 5000;
-    QDateTime wall{QDate(2026, 3, 14), QTime(10, 5, 0)};
-    Recorder recorder{buffer, settings, acquisition,
-                      Recorder::Clock{[this] { return monotonic; },
-                                      [this] { return wall.addMSecs(monotonic - 5000); }}};
+    QDateTime wall {QDate(2026, 3, 14), QTime(10, 5, 0)};
+    Recorder recorder {buffer, settings, acquisition,
+                       Recorder::Clock {[this] { return monotonic; },
+                                        [this] {
+                                            return wall.addMSecs(monotonic - 5000);
+                                        }}};
 
     explicit Rig(int option = 1, int source = 0)
     {
@@ -46,7 +44,7 @@ struct Rig
         settings.Option1_Click(option, false);
         settings.Option2_Click(source, false);
     }
-    // Runs the sampling timer until n more samples are stored; returns their times after start.
+    // Runs the sampling timer until n more samples are stored.
     void runSamples(int n)
     {
         const int target = buffer.num_mesure() + n;
@@ -62,10 +60,7 @@ struct Rig
     }
     QList<QByteArray> fileLines() const
     {
-        QFile f(dir.filePath("data_tr.csv"));
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        QList<QByteArray> lines = f.readAll().split('\n');
+        QList<QByteArray> lines = TestFiles::read(dir.filePath("data_tr.csv")).split('\n');
         lines.removeLast();
         return lines;
     }
@@ -83,12 +78,10 @@ private Q_SLOTS:
     void testModeStartsFromZero();
     void windowFollowsRisingValues();
     void restartAppendsAndRenumbers();
-    void ledBlinksAndEndsOff_data();
     void ledBlinksAndEndsOff();
     void stopsWhenBufferIsFull();
     void stopsWhenFileCannotBeWritten_data();
     void stopsWhenFileCannotBeWritten();
-    void stopsWhenFolderIsRemoved();
     void keepsTimeOverHours();
 };
 
@@ -138,7 +131,8 @@ void TestRecorder::testModeStartsFromZero()
     rig.runSamples(1);
     QCOMPARE(rig.buffer.valeur(1), 0.0);
     QCOMPARE(rig.buffer.valeur(2), -2.0);
-    QCOMPARE(rig.fileLines(), (QList<QByteArray>{"1;0;03-14-2026;10:05:00\r", "2;-2;03-14-2026;10:05:01\r"}));
+    QCOMPARE(rig.fileLines(),
+             (QList<QByteArray> {"1;0;03-14-2026;10:05:00\r", "2;-2;03-14-2026;10:05:01\r"}));
 }
 
 void TestRecorder::windowFollowsRisingValues()
@@ -177,30 +171,20 @@ void TestRecorder::restartAppendsAndRenumbers()
     QVERIFY(lines[5].startsWith("2;"));
 }
 
-void TestRecorder::ledBlinksAndEndsOff_data()
-{
-    QTest::addColumn<int>("blinks");
-    QTest::newRow("stopped while lit") << 1;
-    QTest::newRow("stopped while dark") << 2;
-    QTest::newRow("stopped before the first blink") << 0;
-}
-
 void TestRecorder::ledBlinksAndEndsOff()
 {
-    QFETCH(int, blinks);
-    Rig rig;
-    QSignalSpy led(&rig.recorder, &Recorder::ledChanged);
-    rig.recorder.start();
-    QVERIFY(rig.recorder.timerLed().isActive());
-    QCOMPARE(rig.recorder.timerLed().interval(), 500);
-    for (int i = 0; i < blinks; ++i)
-        rig.recorder.ledTick();
-    QCOMPARE(rig.recorder.ledFill(), blinks % 2 ? Recorder::LedLit : Recorder::LedDark);
-    rig.recorder.stop();
-    QCOMPARE(rig.recorder.ledFill(), Recorder::LedDark);
-    QCOMPARE(led.last().first().toBool(), false);
-    QVERIFY(!rig.recorder.timerLed().isActive());
-    QVERIFY(!rig.recorder.timer1().isActive());
+    // Stopped before the first blink, while lit, and while dark: always off afterwards.
+    for (int blinks : {0, 1, 2}) {
+        Rig rig;
+        rig.recorder.start();
+        QCOMPARE(rig.recorder.timerLed().interval(), 500);
+        for (int i = 0; i < blinks; ++i)
+            rig.recorder.ledTick();
+        QCOMPARE(rig.recorder.ledFill(), blinks % 2 ? Recorder::LedLit : Recorder::LedDark);
+        rig.recorder.stop();
+        QCOMPARE(rig.recorder.ledFill(), Recorder::LedDark);
+        QVERIFY(!rig.recorder.timerLed().isActive() && !rig.recorder.timer1().isActive());
+    }
 }
 
 void TestRecorder::stopsWhenBufferIsFull()
@@ -225,43 +209,40 @@ void TestRecorder::stopsWhenBufferIsFull()
 
 void TestRecorder::stopsWhenFileCannotBeWritten_data()
 {
-    QTest::addColumn<QString>("path");
-    QTest::newRow("disk full") << "/dev/full";
-    QTest::newRow("read-only file") << (::geteuid() == 0 ? "/sys/kernel/notes" : "/etc/hostname");
-    QTest::newRow("folder gone") << "/nonexistent-ondaris/data.csv";
+    QTest::addColumn<QString>("path"); // empty: a folder removed after two samples
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("disk full") << "/dev/full"
+                               << "plein";
+    QTest::newRow("read-only file")
+        << (::geteuid() == 0 ? "/sys/kernel/notes" : "/etc/hostname") << "refusé";
+    QTest::newRow("folder gone") << "/nonexistent-ondaris/data.csv"
+                                 << "dossier";
+    QTest::newRow("folder removed while recording") << ""
+                                                    << "dossier";
 }
 
 void TestRecorder::stopsWhenFileCannotBeWritten()
 {
     QFETCH(QString, path);
+    QFETCH(QString, reason);
     Rig rig;
-    rig.settings.setFichierDonnees(path);
+    QTemporaryDir folder;
+    rig.settings.setFichierDonnees(path.isEmpty() ? folder.filePath("data_tr.csv") : path);
     QSignalSpy problems(&rig.recorder, &Recorder::stoppedOnProblem);
     QSignalSpy stored(&rig.recorder, &Recorder::sampleStored);
     rig.recorder.start();
+    if (path.isEmpty()) {
+        rig.runSamples(2);
+        QVERIFY(folder.remove());
+    }
     rig.runSamples(1);
     QVERIFY(!rig.recorder.isRecording());
-    QCOMPARE(rig.buffer.num_mesure(), 1);
-    QCOMPARE(stored.count(), 1); // listed, so the user sees what was not written
+    QCOMPARE(stored.count(),
+             rig.buffer.num_mesure()); // listed, so the user sees what was not written
     QCOMPARE(problems.count(), 1);
-    QVERIFY(problems.first().first().toString().contains(path));
+    const QString message = problems.first().first().toString();
+    QVERIFY(message.contains(rig.settings.settings().fichier_donnees) && message.contains(reason));
     QCOMPARE(rig.recorder.ledFill(), Recorder::LedDark);
-}
-
-void TestRecorder::stopsWhenFolderIsRemoved()
-{
-    Rig rig;
-    QTemporaryDir folder;
-    rig.settings.setFichierDonnees(folder.filePath("data_tr.csv"));
-    QSignalSpy problems(&rig.recorder, &Recorder::stoppedOnProblem);
-    rig.recorder.start();
-    rig.runSamples(2);
-    QVERIFY(folder.remove());
-    rig.runSamples(1);
-    QVERIFY(!rig.recorder.isRecording());
-    QCOMPARE(rig.buffer.num_mesure(), 3);
-    QCOMPARE(problems.count(), 1);
-    QVERIFY(problems.first().first().toString().contains(QStringLiteral("dossier")));
 }
 
 void TestRecorder::keepsTimeOverHours()

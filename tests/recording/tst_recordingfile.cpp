@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(std::optional<double>)
@@ -35,7 +34,8 @@ private Q_SLOTS:
 
 void TestRecordingFile::headerBytes()
 {
-    const QByteArray expected = QByteArray::fromHex("4EB05265636F72643B56616C6575723B446174653B54696D650D0A");
+    const QByteArray expected
+        = QByteArray::fromHex("4EB05265636F72643B56616C6575723B446174653B54696D650D0A");
     QCOMPARE(RecordingFile::header(), expected);
     QCOMPARE(expected.size(), 27);
 }
@@ -48,8 +48,8 @@ void TestRecordingFile::sampleLines_data()
     QTest::newRow("example") << 1 << 392.0 << QByteArray("1;392;12-06-2026;04:38:58\r\n");
     QTest::newRow("negative") << 12 << -5.0 << QByteArray("12;-5;12-06-2026;04:38:58\r\n");
     QTest::newRow("zero") << 3 << 0.0 << QByteArray("3;0;12-06-2026;04:38:58\r\n");
-    QTest::newRow("test mode extremes") << 32000 << -32768.0
-                                        << QByteArray("32000;-32768;12-06-2026;04:38:58\r\n");
+    QTest::newRow("test mode extremes")
+        << 32000 << -32768.0 << QByteArray("32000;-32768;12-06-2026;04:38:58\r\n");
     QTest::newRow("five digits") << 99 << 10000.0 << QByteArray("99;10000;12-06-2026;04:38:58\r\n");
 }
 
@@ -125,11 +125,14 @@ void TestRecordingFile::reportsUnwritableFiles_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("disk full") << "/dev/full" << "plein";
-    QTest::newRow("folder gone") << "/nonexistent-ondaris/data.csv" << "dossier";
-    QTest::newRow("protected file") << (::geteuid() == 0 ? "/sys/kernel/notes" : "/etc/hostname")
-                                    << "accès refusé";
-    QTest::newRow("no name") << "" << "dossier";
+    QTest::newRow("disk full") << "/dev/full"
+                               << "plein";
+    QTest::newRow("folder gone") << "/nonexistent-ondaris/data.csv"
+                                 << "dossier";
+    QTest::newRow("protected file")
+        << (::geteuid() == 0 ? "/sys/kernel/notes" : "/etc/hostname") << "accès refusé";
+    QTest::newRow("no name") << ""
+                             << "dossier";
 }
 
 void TestRecordingFile::reportsUnwritableFiles()

@@ -18,10 +18,10 @@ void TestSamplingSchedule::samplesOnTheRightTicks_data()
     QTest::addColumn<int>("periodMs");
     QTest::addColumn<int>("divisor");
     QTest::addColumn<QList<qint64>>("sampleTimes"); // ms after the start, first samples
-    QTest::newRow("1 s") << 1000 << 1 << QList<qint64>{10, 1010, 2010, 3010};
-    QTest::newRow("10 s") << 10000 << 1 << QList<qint64>{10, 10010, 20010};
-    QTest::newRow("15 min") << 60000 << 15 << QList<qint64>{10, 900010, 1800010};
-    QTest::newRow("24 h") << 60000 << 1440 << QList<qint64>{10, 86400010, 172800010};
+    QTest::newRow("1 s") << 1000 << 1 << QList<qint64> {10, 1010, 2010, 3010};
+    QTest::newRow("10 s") << 10000 << 1 << QList<qint64> {10, 10010, 20010};
+    QTest::newRow("15 min") << 60000 << 15 << QList<qint64> {10, 900010, 1800010};
+    QTest::newRow("24 h") << 60000 << 1440 << QList<qint64> {10, 86400010, 172800010};
 }
 
 void TestSamplingSchedule::samplesOnTheRightTicks()

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <sys/stat.h>
 
 class TestConfigFile : public QObject
@@ -27,16 +26,17 @@ void TestConfigFile::encodesExactBytes_data()
     QTest::addColumn<Settings>("settings");
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("defaults, 53 bytes")
-        << Settings{} << QByteArray("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",1,0,3600\r\n");
+        << Settings {} << QByteArray("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",1,0,3600\r\n");
     QTest::newRow("wide, serial, 24h, accented path")
-        << Settings{QStringLiteral("/home/é/a,b c.csv"), 10, 2, 7890}
+        << Settings {QStringLiteral("/home/é/a,b c.csv"), 10, 2, 7890}
         << QByteArray("\"NE PAS MODIFIER CE FICHIER\",\"/home/\xE9/a,b c.csv\",10,2,7890\r\n");
     QTest::newRow("negative width")
-        << Settings{QStringLiteral("x"), 3, 1, -5}
+        << Settings {QStringLiteral("x"), 3, 1, -5}
         << QByteArray("\"NE PAS MODIFIER CE FICHIER\",\"x\",3,1,-5\r\n");
     QTest::newRow("path outside Windows-1252 is UTF-8")
-        << Settings{QStringLiteral("/données/日本.csv"), 1, 0, 3600}
-        << QByteArray("\"NE PAS MODIFIER CE FICHIER\",\"/donn\xC3\xA9""es/\xE6\x97\xA5\xE6\x9C\xAC.csv\",1,0,3600\r\n");
+        << Settings {QStringLiteral("/données/日本.csv"), 1, 0, 3600}
+        << QByteArray("\"NE PAS MODIFIER CE FICHIER\",\"/donn\xC3\xA9"
+                      "es/\xE6\x97\xA5\xE6\x9C\xAC.csv\",1,0,3600\r\n");
 }
 
 void TestConfigFile::encodesExactBytes()
@@ -44,7 +44,7 @@ void TestConfigFile::encodesExactBytes()
     QFETCH(Settings, settings);
     QFETCH(QByteArray, bytes);
     QCOMPARE(ConfigFile::encode(settings), bytes);
-    if (settings == Settings{})
+    if (settings == Settings {})
         QCOMPARE(bytes.size(), 53);
 }
 
@@ -56,37 +56,38 @@ void TestConfigFile::decodes_data()
     const Settings d;
     QTest::newRow("defaults") << ConfigFile::encode(d) << d << true;
     QTest::newRow("blanks before fields, LF only")
-        << QByteArray("  \"x\",  \"f.csv\",  4,  2,  7890\n") << Settings{"f.csv", 4, 2, 7890} << true;
-    QTest::newRow("comma inside quotes")
-        << QByteArray("\"a\",\"c:\\x,y.csv\",2,1,3600\r\n") << Settings{"c:\\x,y.csv", 2, 1, 3600}
+        << QByteArray("  \"x\",  \"f.csv\",  4,  2,  7890\n") << Settings {"f.csv", 4, 2, 7890}
         << true;
+    QTest::newRow("comma inside quotes") << QByteArray("\"a\",\"c:\\x,y.csv\",2,1,3600\r\n")
+                                         << Settings {"c:\\x,y.csv", 2, 1, 3600} << true;
     QTest::newRow("two records: the last wins")
         << QByteArray("\"a\",\"one.csv\",1,0,3600\r\n\"b\",\"two.csv\",5,2,7890\r\n")
-        << Settings{"two.csv", 5, 2, 7890} << true;
-    QTest::newRow("field 1 any text") << QByteArray("whatever,\"f\",1,1,3600\r\n")
-                                      << Settings{"f", 1, 1, 3600} << true;
-    QTest::newRow("Windows-1252 accent") << QByteArray("\"a\",\"C:\\r\xE9sultats.csv\",1,0,3600\r\n")
-                                         << Settings{"C:\\résultats.csv", 1, 0, 3600} << true;
+        << Settings {"two.csv", 5, 2, 7890} << true;
+    QTest::newRow("field 1 any text")
+        << QByteArray("whatever,\"f\",1,1,3600\r\n") << Settings {"f", 1, 1, 3600} << true;
+    QTest::newRow("Windows-1252 accent")
+        << QByteArray("\"a\",\"C:\\r\xE9sultats.csv\",1,0,3600\r\n")
+        << Settings {"C:\\résultats.csv", 1, 0, 3600} << true;
     QTest::newRow("UTF-8 accent") << QByteArray("\"a\",\"/r\xC3\xA9s.csv\",1,0,3600\r\n")
-                                  << Settings{"/rés.csv", 1, 0, 3600} << true;
+                                  << Settings {"/rés.csv", 1, 0, 3600} << true;
     QTest::newRow("empty file") << QByteArray() << d << false;
     QTest::newRow("truncated after field 3")
-        << QByteArray("\"a\",\"f.csv\",7") << Settings{"f.csv", 7, 0, 3600} << false;
+        << QByteArray("\"a\",\"f.csv\",7") << Settings {"f.csv", 7, 0, 3600} << false;
     QTest::newRow("unclosed quote") << QByteArray("\"a\",\"f.cs") << d << false;
     QTest::newRow("text for numbers keeps the other fields")
-        << QByteArray("\"a\",\"f.csv\",x,2,wide\r\n") << Settings{"f.csv", 1, 2, 3600} << false;
+        << QByteArray("\"a\",\"f.csv\",x,2,wide\r\n") << Settings {"f.csv", 1, 2, 3600} << false;
     QTest::newRow("option 0 and 11 out of range")
-        << QByteArray("\"a\",\"f\",0,2,3600\r\n") << Settings{"f", 1, 2, 3600} << false;
-    QTest::newRow("option 11") << QByteArray("\"a\",\"f\",11,1,7890\r\n") << Settings{"f", 1, 1, 7890}
-                               << false;
-    QTest::newRow("source 3") << QByteArray("\"a\",\"f\",2,3,3600\r\n") << Settings{"f", 2, 0, 3600}
-                              << false;
+        << QByteArray("\"a\",\"f\",0,2,3600\r\n") << Settings {"f", 1, 2, 3600} << false;
+    QTest::newRow("option 11") << QByteArray("\"a\",\"f\",11,1,7890\r\n")
+                               << Settings {"f", 1, 1, 7890} << false;
+    QTest::newRow("source 3") << QByteArray("\"a\",\"f\",2,3,3600\r\n")
+                              << Settings {"f", 2, 0, 3600} << false;
     QTest::newRow("width past 16 bits")
-        << QByteArray("\"a\",\"f\",2,1,32768\r\n") << Settings{"f", 2, 1, 3600} << false;
+        << QByteArray("\"a\",\"f\",2,1,32768\r\n") << Settings {"f", 2, 1, 3600} << false;
     QTest::newRow("width -32768 fits")
-        << QByteArray("\"a\",\"f\",2,1,-32768\r\n") << Settings{"f", 2, 1, -32768} << true;
-    QTest::newRow("empty path") << QByteArray("\"a\",\"\",2,1,3600\r\n") << Settings{"data_tr.csv", 2, 1, 3600}
-                                << false;
+        << QByteArray("\"a\",\"f\",2,1,-32768\r\n") << Settings {"f", 2, 1, -32768} << true;
+    QTest::newRow("empty path") << QByteArray("\"a\",\"\",2,1,3600\r\n")
+                                << Settings {"data_tr.csv", 2, 1, 3600} << false;
     QTest::newRow("binary garbage") << QByteArray("\x01\x02\xFF,,,\0\0", 9) << d << false;
 }
 
@@ -119,7 +120,7 @@ void TestConfigFile::roundTripsPaths()
     QFETCH(QString, path);
     QTemporaryDir dir;
     ConfigFile file(dir.filePath("ondaris.cfg"));
-    const Settings settings{path, 6, 2, 7890};
+    const Settings settings {path, 6, 2, 7890};
     QVERIFY(file.write(settings));
     const auto back = file.read();
     QVERIFY(back);
@@ -132,12 +133,12 @@ void TestConfigFile::writeIsAtomicAndReportsFailure()
     QTemporaryDir dir;
     const QString path = dir.filePath("ondaris.cfg");
     ConfigFile file(path);
-    QVERIFY(file.write(Settings{}));
-    const QByteArray before = ConfigFile::encode(Settings{});
+    QVERIFY(file.write(Settings {}));
+    const QByteArray before = ConfigFile::encode(Settings {});
 
     if (::geteuid() != 0) {
         QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0500) == 0);
-        QVERIFY(!file.write(Settings{"other.csv", 2, 1, 7890}));
+        QVERIFY(!file.write(Settings {"other.csv", 2, 1, 7890}));
         QVERIFY(!file.errorString().isEmpty());
         ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
     }
@@ -145,7 +146,7 @@ void TestConfigFile::writeIsAtomicAndReportsFailure()
     QFile blocker(dir.filePath("file-not-folder"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    QVERIFY(!missingFolder.write(Settings{}));
+    QVERIFY(!missingFolder.write(Settings {}));
 
     QFile check(path);
     QVERIFY(check.open(QIODevice::ReadOnly));
@@ -156,9 +157,11 @@ void TestConfigFile::locatesBesideExecutableOrInUserFolder()
 {
     QTemporaryDir exe, user;
     QCOMPARE(ConfigFile::locate(exe.path(), user.path()), exe.filePath("ondaris.cfg"));
-    QCOMPARE(ConfigFile::locate(exe.filePath("missing"), user.path()), user.filePath("ondaris.cfg"));
+    QCOMPARE(ConfigFile::locate(exe.filePath("missing"), user.path()),
+             user.filePath("ondaris.cfg"));
     // Installed, the settings go to the user's folder even for an account that may write there.
-    QCOMPARE(ConfigFile::locate(QStringLiteral("/usr/bin"), user.path()), user.filePath("ondaris.cfg"));
+    QCOMPARE(ConfigFile::locate(QStringLiteral("/usr/bin"), user.path()),
+             user.filePath("ondaris.cfg"));
     if (::geteuid() != 0) {
         ::chmod(QFile::encodeName(exe.path()).constData(), 0500);
         QCOMPARE(ConfigFile::locate(exe.path(), user.path()), user.filePath("ondaris.cfg"));

@@ -35,7 +35,10 @@ struct Rig
         main.window->settingsDialog()->close();
         QTRY_VERIFY(!main.window->settingsDialog());
     }
-    static void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, 8)); }
+    static void click(QAbstractButton *button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, 8));
+    }
 };
 
 } // namespace
@@ -91,7 +94,8 @@ void TestFormOption::clicksApplyAndSaveAtOnce()
     QCOMPARE(read(rig.main.cfg()), WindowRig::config(option, source));
     const SettingsModel &settings = rig.main.window->settings();
     QCOMPARE(qint64(settings.intervalMs()) * settings.diviseur_tick(),
-             qint64(DurationTable::find(option)->intervalMs) * DurationTable::find(option)->divisor);
+             qint64(DurationTable::find(option)->intervalMs)
+                 * DurationTable::find(option)->divisor);
     QCOMPARE(rig.main.window->acquisition().serial().isOpen(), portOpen);
     QVERIFY(rig.main.dialogs.told.isEmpty());
 }

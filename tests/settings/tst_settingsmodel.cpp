@@ -30,8 +30,8 @@ struct Rig
 {
     QTemporaryDir dir;
     PtyPair pty;
-    Acquisition acquisition{pty.slaveName(), std::make_unique<FakeHidTransport>()};
-    SettingsModel model{ConfigFile(dir.filePath("ondaris.cfg")), acquisition};
+    Acquisition acquisition {pty.slaveName(), std::make_unique<FakeHidTransport>()};
+    SettingsModel model {ConfigFile(dir.filePath("ondaris.cfg")), acquisition};
     QString cfg() const { return dir.filePath("ondaris.cfg"); }
 };
 
@@ -58,12 +58,12 @@ void TestSettingsModel::durations_data()
     QTest::addColumn<int>("divisor");
     QTest::addColumn<qint64>("secondsBetweenSamples");
     const qint64 expected[] = {1, 10, 60, 900, 1800, 3600, 10800, 21600, 43200, 86400};
-    const char *intervals[] = {"1000", "10000", "60000", "60000", "60000",
-                               "60000", "60000", "60000", "60000", "60000"};
+    const char *intervals[]
+        = {"1000", "10000", "60000", "60000", "60000", "60000", "60000", "60000", "60000", "60000"};
     const int divisors[] = {1, 1, 1, 15, 30, 60, 180, 360, 720, 1440};
     for (int i = 1; i <= 10; ++i)
-        QTest::addRow("option %d", i) << i << QString::fromLatin1(intervals[i - 1]) << divisors[i - 1]
-                                      << expected[i - 1];
+        QTest::addRow("option %d", i)
+            << i << QString::fromLatin1(intervals[i - 1]) << divisors[i - 1] << expected[i - 1];
 }
 
 void TestSettingsModel::durations()
@@ -116,7 +116,7 @@ void TestSettingsModel::sourceDrivesSerialPort()
     QVERIFY(serial.isOpen());
     rig.model.Option2_Click(1, true);
     QVERIFY(!serial.isOpen());
-    QCOMPARE(readAll(rig.cfg()), ConfigFile::encode(Settings{"data_tr.csv", 1, 1, 3600}));
+    QCOMPARE(readAll(rig.cfg()), ConfigFile::encode(Settings {"data_tr.csv", 1, 1, 3600}));
     QCOMPARE(failures.count(), 0);
 }
 
@@ -124,13 +124,14 @@ void TestSettingsModel::loadCreatesDefaultsOrMendsFile_data()
 {
     QTest::addColumn<QByteArray>("stored"); // null: no file
     QTest::addColumn<QByteArray>("afterLoad");
-    const QByteArray defaults = ConfigFile::encode(Settings{});
+    const QByteArray defaults = ConfigFile::encode(Settings {});
     QTest::newRow("no file") << QByteArray() << defaults;
     QTest::newRow("empty file") << QByteArray("") << defaults;
     QTest::newRow("good file untouched, even hand-spaced")
-        << QByteArray("\"x\", \"f.csv\", 3, 2, 7890\r\n") << QByteArray("\"x\", \"f.csv\", 3, 2, 7890\r\n");
-    QTest::newRow("bad fields mended")
-        << QByteArray("\"x\",\"f.csv\",99,2,abc\r\n") << ConfigFile::encode(Settings{"f.csv", 1, 2, 3600});
+        << QByteArray("\"x\", \"f.csv\", 3, 2, 7890\r\n")
+        << QByteArray("\"x\", \"f.csv\", 3, 2, 7890\r\n");
+    QTest::newRow("bad fields mended") << QByteArray("\"x\",\"f.csv\",99,2,abc\r\n")
+                                       << ConfigFile::encode(Settings {"f.csv", 1, 2, 3600});
 }
 
 void TestSettingsModel::loadCreatesDefaultsOrMendsFile()
@@ -149,10 +150,11 @@ void TestSettingsModel::unwritableFileKeepsSettingsInMemory()
     QTemporaryDir dir;
     QFile blocker(dir.filePath("not-a-folder"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
-    Acquisition acquisition(QStringLiteral("/nonexistent/tty"), std::make_unique<FakeHidTransport>());
+    Acquisition acquisition(QStringLiteral("/nonexistent/tty"),
+                            std::make_unique<FakeHidTransport>());
     SettingsModel model(ConfigFile(dir.filePath("not-a-folder/ondaris.cfg")), acquisition);
     model.load();
-    QCOMPARE(model.settings(), Settings{});
+    QCOMPARE(model.settings(), Settings {});
     model.Option1_Click(5, true);
     QVERIFY(!model.save());
     QCOMPARE(int(model.settings().duree_option), 5);

@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QList>
-
 #include <algorithm>
 
 // A scripted board: each read takes the next scripted report (an empty one is a timeout, a
@@ -50,7 +49,8 @@ public:
     }
     int write(std::span<const quint8> report) override
     {
-        written.append(QByteArray(reinterpret_cast<const char *>(report.data()), qsizetype(report.size())));
+        written.append(
+            QByteArray(reinterpret_cast<const char *>(report.data()), qsizetype(report.size())));
         return int(report.size());
     }
 

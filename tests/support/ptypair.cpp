@@ -1,7 +1,6 @@
 #include "ptypair.h"
 
 #include <QThread>
-
 #include <pty.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -14,7 +13,7 @@ PtyPair::PtyPair()
         m_master = m_slave = -1;
         return;
     }
-    termios raw{};
+    termios raw {};
     ::tcgetattr(m_slave, &raw);
     ::cfmakeraw(&raw);
     ::tcsetattr(m_slave, TCSANOW, &raw);

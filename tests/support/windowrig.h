@@ -19,7 +19,8 @@ struct WindowRig
     std::unique_ptr<Enregistreur> window;
 
     // config: the settings file's bytes before start-up, or null for none.
-    explicit WindowRig(const QByteArray &config = QByteArray(), const QString &serialPort = QString())
+    explicit WindowRig(const QByteArray &config = QByteArray(),
+                       const QString &serialPort = QString())
     {
         QDir::setCurrent(dir.path());
         if (!config.isNull())
@@ -40,13 +41,13 @@ struct WindowRig
         QDir::setCurrent(previousFolder);
     }
     QString cfg() const { return dir.filePath("ondaris.cfg"); }
-    template<typename T>
-    T *find(const char *name) const
+    template<typename T> T *find(const char *name) const
     {
         return window->findChild<T *>(QLatin1StringView(name));
     }
-    static QByteArray config(int option, int source, int width = 3600, const QString &file = "data_tr.csv")
+    static QByteArray config(int option, int source, int width = 3600,
+                             const QString &file = "data_tr.csv")
     {
-        return ConfigFile::encode(Settings{file, quint8(option), quint8(source), qint16(width)});
+        return ConfigFile::encode(Settings {file, quint8(option), quint8(source), qint16(width)});
     }
 };

@@ -16,7 +16,8 @@ QByteArray samples(int from, int to, const char *end = "\r\n")
 {
     QByteArray out;
     for (int i = from; i <= to; ++i)
-        out += QByteArray::number(i) + ';' + QByteArray::number(i * 10) + ";12-06-2026;04:38:58" + end;
+        out += QByteArray::number(i) + ';' + QByteArray::number(i * 10) + ";12-06-2026;04:38:58"
+            + end;
     return out;
 }
 
@@ -53,26 +54,28 @@ void TestRecordingLoader::loads_data()
     QTest::addColumn<QString>("header");
     QTest::addColumn<double>("lastValue");
     const QByteArray h = RecordingFile::header();
-    QTest::newRow("written by the program") << h + samples(1, 5) << Outcome::Loaded << 5
-                                            << "N°Record;Valeur;Date;Time" << 50.0;
-    QTest::newRow("Linux line ends") << h.chopped(2) + '\n' + samples(1, 3, "\n") << Outcome::Loaded << 3
-                                     << "N°Record;Valeur;Date;Time" << 30.0;
-    QTest::newRow("two recordings in a row") << h + samples(1, 10) + samples(1, 5) << Outcome::Loaded
-                                             << 15 << "N°Record;Valeur;Date;Time" << 50.0;
+    QTest::newRow("written by the program")
+        << h + samples(1, 5) << Outcome::Loaded << 5 << "N°Record;Valeur;Date;Time" << 50.0;
+    QTest::newRow("Linux line ends") << h.chopped(2) + '\n' + samples(1, 3, "\n") << Outcome::Loaded
+                                     << 3 << "N°Record;Valeur;Date;Time" << 30.0;
+    QTest::newRow("two recordings in a row")
+        << h + samples(1, 10) + samples(1, 5) << Outcome::Loaded << 15
+        << "N°Record;Valeur;Date;Time" << 50.0;
     QTest::newRow("third line malformed")
         << h + samples(1, 2) + "1234567;9\r\n" + samples(4, 5) << Outcome::Malformed << 3
         << "N°Record;Valeur;Date;Time" << -1.0;
-    QTest::newRow("empty last line") << h + samples(1, 2) + "\r\n" << Outcome::Malformed << 3
-                                     << "N°Record;Valeur;Date;Time" << -1.0;
-    QTest::newRow("no header: first sample lost") << samples(1, 3) << Outcome::Loaded << 2
-                                                  << "1;10;12-06-2026;04:38:58" << 30.0;
+    QTest::newRow("empty last line")
+        << h + samples(1, 2) + "\r\n"
+        << Outcome::Malformed << 3 << "N°Record;Valeur;Date;Time" << -1.0;
+    QTest::newRow("no header: first sample lost")
+        << samples(1, 3) << Outcome::Loaded << 2 << "1;10;12-06-2026;04:38:58" << 30.0;
     QTest::newRow("header only") << h << Outcome::NoSampleLine << 0 << "N°Record;Valeur;Date;Time"
                                  << 0.0;
     QTest::newRow("empty file") << QByteArray() << Outcome::NoSampleLine << 0 << "" << 0.0;
     QTest::newRow("10 MB line") << h + QByteArray(10 << 20, '7') << Outcome::Malformed << 1
                                 << "N°Record;Valeur;Date;Time" << -1.0;
-    QTest::newRow("long header") << QByteArray(5000, 'h') + "\r\n" + samples(1, 2) << Outcome::Malformed
-                                 << 0 << "" << 0.0;
+    QTest::newRow("long header") << QByteArray(5000, 'h') + "\r\n" + samples(1, 2)
+                                 << Outcome::Malformed << 0 << "" << 0.0;
     QByteArray binary(4096, '\0');
     for (int i = 0; i < binary.size(); ++i)
         binary[i] = char((i * 7919) % 251);
@@ -140,7 +143,9 @@ void TestRecordingLoader::progressAndYields()
         QCOMPARE(size, bytes.size());
         positions << position;
     };
-    hooks.yield = [&] { ++yields; };
+    hooks.yield = [&] {
+        ++yields;
+    };
     hooks.yieldIntervalMs = 0;
     QCOMPARE(RecordingLoader::load(path, buffer, lines, hooks).outcome, Outcome::Loaded);
     QVERIFY(std::is_sorted(positions.begin(), positions.end()));
@@ -161,7 +166,9 @@ void TestRecordingLoader::hugeSparseFileStaysBounded()
     LoadedLines lines;
     qint64 furthest = 0;
     RecordingLoader::Hooks hooks;
-    hooks.progress = [&](qint64 position, qint64) { furthest = std::max(furthest, position); };
+    hooks.progress = [&](qint64 position, qint64) {
+        furthest = std::max(furthest, position);
+    };
     const auto result = RecordingLoader::load(path, buffer, lines, hooks);
     QCOMPARE(result.outcome, Outcome::Malformed);
     QCOMPARE(result.size, qint64(1) << 30);
