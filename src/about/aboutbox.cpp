@@ -1,6 +1,6 @@
 #include "aboutbox.h"
 
-#include "chart/chartgeometry.h"
+#include "app/twips.h"
 #include "linkframe.h"
 #include "programicon.h"
 
@@ -13,16 +13,6 @@
 namespace {
 
 constexpr QRgb kLinkGreen = qRgb(0, 128, 0);
-
-int px(int twips)
-{
-    return qRound(twips / ChartGeometry::TwipsPerPixel);
-}
-
-QRect tw(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(left + width) - px(left), px(top + height) - px(top));
-}
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, QRect at)
 {
@@ -51,31 +41,32 @@ AboutBox::AboutBox(UrlOpener opener, QWidget *parent)
     setObjectName(QStringLiteral("About"));
     setWindowTitle(QStringLiteral("About Quob"));
     setWindowIcon(ProgramIcon::icon());
-    setFixedSize(px(3750), px(3450));
+    setFixedSize(Twips::px(3750), Twips::px(3450));
     setMouseTracking(true);
 
     auto *frame1 = new QGroupBox(this);
     frame1->setObjectName(QStringLiteral("Frame1"));
-    frame1->setGeometry(tw(120, 120, 3495, 1335));
+    frame1->setGeometry(Twips::rect(120, 120, 3495, 1335));
     // Moving over the upper frame changes no underline.
     frame1->setAttribute(Qt::WA_NoMousePropagation);
     frame1->setMouseTracking(true);
-    QLabel *image3 = makeLabel(frame1, "Image3", QString(), tw(240, 480, 480, 480));
-    image3->setPixmap(ProgramIcon::pixmap(px(480)));
-    QLabel *name = makeLabel(frame1, "Label4", QStringLiteral("Ondaris"), tw(720, 240, 2655, 615));
+    QLabel *image3 = makeLabel(frame1, "Image3", QString(), Twips::rect(240, 480, 480, 480));
+    image3->setPixmap(ProgramIcon::pixmap(Twips::px(480)));
+    QLabel *name
+        = makeLabel(frame1, "Label4", QStringLiteral("Ondaris"), Twips::rect(720, 240, 2655, 615));
     name->setAlignment(Qt::AlignCenter);
     QFont nameFont = name->font();
     nameFont.setPointSizeF(12);
     nameFont.setBold(true);
     name->setFont(nameFont);
     QLabel *version
-        = makeLabel(frame1, "Label3", QStringLiteral("V 1.01"), tw(1080, 915, 615, 255));
+        = makeLabel(frame1, "Label3", QStringLiteral("V 1.01"), Twips::rect(1080, 915, 615, 255));
     version->setAlignment(Qt::AlignCenter);
     QFont versionFont = version->font();
     versionFont.setPointSizeF(9.75);
     version->setFont(versionFont);
-    QLabel *credit
-        = makeLabel(frame1, "Label5", QString::fromLatin1(Credit), tw(1800, 975, 1335, 135));
+    QLabel *credit = makeLabel(frame1, "Label5", QString::fromLatin1(Credit),
+                               Twips::rect(1800, 975, 1335, 135));
     QFont creditFont = credit->font();
     creditFont.setFamilies({QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
     creditFont.setStyleHint(QFont::Serif);
@@ -85,27 +76,28 @@ AboutBox::AboutBox(UrlOpener opener, QWidget *parent)
 
     auto *mail = new LinkFrame(this);
     mail->setObjectName(QStringLiteral("Mail"));
-    mail->setGeometry(tw(240, 1560, 3015, 615));
-    QLabel *image1 = makeLabel(mail, "Image1", QString(), tw(120, 120, 480, 480));
+    mail->setGeometry(Twips::rect(240, 1560, 3015, 615));
+    QLabel *image1 = makeLabel(mail, "Image1", QString(), Twips::rect(120, 120, 480, 480));
     image1->setPixmap(ProgramIcon::pixmap(32));
-    m_label1
-        = makeLink(mail, "Label1", QString::fromLatin1(ContactAddress), tw(720, 240, 2175, 255));
+    m_label1 = makeLink(mail, "Label1", QString::fromLatin1(ContactAddress),
+                        Twips::rect(720, 240, 2175, 255));
     mail->adopt(image1);
     mail->adopt(m_label1);
 
     auto *site = new LinkFrame(this);
     site->setObjectName(QStringLiteral("SiteQuob"));
-    site->setGeometry(tw(0, 2280, 3615, 615));
-    QLabel *image2 = makeLabel(site, "Image2", QString(), tw(120, 0, 1095, 495));
+    site->setGeometry(Twips::rect(0, 2280, 3615, 615));
+    QLabel *image2 = makeLabel(site, "Image2", QString(), Twips::rect(120, 0, 1095, 495));
     image2->setPixmap(ProgramIcon::banner());
     image2->setScaledContents(true);
-    m_label2 = makeLink(site, "Label2", QString::fromLatin1(SiteUrl), tw(1320, 120, 2295, 255));
+    m_label2
+        = makeLink(site, "Label2", QString::fromLatin1(SiteUrl), Twips::rect(1320, 120, 2295, 255));
     site->adopt(image2);
     site->adopt(m_label2);
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Command1"));
-    ok->setGeometry(tw(1200, 3000, 975, 375));
+    ok->setGeometry(Twips::rect(1200, 3000, 975, 375));
     ok->setAttribute(Qt::WA_NoMousePropagation);
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
 

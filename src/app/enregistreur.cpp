@@ -3,7 +3,6 @@
 #include "about/aboutbox.h"
 #include "about/programicon.h"
 #include "acquisition/hidtransport.h"
-#include "chart/chartgeometry.h"
 #include "chart/chartview.h"
 #include "chart/ruler.h"
 #include "chart/samplelistview.h"
@@ -12,6 +11,7 @@
 #include "mainsurface.h"
 #include "recording/recordingfile.h"
 #include "settings/formoption.h"
+#include "twips.h"
 #include "viewer/loadingwindow.h"
 #include "viewer/recordingloader.h"
 
@@ -35,17 +35,6 @@ const QString kCaptionStart = QStringLiteral(" Record   Start");
 const QString kCaptionStop = QStringLiteral(" Record  Stop");
 const QString kTitleShown = QStringLiteral("Ondaris                     Fichier en cours : ");
 const QString kTitleHidden = QStringLiteral("Ondaris : ");
-
-int px(int twips)
-{
-    return qRound(twips / ChartGeometry::TwipsPerPixel);
-}
-
-// A layout rectangle given in twips, in pixels.
-QRect tw(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(left + width) - px(left), px(top + height) - px(top));
-}
 
 // The time of day in the system's format, without a time zone.
 QString clockText(const QTime &time)
@@ -111,58 +100,58 @@ void Enregistreur::buildLayout()
     setCentralWidget(surface);
 
     m_text1 = new SampleListView(m_sampleList, surface);
-    m_text1->setGeometry(tw(120, 360, 3255, 2415));
+    m_text1->setGeometry(Twips::rect(120, 360, 3255, 2415));
 
     m_ecran1 = new ChartView(m_buffer, surface);
-    m_ecran1->setGeometry(tw(3600, 120, 3495, 2655));
+    m_ecran1->setGeometry(Twips::rect(3600, 120, 3495, 2655));
 
     m_picture1 = new Ruler(Qt::Horizontal, surface);
     m_picture1->setObjectName(QStringLiteral("Picture1"));
-    m_picture1->setGeometry(tw(3600, 2880, 3495, 255));
+    m_picture1->setGeometry(Twips::rect(3600, 2880, 3495, 255));
     m_picture2 = new Ruler(Qt::Vertical, surface);
     m_picture2->setObjectName(QStringLiteral("Picture2"));
-    m_picture2->setGeometry(tw(7200, 120, 255, 2655));
+    m_picture2->setGeometry(Twips::rect(7200, 120, 255, 2655));
     surface->setRulers(m_picture1, m_picture2);
 
     auto *label1 = new QLabel(QStringLiteral("     N° Record - Valeur - Date - Time"), surface);
     label1->setObjectName(QStringLiteral("Label1"));
-    label1->setGeometry(tw(120, 120, 3015, 255));
+    label1->setGeometry(Twips::rect(120, 120, 3015, 255));
     label1->setAutoFillBackground(true);
     label1->setBackgroundRole(QPalette::Button);
     label1->setForegroundRole(QPalette::WindowText);
 
     m_label2 = valueLabel(surface, "Label2", QStringLiteral("00.00"), 9.75, false);
-    m_label2->setGeometry(tw(240, 2880, 855, 295));
+    m_label2->setGeometry(Twips::rect(240, 2880, 855, 295));
     m_label3 = valueLabel(surface, "Label3", QStringLiteral("Valeur"), 12, true);
-    m_label3->setGeometry(tw(240, 3240, 855, 375));
+    m_label3->setGeometry(Twips::rect(240, 3240, 855, 375));
 
     auto *frame1 = new QGroupBox(surface);
     frame1->setObjectName(QStringLiteral("Frame1"));
-    frame1->setGeometry(tw(1200, 2760, 2055, 855));
+    frame1->setGeometry(Twips::rect(1200, 2760, 2055, 855));
     m_cmdRecord = new QPushButton(kCaptionStart, frame1);
     m_cmdRecord->setObjectName(QStringLiteral("CmdRecord"));
-    m_cmdRecord->setGeometry(tw(240, 240, 1215, 495));
+    m_cmdRecord->setGeometry(Twips::rect(240, 240, 1215, 495));
     m_cmdRecord->setAutoDefault(false);
 
     auto *frame2 = new QWidget(frame1);
     frame2->setObjectName(QStringLiteral("Frame2"));
-    frame2->setGeometry(tw(1560, 240, 375, 480));
+    frame2->setGeometry(Twips::rect(1560, 240, 375, 480));
     // Back to front: the glow, the body, the reflection.
     m_ledOn1 = new CircleShape(frame2);
     m_ledOn1->setObjectName(QStringLiteral("LedOn1"));
-    m_ledOn1->setGeometry(tw(105, 210, 210, 210));
+    m_ledOn1->setGeometry(Twips::rect(105, 210, 210, 210));
     m_ledOn1->setBackColor(QColor(255, 128, 128));
     m_ledOn1->setBorderColor(QColor(255, 192, 192));
     m_ledOn1->setBorderWidth(2);
     m_ledOn1->setFillColor(QColor(128, 0, 0));
     m_led1 = new CircleShape(frame2);
     m_led1->setObjectName(QStringLiteral("Led1"));
-    m_led1->setGeometry(tw(120, 240, 165, 135));
+    m_led1->setGeometry(Twips::rect(120, 240, 165, 135));
     m_led1->setBorderColor(QColor(128, 0, 0));
     m_led1->setFillSolid(true);
     auto *reflection = new CircleShape(frame2);
     reflection->setObjectName(QStringLiteral("RefleLed1"));
-    reflection->setGeometry(tw(145, 215, 30, 150));
+    reflection->setGeometry(Twips::rect(145, 215, 30, 150));
     reflection->setBorderColor(palette().color(QPalette::Base));
     reflection->setFillColor(Qt::white);
     reflection->setBackColor(Qt::white);
@@ -250,13 +239,13 @@ void Enregistreur::Form_Load()
 
 int Enregistreur::clientWidthFor(qint16 largeurFenetre)
 {
-    const int wanted = px(largeurFenetre);
-    return std::clamp(wanted, px(Settings::NarrowWidth), px(Settings::WideWidth));
+    const int wanted = Twips::px(largeurFenetre);
+    return std::clamp(wanted, Twips::px(Settings::NarrowWidth), Twips::px(Settings::WideWidth));
 }
 
 void Enregistreur::applyWidth()
 {
-    const int height = menuBar()->sizeHint().height() + px(DesignHeightTwips);
+    const int height = menuBar()->sizeHint().height() + Twips::px(DesignHeightTwips);
     setFixedSize(clientWidthFor(m_settings.settings().largeur_fenetre), height);
 }
 

@@ -1,6 +1,6 @@
 #include "formoption.h"
 
-#include "chart/chartgeometry.h"
+#include "app/twips.h"
 #include "durationtable.h"
 #include "settingsmodel.h"
 #include "wrapradiobutton.h"
@@ -17,16 +17,6 @@ namespace {
 
 constexpr int kChannelIdBase = 10;
 
-int px(int twips)
-{
-    return qRound(twips / ChartGeometry::TwipsPerPixel);
-}
-
-QRect tw(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(left + width) - px(left), px(top + height) - px(top));
-}
-
 template<typename Button>
 Button *indexed(QWidget *parent, const char *name, int index, const QString &text, QRect at)
 {
@@ -41,7 +31,7 @@ QFrame *etchedLine(QWidget *parent, int y)
 {
     auto *line = new QFrame(parent);
     line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    line->setGeometry(px(120), px(y), px(1800) - px(120), 2);
+    line->setGeometry(Twips::px(120), Twips::px(y), Twips::px(1800) - Twips::px(120), 2);
     return line;
 }
 
@@ -58,7 +48,7 @@ FormOption::FormOption(SettingsModel &settings, QWidget *parent)
     setObjectName(QStringLiteral("Form_option"));
     setWindowTitle(QStringLiteral("   Réglages"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(px(4800), px(3705));
+    setFixedSize(Twips::px(4800), Twips::px(3705));
     buildLayout();
     connect(m_durations, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
@@ -75,13 +65,13 @@ void FormOption::buildLayout()
 {
     auto *frame1 = new QGroupBox(QStringLiteral("Time Rec"), this);
     frame1->setObjectName(QStringLiteral("Frame1"));
-    frame1->setGeometry(tw(120, 120, 975, 3015));
+    frame1->setGeometry(Twips::rect(120, 120, 975, 3015));
     for (const DurationOption &option : DurationTable::all()) {
         const int i = option.index;
         const bool narrow = i == 1 || (i >= 6 && i <= 8);
         auto *button
             = indexed<QRadioButton>(frame1, "Option1", i, QString::fromUtf8(option.caption),
-                                    tw(240, 360 + 240 * (i - 1), narrow ? 495 : 615, 255));
+                                    Twips::rect(240, 360 + 240 * (i - 1), narrow ? 495 : 615, 255));
         if (*option.tooltip)
             button->setToolTip(QString::fromUtf8(option.tooltip));
         m_durations->addButton(button, i);
@@ -89,7 +79,7 @@ void FormOption::buildLayout()
 
     auto *frame2 = new QGroupBox(QStringLiteral("Echelle Capteur"), this);
     frame2->setObjectName(QStringLiteral("Frame2"));
-    frame2->setGeometry(tw(1200, 120, 1455, 3015));
+    frame2->setGeometry(Twips::rect(1200, 120, 1455, 3015));
     frame2->setEnabled(false);
     const auto label = [frame2](const char *name, const QString &text, QRect at) {
         auto *l = new QLabel(text, frame2);
@@ -104,42 +94,44 @@ void FormOption::buildLayout()
         f->setGeometry(at);
         f->setEnabled(false);
     };
-    label("Label1", QStringLiteral("Entrer valeur Max:"), tw(240, 360, 975, 375));
-    field("Text1", QStringLiteral("1000"), tw(240, 960, 855, 285));
-    label("Label2", QStringLiteral("Entrer valeur Min :"), tw(240, 1680, 975, 375));
-    field("Text2", QStringLiteral("0"), tw(240, 2250, 855, 285));
+    label("Label1", QStringLiteral("Entrer valeur Max:"), Twips::rect(240, 360, 975, 375));
+    field("Text1", QStringLiteral("1000"), Twips::rect(240, 960, 855, 285));
+    label("Label2", QStringLiteral("Entrer valeur Min :"), Twips::rect(240, 1680, 975, 375));
+    field("Text2", QStringLiteral("0"), Twips::rect(240, 2250, 855, 285));
 
     auto *capteur = new QGroupBox(QStringLiteral("Capteur"), this);
     capteur->setObjectName(QStringLiteral("Capteur"));
-    capteur->setGeometry(tw(2760, 120, 1935, 3015));
+    capteur->setGeometry(Twips::rect(2760, 120, 1935, 3015));
     auto *usb = indexed<QRadioButton>(capteur, "Option2", 1, QStringLiteral("USB P8055"),
-                                      tw(120, 360, 1215, 255));
+                                      Twips::rect(120, 360, 1215, 255));
     etchedLine(capteur, 720);
     auto *serial = indexed<QRadioButton>(capteur, "Option2", 2, QStringLiteral("RS232 com N°"),
-                                         tw(120, 840, 1455, 375));
+                                         Twips::rect(120, 840, 1455, 375));
     auto *port = new QLineEdit(QStringLiteral("1"), capteur);
     port->setObjectName(QStringLiteral("Text3"));
-    port->setGeometry(tw(1540, 840, 240, 285));
+    port->setGeometry(Twips::rect(1540, 840, 240, 285));
     port->setEnabled(false);
     port->setToolTip(QStringLiteral("Entrer N° de port com"));
     const QPoint channelAt[4] = {{120, 1320}, {960, 1320}, {120, 1560}, {960, 1560}};
     QAbstractButton *channels[4] = {};
     for (int i = 0; i < 4; ++i) {
-        channels[i] = indexed<QRadioButton>(capteur, "Option3", i, QStringLiteral("Voie %1").arg(i),
-                                            tw(channelAt[i].x(), channelAt[i].y(), 855, 255));
+        channels[i]
+            = indexed<QRadioButton>(capteur, "Option3", i, QStringLiteral("Voie %1").arg(i),
+                                    Twips::rect(channelAt[i].x(), channelAt[i].y(), 855, 255));
         channels[i]->setEnabled(i == 2);
         m_sources->addButton(channels[i], kChannelIdBase + i);
     }
     etchedLine(capteur, 2040);
-    auto *test = indexed<WrapRadioButton>(
-        capteur, "Option2", 0, QStringLiteral("Mode Test (clavier +/-)"), tw(120, 2280, 1215, 375));
+    auto *test
+        = indexed<WrapRadioButton>(capteur, "Option2", 0, QStringLiteral("Mode Test (clavier +/-)"),
+                                   Twips::rect(120, 2280, 1215, 375));
     m_sources->addButton(test, 0);
     m_sources->addButton(usb, 1);
     m_sources->addButton(serial, 2);
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Command1"));
-    ok->setGeometry(tw(1800, 3240, 1095, 375));
+    ok->setGeometry(Twips::rect(1800, 3240, 1095, 375));
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
 
     // Durations from index 10 up to 1, then the sources 0, 1, 2, OK, and the channels.

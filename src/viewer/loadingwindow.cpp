@@ -1,13 +1,11 @@
 #include "loadingwindow.h"
 
-#include "chart/chartgeometry.h"
+#include "app/twips.h"
 
 #include <QGuiApplication>
 #include <QProgressBar>
 #include <QScreen>
 #include <limits>
-
-using ChartGeometry::toPixels;
 
 LoadingWindow::LoadingWindow(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint)
@@ -15,10 +13,9 @@ LoadingWindow::LoadingWindow(QWidget *parent)
 {
     setObjectName(QStringLiteral("barreChargement"));
     setWindowTitle(QStringLiteral("Chargement en cours..."));
-    setFixedSize(int(toPixels(4650)), int(toPixels(585)));
+    setFixedSize(Twips::px(4650), Twips::px(585));
     m_bar->setObjectName(QStringLiteral("ProgressBar1"));
-    m_bar->setGeometry(int(toPixels(360)), int(toPixels(120)), int(toPixels(3975)),
-                       int(toPixels(255)));
+    m_bar->setGeometry(Twips::rect(360, 120, 3975, 255));
     m_bar->setRange(0, 100);
     m_bar->setTextVisible(false);
     setEnabled(false);
