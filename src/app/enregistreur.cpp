@@ -274,7 +274,10 @@ void Enregistreur::menuReglage_Click()
     m_formOption = new FormOption(m_settings, this);
     connect(m_formOption, &FormOption::unloaded, this, [this] { setEnabled(true); });
     setEnabled(false);
+    // Disabling the main window disables its other windows too; they stay usable.
     m_formOption->setEnabled(true);
+    if (m_about)
+        m_about->setEnabled(true);
     m_formOption->show();
     m_formOption->raise();
     m_formOption->activateWindow();
@@ -427,7 +430,9 @@ void Enregistreur::raz()
 
 void Enregistreur::tell(const QString &text, bool warning)
 {
-    m_dialogs.tell(this, text, warning);
+    // While the settings dialog is open the main window is disabled, and so would the message be.
+    QWidget *parent = m_formOption ? static_cast<QWidget *>(m_formOption) : this;
+    m_dialogs.tell(parent, text, warning);
 }
 
 void Enregistreur::closeEvent(QCloseEvent *event)

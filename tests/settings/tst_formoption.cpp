@@ -55,6 +55,7 @@ private Q_SLOTS:
     void okAndCloseBoxWriteNothing();
     void reopeningShowsCurrentChoices();
     void channelTwoOnlyClearsSourceSelection();
+    void portFailureToldOverTheDialog();
 };
 
 void TestFormOption::opensOverDisabledMainWindow()
@@ -150,6 +151,19 @@ void TestFormOption::channelTwoOnlyClearsSourceSelection()
     QCOMPARE(read(rig.main.cfg()), WindowRig::config(1, 2));
     rig.closeDialog();
     QVERIFY(rig.open()->option2(2)->isChecked());
+}
+
+void TestFormOption::portFailureToldOverTheDialog()
+{
+    WindowRig main(QByteArray(), QStringLiteral("/dev/ondaris-no-such-port"));
+    main.window->show();
+    main.window->menuReglage_Click();
+    FormOption *dialog = main.window->settingsDialog();
+    Rig::click(dialog->option2(2));
+    QTRY_COMPARE(main.dialogs.told.size(), 1);
+    // Over the disabled main window the message could not be answered.
+    QCOMPARE(main.dialogs.toldOver, dialog);
+    QVERIFY(main.dialogs.toldOver->isEnabled());
 }
 
 QTEST_MAIN(TestFormOption)

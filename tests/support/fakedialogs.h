@@ -15,6 +15,7 @@ public:
     QString newRecordingAnswer;
     QString viewAnswer;
     QStringList told;
+    QWidget *toldOver = nullptr; // the parent of the last message
     QList<QUrl> opened;
 
     bool confirmQuit(QWidget *) override
@@ -24,6 +25,10 @@ public:
     }
     QString chooseNewRecording(QWidget *) override { return newRecordingAnswer; }
     QString chooseRecordingToView(QWidget *) override { return viewAnswer; }
-    void tell(QWidget *, const QString &text, bool) override { told.append(text); }
+    void tell(QWidget *parent, const QString &text, bool) override
+    {
+        told.append(text);
+        toldOver = parent;
+    }
     void openUrl(const QUrl &url) override { opened.append(url); }
 };
