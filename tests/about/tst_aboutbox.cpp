@@ -49,8 +49,6 @@ void TestAboutBox::layout()
     QCOMPARE(rig.box.size(), QSize(250, 230));
     QVERIFY(rig.box.windowFlags() & Qt::Tool);
     QVERIFY(!rig.box.isModal());
-    QCOMPARE(static_cast<QLabel *>(rig.find("Label4"))->text(), QStringLiteral("Ondaris"));
-    QCOMPARE(static_cast<QLabel *>(rig.find("Label3"))->text(), QStringLiteral("V 1.01"));
     QCOMPARE(rig.box.mailLabel()->text(), QString::fromLatin1(AboutBox::ContactAddress));
     QCOMPARE(rig.box.siteLabel()->text(), AboutBox::siteUrl().toString());
     QCOMPARE(rig.box.mailLabel()->palette().color(QPalette::WindowText), QColor(0, 128, 0));

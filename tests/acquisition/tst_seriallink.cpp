@@ -12,7 +12,6 @@ private Q_SLOTS:
     void readsFramesThroughPty_data();
     void readsFramesThroughPty();
     void partialFrameCompletesOnNextPoll();
-    void openingTwiceOpensOnce();
     void missingDeviceStaysClosedAndTellsOnce();
     void hangUpClosesAndTells();
 };
@@ -64,20 +63,6 @@ void TestSerialLink::partialFrameCompletesOnNextPoll()
     QVERIFY(pty.send(QByteArray("\x28", 1)));
     QCOMPARE(link.lit_port(), std::optional<quint8>(30));
     QCOMPARE(link.trame_rs232(), QByteArray("\x0A\x14\x1E\x28", 4));
-}
-
-void TestSerialLink::openingTwiceOpensOnce()
-{
-    PtyPair pty;
-    SerialLink link(pty.slaveName());
-    link.ouvre_port();
-    QVERIFY(pty.send(QByteArray("\x00\x00\x09\x00", 4)));
-    link.ouvre_port(); // would drop the waiting frame if it reopened
-    QCOMPARE(link.lit_port(), std::optional<quint8>(9));
-    link.ferme_port();
-    link.ferme_port();
-    QVERIFY(!link.isOpen());
-    QCOMPARE(link.lit_port(), std::nullopt);
 }
 
 void TestSerialLink::missingDeviceStaysClosedAndTellsOnce()

@@ -39,7 +39,6 @@ private Q_SLOTS:
     void splits_data();
     void splits();
     void crLfAcrossBlocks();
-    void atEndAfterLastLine();
     void boundsLongLines();
 };
 
@@ -86,21 +85,6 @@ void TestLineReader::crLfAcrossBlocks()
         lines.first().remove(0, shift);
         QCOMPARE(lines, expected);
     }
-}
-
-void TestLineReader::atEndAfterLastLine()
-{
-    QBuffer device;
-    device.setData("one\r\ntwo\r\n");
-    device.open(QIODevice::ReadOnly);
-    LineReader reader(device);
-    QByteArray line;
-    QCOMPARE(reader.next(line), LineReader::Status::Line);
-    QVERIFY(!reader.atEnd());
-    QCOMPARE(reader.next(line), LineReader::Status::Line);
-    QCOMPARE(line, QByteArray("two"));
-    QVERIFY(reader.atEnd());
-    QCOMPARE(reader.next(line), LineReader::Status::End);
 }
 
 void TestLineReader::boundsLongLines()

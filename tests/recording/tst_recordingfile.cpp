@@ -29,7 +29,6 @@ private Q_SLOTS:
     void appendsWholeLines();
     void reportsUnwritableFiles_data();
     void reportsUnwritableFiles();
-    void createEmptiesToHeader();
 };
 
 void TestRecordingFile::headerBytes()
@@ -142,21 +141,6 @@ void TestRecordingFile::reportsUnwritableFiles()
     QString error;
     QVERIFY(!RecordingFile::append(path, "1;2;3;4\r\n", &error));
     QVERIFY2(error.contains(reason), qPrintable(error));
-}
-
-void TestRecordingFile::createEmptiesToHeader()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("old.csv");
-    QFile old(path);
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write(QByteArray(5000, 'x'));
-    old.close();
-    QVERIFY(RecordingFile::create(path, nullptr));
-    QCOMPARE(readAll(path), RecordingFile::header());
-    QString error;
-    QVERIFY(!RecordingFile::create(dir.filePath("missing/new.csv"), &error));
-    QVERIFY(!error.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestRecordingFile)

@@ -1,5 +1,6 @@
 #include "settings/codepage.h"
 #include "settings/configfile.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -97,10 +98,7 @@ void TestConfigFile::decodes()
     QFETCH(Settings, expected);
     QFETCH(bool, clean);
     const ConfigFile::Decoded decoded = ConfigFile::decode(bytes);
-    QCOMPARE(decoded.settings.fichier_donnees, expected.fichier_donnees);
-    QCOMPARE(decoded.settings.duree_option, expected.duree_option);
-    QCOMPARE(decoded.settings.source, expected.source);
-    QCOMPARE(decoded.settings.largeur_fenetre, expected.largeur_fenetre);
+    QCOMPARE(decoded.settings, expected);
     QCOMPARE(decoded.clean, clean);
 }
 
@@ -123,9 +121,7 @@ void TestConfigFile::roundTripsPaths()
     const Settings settings {path, 6, 2, 7890};
     QVERIFY(file.write(settings));
     const auto back = file.read();
-    QVERIFY(back);
-    QCOMPARE(back->settings, settings);
-    QVERIFY(back->clean);
+    QVERIFY(back && back->clean && back->settings == settings);
 }
 
 void TestConfigFile::writeIsAtomicAndReportsFailure()
@@ -148,9 +144,7 @@ void TestConfigFile::writeIsAtomicAndReportsFailure()
     blocker.close();
     QVERIFY(!missingFolder.write(Settings {}));
 
-    QFile check(path);
-    QVERIFY(check.open(QIODevice::ReadOnly));
-    QCOMPARE(check.readAll(), before);
+    QCOMPARE(TestFiles::read(path), before);
 }
 
 void TestConfigFile::locatesBesideExecutableOrInUserFolder()

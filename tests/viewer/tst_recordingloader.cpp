@@ -40,7 +40,6 @@ private Q_SLOTS:
     void loads_data();
     void loads();
     void stopsAfter32000Lines();
-    void missingFile();
     void progressAndYields();
     void hugeSparseFileStaysBounded();
     void fileReplacedWhileLoading();
@@ -118,15 +117,6 @@ void TestRecordingLoader::stopsAfter32000Lines()
     buffer.restart();
     QCOMPARE(RecordingLoader::load(path, buffer, lines).outcome, Outcome::Loaded);
     QCOMPARE(buffer.num_mesure(), 32000);
-}
-
-void TestRecordingLoader::missingFile()
-{
-    MeasurementBuffer buffer;
-    LoadedLines lines;
-    const auto result = RecordingLoader::load(QStringLiteral("/nonexistent/x.csv"), buffer, lines);
-    QCOMPARE(result.outcome, Outcome::OpenFailed);
-    QCOMPARE(buffer.num_mesure(), 0);
 }
 
 void TestRecordingLoader::progressAndYields()
