@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-serialport-dev libgl-dev libhidapi-dev
+    qt6-base-dev qt6-serialport-dev qt6-translations-l10n libgl-dev libhidapi-dev
     libbenchmark-dev
     clang-14 libclang-rt-14-dev
     fonts-liberation2 fonts-dejavu-core

@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
 #include <QStyleFactory>
+#include <QTranslator>
 
 namespace DesktopLook {
 
@@ -19,6 +21,10 @@ void apply(QApplication &app)
     if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(fusion);
     app.setWindowIcon(ProgramIcon::icon());
+    // The program speaks French: so do Qt's own buttons and file dialogs ("Oui", "Non", "Annuler").
+    auto *qtFrench = new QTranslator(&app);
+    if (qtFrench->load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(qtFrench);
 }
 
 } // namespace DesktopLook

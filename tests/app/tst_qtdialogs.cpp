@@ -1,4 +1,9 @@
+#include "app/desktoplook.h"
 #include "app/qtdialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -10,6 +15,7 @@ class TestQtDialogs : public QObject
 private Q_SLOTS:
     void recordingDialogAddsCsv_data();
     void recordingDialogAddsCsv();
+    void qtSpeaksFrench();
 };
 
 void TestQtDialogs::recordingDialogAddsCsv_data()
@@ -39,6 +45,15 @@ void TestQtDialogs::recordingDialogAddsCsv()
     QMetaObject::invokeMethod(dialog.get(), "accept");
     QCOMPARE(dialog->result(), int(QDialog::Accepted));
     QCOMPARE(dialog->selectedFiles(), QStringList {dir.filePath(chosen)});
+}
+
+void TestQtDialogs::qtSpeaksFrench()
+{
+    DesktopLook::apply(*qApp);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Ondaris"), QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(box.button(QMessageBox::Yes)->text().remove(u'&'), QStringLiteral("Oui"));
+    QCOMPARE(box.button(QMessageBox::No)->text().remove(u'&'), QStringLiteral("Non"));
 }
 
 QTEST_MAIN(TestQtDialogs)
