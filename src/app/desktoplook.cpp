@@ -23,7 +23,8 @@ void apply(QApplication &app)
     app.setWindowIcon(ProgramIcon::icon());
     // The program speaks French: so do Qt's own buttons and file dialogs ("Oui", "Non", "Annuler").
     auto *qtFrench = new QTranslator(&app);
-    if (qtFrench->load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qtFrench->load(QStringLiteral("qtbase_fr"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(qtFrench);
 }
 

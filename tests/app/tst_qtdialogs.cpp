@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
-
 #include <QTemporaryDir>
 #include <QTest>
 
