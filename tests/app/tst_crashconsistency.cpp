@@ -18,7 +18,6 @@ const int kKills = qEnvironmentVariableIntValue("ONDARIS_KILLS") > 0
 bool start(QProcess &process, const char *mode, const QTemporaryDir &folder)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(ONDARIS_CRASHSUBJECT), {QString::fromLatin1(mode), folder.path()});
     return process.waitForStarted();

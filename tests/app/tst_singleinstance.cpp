@@ -40,7 +40,6 @@ void TestSingleInstance::secondProgramEndsAtOnce()
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_RUNTIME_DIR", runtime.path());
     env.insert("HOME", home.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
 
     QProcess first;
     first.setProcessEnvironment(env);

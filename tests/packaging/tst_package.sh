@@ -53,7 +53,7 @@ else
 fi
 chmod 700 "$work/run"
 (cd "$work/home" && exec env -i PATH=/usr/bin:/bin HOME="$work/home" XDG_RUNTIME_DIR="$work/run" \
-    QT_QPA_PLATFORM=offscreen "${run[@]}" "$work/root/usr/bin/ondaris") &
+    QT_QPA_PLATFORM="${QT_QPA_PLATFORM:?set by CTest}" "${run[@]}" "$work/root/usr/bin/ondaris") &
 pid=$!
 cfg="$work/home/.config/ondaris/ondaris.cfg"
 for _ in $(seq 100); do [ -f "$cfg" ] && break; sleep 0.1; done
