@@ -1,4 +1,5 @@
 #include "recording/recordingfile.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,14 +8,6 @@
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(std::optional<double>)
-
-namespace {
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-} // namespace
 
 class TestRecordingFile : public QObject
 {
@@ -110,14 +103,14 @@ void TestRecordingFile::appendsWholeLines()
     const QByteArray two = RecordingFile::sampleLine(2, 8, "12-06-2026", "10:00:01");
     QVERIFY(RecordingFile::append(path, one, &error));
     QVERIFY(RecordingFile::append(path, two, &error, false));
-    QCOMPARE(readAll(path), RecordingFile::header() + one + two);
+    QCOMPARE(TestFiles::read(path), RecordingFile::header() + one + two);
 
     const QString bare = QStringLiteral("bare.csv"); // relative to the current folder
     const QString before = QDir::currentPath();
     QDir::setCurrent(dir.path());
     QVERIFY(RecordingFile::append(bare, one, &error));
     QDir::setCurrent(before);
-    QCOMPARE(readAll(dir.filePath(bare)), one);
+    QCOMPARE(TestFiles::read(dir.filePath(bare)), one);
 }
 
 void TestRecordingFile::reportsUnwritableFiles_data()

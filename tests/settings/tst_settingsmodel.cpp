@@ -3,6 +3,7 @@
 #include "ptypair.h"
 #include "settings/durationtable.h"
 #include "settings/settingsmodel.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,19 +12,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 // A model over a fresh config path with a pseudo-terminal as its serial port.
 struct Rig
@@ -82,7 +70,7 @@ void TestSettingsModel::durations()
     rig.model.Option1_Click(index, true);
     Settings expected;
     expected.duree_option = quint8(index);
-    QCOMPARE(readAll(rig.cfg()), ConfigFile::encode(expected));
+    QCOMPARE(TestFiles::read(rig.cfg()), ConfigFile::encode(expected));
 }
 
 void TestSettingsModel::indexWithoutButtonKeepsPeriod()
@@ -116,7 +104,7 @@ void TestSettingsModel::sourceDrivesSerialPort()
     QVERIFY(serial.isOpen());
     rig.model.Option2_Click(1, true);
     QVERIFY(!serial.isOpen());
-    QCOMPARE(readAll(rig.cfg()), ConfigFile::encode(Settings {"data_tr.csv", 1, 1, 3600}));
+    QCOMPARE(TestFiles::read(rig.cfg()), ConfigFile::encode(Settings {"data_tr.csv", 1, 1, 3600}));
     QCOMPARE(failures.count(), 0);
 }
 
@@ -140,9 +128,9 @@ void TestSettingsModel::loadCreatesDefaultsOrMendsFile()
     QFETCH(QByteArray, afterLoad);
     Rig rig;
     if (!stored.isNull())
-        writeFile(rig.cfg(), stored);
+        TestFiles::write(rig.cfg(), stored);
     rig.model.load();
-    QCOMPARE(readAll(rig.cfg()), afterLoad);
+    QCOMPARE(TestFiles::read(rig.cfg()), afterLoad);
 }
 
 void TestSettingsModel::unwritableFileKeepsSettingsInMemory()
