@@ -14,7 +14,6 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ondaris"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Ondaris"));
     QApplication::setApplicationVersion(QStringLiteral(ONDARIS_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("ondaris"));
 
