@@ -18,7 +18,7 @@ namespace {
 void BM_SixtySamplesAtOneSecond(benchmark::State &state)
 {
     QTemporaryDir dir;
-    Acquisition acquisition(QString(), std::make_unique<FakeHidTransport>());
+    Acquisition acquisition({}, std::make_unique<FakeHidTransport>());
     SettingsModel settings(ConfigFile(dir.filePath("ondaris.cfg")), acquisition);
     settings.setFichierDonnees(dir.filePath("data_tr.csv"));
     settings.Option1_Click(1, false);

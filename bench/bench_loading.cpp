@@ -33,7 +33,9 @@ void BM_ViewRecording(benchmark::State &state)
     dialogs.viewAnswer = path;
     Enregistreur::Services services;
     services.configPath = dir.filePath("ondaris.cfg");
-    services.serialPortName = dir.filePath("no-port");
+    services.serialPorts = [port = dir.filePath("no-port")] {
+        return QStringList {port};
+    };
     services.hidTransport = std::make_unique<FakeHidTransport>();
     services.dialogs = &dialogs;
     Enregistreur window(std::move(services));

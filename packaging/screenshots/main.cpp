@@ -81,7 +81,9 @@ int main(int argc, char *argv[])
     dialogs.file = recording.fileName();
     Enregistreur::Services services;
     services.configPath = cfg.fileName();
-    services.serialPortName = work.filePath("no-port");
+    services.serialPorts = [port = work.filePath("no-port")] {
+        return QStringList {port};
+    };
     services.hidTransport = std::make_unique<NoBoard>();
     services.dialogs = &dialogs;
     Enregistreur window(std::move(services));

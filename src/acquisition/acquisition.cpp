@@ -6,11 +6,11 @@
 #include <cmath>
 #include <limits>
 
-Acquisition::Acquisition(const QString &serialPortName, std::unique_ptr<HidTransport> transport,
-                         QObject *parent)
+Acquisition::Acquisition(SerialLink::PortLister serialPorts,
+                         std::unique_ptr<HidTransport> transport, QObject *parent)
     : QObject(parent)
     , m_transport(std::move(transport))
-    , m_serial(serialPortName)
+    , m_serial(std::move(serialPorts))
     , m_usb(*m_transport)
 {
     connect(&m_serial, &SerialLink::failure, this, &Acquisition::deviceProblem);

@@ -17,7 +17,7 @@ class Acquisition : public QObject
 public:
     static constexpr double ScaleFactor = 3.921;
 
-    Acquisition(const QString &serialPortName, std::unique_ptr<HidTransport> transport,
+    Acquisition(SerialLink::PortLister serialPorts, std::unique_ptr<HidTransport> transport,
                 QObject *parent = nullptr);
     ~Acquisition() override;
 

@@ -3,6 +3,10 @@
 #include "seriallinesettings.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSerialPortInfo>
+#include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -12,58 +16,89 @@ bool isLost(QSerialPort::SerialPortError error)
     return error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
 }
 
+// Sorting key of a port: its family (0 on-board, 1 ttyUSB, 2 ttyACM, 3 others), the name
+// without its number, then the number.
+struct PortKey
+{
+    int family;
+    QString stem;
+    qint64 number;
+    bool operator<(const PortKey &o) const
+    {
+        return std::tie(family, stem, number) < std::tie(o.family, o.stem, o.number);
+    }
+};
+
+PortKey portKey(const QString &path)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(.*?)(\\d*)$"));
+    const QString name = QFileInfo(path).fileName();
+    const auto match = pattern.match(name);
+    const QString stem = match.captured(1);
+    const qint64 number = match.captured(2).isEmpty() ? -1 : match.captured(2).toLongLong();
+    int family = 3;
+    if (stem == QLatin1String("ttyS"))
+        family = 0;
+    else if (stem == QLatin1String("ttyUSB"))
+        family = 1;
+    else if (stem == QLatin1String("ttyACM"))
+        family = 2;
+    return {family, stem, number};
+}
+
 } // namespace
 
-SerialLink::FrameAction SerialLink::frameAction(qint64 waiting)
+QStringList SerialLink::systemPorts()
 {
-    if (waiting < FrameSize)
-        return FrameAction::Wait;
-    if (waiting == FrameSize)
-        return FrameAction::TakeOne;
-    return waiting % FrameSize == 0 ? FrameAction::TakeNewest : FrameAction::DropAll;
+    QStringList ports;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        ports << info.systemLocation();
+    return ports;
 }
 
-std::optional<quint8> SerialLink::takeFrame(QByteArray &waiting, QByteArray *frame)
+QString SerialLink::firstPortOf(QStringList ports)
 {
-    switch (frameAction(waiting.size())) {
-    case FrameAction::Wait:
-        return std::nullopt;
-    case FrameAction::DropAll:
-        waiting.clear();
-        return std::nullopt;
-    case FrameAction::TakeOne:
-    case FrameAction::TakeNewest:
-        break;
-    }
-    const QByteArray newest = waiting.right(FrameSize);
-    waiting.clear();
-    if (frame)
-        *frame = newest;
-    return static_cast<quint8>(newest[2]);
+    if (ports.isEmpty())
+        return {};
+    return *std::min_element(ports.cbegin(), ports.cend(), [](const QString &a, const QString &b) {
+        return portKey(a) < portKey(b);
+    });
 }
 
-QString SerialLink::firstPortName()
+SerialFramer::Time SerialLink::steadyNow()
 {
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM1");
-#else
-    return QStringLiteral("/dev/ttyS0");
-#endif
+    return std::chrono::duration_cast<SerialFramer::Time>(
+        std::chrono::steady_clock::now().time_since_epoch());
 }
 
-SerialLink::SerialLink(QString portName, QObject *parent)
+SerialLink::SerialLink(PortLister ports, Clock clock, QObject *parent)
     : QObject(parent)
-    , m_portName(std::move(portName))
+    , m_ports(std::move(ports))
+    , m_clock(std::move(clock))
 {
-    m_port.setPortName(m_portName);
+    connect(&m_port, &QSerialPort::readyRead, this, &SerialLink::drain);
     // Errors met while the event loop reads the port are handled once the port's own call is over.
     connect(&m_port, &QSerialPort::errorOccurred, this, &SerialLink::onError, Qt::QueuedConnection);
 }
 
 void SerialLink::ouvre_port()
 {
+    m_wanted = true;
     if (m_port.isOpen())
         return;
+    // Asked by the user: the outcome is told again.
+    m_told = false;
+    tryOpen();
+}
+
+bool SerialLink::tryOpen()
+{
+    m_lastTry = m_clock();
+    m_portName = m_ports ? firstPortOf(m_ports()) : QString();
+    if (m_portName.isEmpty()) {
+        tell(describeFailure({}, QSerialPort::DeviceNotFoundError, {}));
+        return false;
+    }
     const auto line = SerialLineSettings::parse(QString::fromLatin1(LineSettings));
     Q_ASSERT(line);
     m_port.setPortName(m_portName);
@@ -76,33 +111,51 @@ void SerialLink::ouvre_port()
         const auto error = m_port.error();
         const QString text = m_port.errorString();
         m_port.clearError();
-        emit failure(describeFailure(m_portName, error, text));
-        return;
+        tell(describeFailure(m_portName, error, text));
+        return false;
     }
     // A device without modem lines (a pseudo-terminal) refuses these; it stays usable.
     m_port.setDataTerminalReady(true);
     m_port.setRequestToSend(true);
+    // What waited before the open may be any part of a frame.
+    m_port.clear(QSerialPort::Input);
     m_port.clearError();
+    m_framer.restart(m_clock());
+    m_told = false;
+    return true;
 }
 
 std::optional<quint8> SerialLink::lit_port()
 {
-    if (!m_port.isOpen())
-        return std::nullopt;
-    // Takes in what the system holds, so the count below is what is really waiting.
-    m_port.waitForReadyRead(0);
-    if (isLost(m_port.error())) {
-        closeAfterFailure(QSerialPort::ResourceError);
+    if (!m_port.isOpen()) {
+        if (m_wanted && m_clock() - m_lastTry >= RetryPeriod)
+            tryOpen();
         return std::nullopt;
     }
-    if (frameAction(m_port.bytesAvailable()) == FrameAction::Wait)
+    // Takes in what the system holds, so a frame that has arrived is counted now.
+    m_port.waitForReadyRead(0);
+    if (isLost(m_port.error())) {
+        lose();
         return std::nullopt;
-    QByteArray waiting = m_port.readAll();
-    return takeFrame(waiting, &m_frame);
+    }
+    drain();
+    const auto frame = m_framer.take(m_clock());
+    if (!frame)
+        return std::nullopt;
+    m_frame = QByteArray(reinterpret_cast<const char *>(frame->data()), frame->size());
+    return (*frame)[2];
+}
+
+void SerialLink::drain()
+{
+    if (!m_port.isOpen() || m_port.bytesAvailable() <= 0)
+        return;
+    m_framer.feed(m_port.readAll(), m_clock());
 }
 
 void SerialLink::ferme_port()
 {
+    m_wanted = false;
     if (m_port.isOpen())
         m_port.close();
     m_port.clearError();
@@ -111,20 +164,37 @@ void SerialLink::ferme_port()
 void SerialLink::onError(QSerialPort::SerialPortError error)
 {
     if (isLost(error) && m_port.isOpen())
-        closeAfterFailure(QSerialPort::ResourceError);
+        lose();
 }
 
-void SerialLink::closeAfterFailure(QSerialPort::SerialPortError error)
+void SerialLink::lose()
 {
     const QString text = m_port.errorString();
     m_port.close();
     m_port.clearError();
-    emit failure(describeFailure(m_portName, error, text));
+    m_lastTry = m_clock();
+    tell(describeFailure(m_portName, QSerialPort::ResourceError, text));
+}
+
+void SerialLink::tell(const QString &message)
+{
+    if (m_told)
+        return;
+    m_told = true;
+    emit failure(message);
 }
 
 QString SerialLink::describeFailure(const QString &portName, QSerialPort::SerialPortError error,
                                     const QString &systemText)
 {
+    const QString retry = tr("Ondaris réessaie toutes les 2 secondes tant que la source "
+                             "« RS232 com N° » est choisie : la valeur affichée reprend dès que "
+                             "le capteur répond.");
+    if (portName.isEmpty())
+        return tr("Aucun port série n'a été trouvé sur cet ordinateur (ni port intégré "
+                  "/dev/ttyS*, ni adaptateur USB /dev/ttyUSB* ou /dev/ttyACM*).\nBranchez "
+                  "l'adaptateur du capteur. %1")
+            .arg(retry);
     QString reason;
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
@@ -150,8 +220,6 @@ QString SerialLink::describeFailure(const QString &portName, QSerialPort::Serial
         reason = tr("Le port ne peut pas être utilisé.");
         break;
     }
-    return tr("Port série %1 : %2\nLa valeur affichée n'est plus mise à jour. Choisissez de "
-              "nouveau « RS232 com N° » dans les réglages pour réessayer.\n\nDétail du "
-              "système : %3")
-        .arg(portName, reason, systemText);
+    return tr("Port série %1 : %2\n%3\n\nDétail du système : %4")
+        .arg(portName, reason, retry, systemText);
 }

@@ -1,40 +1,48 @@
 #pragma once
 
-#include <QByteArray>
+#include "serialframer.h"
+
 #include <QObject>
 #include <QSerialPort>
+#include <QStringList>
+#include <functional>
 #include <optional>
 
-// The serial sensor on one port: 2400 baud, 4-byte frames whose third byte is the reading.
-// Nothing is ever sent. Polled from the user-interface thread.
+// The serial sensor on the machine's first serial port: 2400 baud, 4-byte frames whose third
+// byte is the reading. Nothing is ever sent. While the serial source is chosen, a port that is
+// missing or lost is tried again every 2 seconds, silently.
 class SerialLink : public QObject
 {
     Q_OBJECT
 
 public:
     static constexpr const char *LineSettings = "2400,n,8,1";
-    static constexpr qint64 FrameSize = 4;
+    static constexpr std::chrono::seconds RetryPeriod {2};
 
-    // What a poll does with the bytes waiting.
-    enum class FrameAction { Wait, TakeOne, TakeNewest, DropAll };
-    static FrameAction frameAction(qint64 waiting);
-    // Applies the frame rule to the bytes waiting: with a whole frame (or whole frames) they are
-    // all taken and the newest frame's reading returned, with a broken count they are all dropped,
-    // with fewer than four they stay. The frame taken goes to frame.
-    static std::optional<quint8> takeFrame(QByteArray &waiting, QByteArray *frame);
+    using PortLister = std::function<QStringList()>; // device paths of the ports present now
+    using Clock = std::function<SerialFramer::Time()>; // monotonic
 
-    // The platform's first serial port ("/dev/ttyS0" on Linux).
-    static QString firstPortName();
+    // The serial ports the system reports as present (Qt leaves out ttyS nodes without
+    // hardware).
+    static QStringList systemPorts();
+    // The first serial port among those present: on-board UARTs (ttyS*), then USB adapters
+    // (ttyUSB*, ttyACM*), then the others, each by number; empty when there is none.
+    static QString firstPortOf(QStringList ports);
+    static SerialFramer::Time steadyNow();
 
-    explicit SerialLink(QString portName, QObject *parent = nullptr);
+    explicit SerialLink(PortLister ports = systemPorts, Clock clock = steadyNow,
+                        QObject *parent = nullptr);
 
-    const QString &portName() const { return m_portName; }
     bool isOpen() const { return m_port.isOpen(); }
+    // The port opened last, or tried last.
+    const QString &currentPort() const { return m_portName; }
 
-    // Opens the port when closed; a failure is told once through failure().
+    // Opens the first serial port when closed; a failure is told through failure().
     void ouvre_port();
-    // The reading of the frame waiting, if a whole one is; never leaves the input clogged.
+    // The reading of the newest whole frame received since the last call. While the port is
+    // wanted but closed, tries it again every RetryPeriod.
     std::optional<quint8> lit_port();
+    // Closes the port and stops trying it.
     void ferme_port();
 
     const QByteArray &trame_rs232() const { return m_frame; }
@@ -47,10 +55,19 @@ signals:
     void failure(const QString &message);
 
 private:
+    bool tryOpen();
+    void drain();
     void onError(QSerialPort::SerialPortError error);
-    void closeAfterFailure(QSerialPort::SerialPortError error);
+    void lose();
+    void tell(const QString &message);
 
+    PortLister m_ports;
+    Clock m_clock;
     QString m_portName;
     QSerialPort m_port;
+    SerialFramer m_framer;
     QByteArray m_frame;
+    bool m_wanted = false; // the serial source is chosen
+    bool m_told = false; // the current trouble has been told
+    SerialFramer::Time m_lastTry {};
 };

@@ -71,7 +71,7 @@ Enregistreur::Enregistreur(Services services)
                       | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
                       | Qt::CustomizeWindowHint)
     , m_dialogs(*services.dialogs)
-    , m_acquisition(services.serialPortName, std::move(services.hidTransport))
+    , m_acquisition(std::move(services.serialPorts), std::move(services.hidTransport))
     , m_settings(ConfigFile(services.configPath), m_acquisition)
     , m_recorder(m_buffer, m_settings, m_acquisition, std::move(services.clock))
 {

@@ -37,7 +37,7 @@ public:
     struct Services
     {
         QString configPath;
-        QString serialPortName;
+        SerialLink::PortLister serialPorts = SerialLink::systemPorts;
         std::unique_ptr<HidTransport> hidTransport;
         Dialogs *dialogs = nullptr; // not owned; outlives the window
         Recorder::Clock clock = Recorder::Clock::system();

@@ -27,7 +27,6 @@ int main(int argc, char *argv[])
     services.configPath
         = ConfigFile::locate(QCoreApplication::applicationDirPath(),
                              QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
-    services.serialPortName = SerialLink::firstPortName();
     services.hidTransport = std::make_unique<HidapiTransport>();
     services.dialogs = &dialogs;
 

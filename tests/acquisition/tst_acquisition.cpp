@@ -51,7 +51,7 @@ void TestAcquisition::testKeysStayIn16Bits()
     QFETCH(QString, keys);
     QFETCH(int, start);
     QFETCH(int, expected);
-    Acquisition acquisition(QString(), std::make_unique<FakeHidTransport>());
+    Acquisition acquisition({}, std::make_unique<FakeHidTransport>());
     for (int i = 0; i < std::abs(start); ++i)
         acquisition.keyPress(start > 0 ? '+' : '-');
     for (QChar key : keys)
@@ -66,7 +66,7 @@ void TestAcquisition::pollsChosenSourceOnly()
     PtyPair pty;
     auto fake = std::make_unique<FakeHidTransport>();
     FakeHidTransport &board = *fake;
-    Acquisition acquisition(pty.slaveName(), std::move(fake));
+    Acquisition acquisition([&] { return QStringList {pty.slaveName()}; }, std::move(fake));
     board.reports = {FakeHidTransport::report(4, 0, 0), FakeHidTransport::report(4, 128, 3)};
 
     acquisition.poll(0);
@@ -83,7 +83,9 @@ void TestAcquisition::pollsChosenSourceOnly()
     acquisition.serial().ouvre_port();
     acquisition.poll(2);
     QCOMPARE(acquisition.valeur_brute(), 128);
-    pty.send(QByteArray("\x0A\x14\x1E\x28", 4));
+    QTest::qWait(2 * SerialFramer::Silence.count() / 1000); // the line silent since the open
+    QVERIFY(pty.send(QByteArray("\x0A\x14\x1E\x28", 4)));
+    QTest::qWait(2 * SerialFramer::Silence.count() / 1000);
     acquisition.poll(2);
     QCOMPARE(acquisition.valeur_brute(), 30);
     QCOMPARE(acquisition.displayText(2), QStringLiteral("117"));

@@ -1,93 +1,142 @@
 #include "acquisition/seriallink.h"
 #include "ptypair.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
+#include <atomic>
+#include <thread>
+
+using namespace std::chrono_literals;
 
 class TestSerialLink : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void readsFramesThroughPty_data();
-    void readsFramesThroughPty();
-    void partialFrameCompletesOnNextPoll();
-    void missingDeviceStaysClosedAndTellsOnce();
-    void hangUpClosesAndTells();
+    void firstPort_data();
+    void firstPort();
+    void streamingSensorThroughPty();
+    void missingPortTriedAgainSilently();
+    void unpluggedAdapterToldOnceAndReopened();
 };
 
-void TestSerialLink::readsFramesThroughPty_data()
+void TestSerialLink::firstPort_data()
 {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("expected"); // -1: nothing read
-    QTest::addColumn<int>("afterNextFrame");
-    QTest::newRow("one frame") << QByteArray("\x01\x02\x80\x04", 4) << 128 << 7;
-    QTest::newRow("10 20 30 40") << QByteArray("\x0A\x14\x1E\x28", 4) << 30 << 7;
-    QTest::newRow("byte 2 of 255") << QByteArray("\x00\x00\xFF\x00", 4) << 255 << 7;
-    QTest::newRow("two frames: the newest")
-        << QByteArray("\x00\x00\x05\x00\x00\x00\x06\x00", 8) << 6 << 7;
-    QTest::newRow("7 bytes dropped, next frame read")
-        << QByteArray("\x00\x00\x05\x00\x00\x00\x06", 7) << -1 << 7;
-    QTest::newRow("3 bytes wait") << QByteArray("\x00\x00\x05", 3) << -1 << -1;
+    QTest::addColumn<QStringList>("ports");
+    QTest::addColumn<QString>("first");
+    QTest::newRow("none") << QStringList {} << QString();
+    QTest::newRow("on-board before USB")
+        << QStringList {"/dev/ttyUSB0", "/dev/ttyS1", "/dev/ttyACM0"} << "/dev/ttyS1";
+    QTest::newRow("ttyUSB before ttyACM")
+        << QStringList {"/dev/ttyACM0", "/dev/ttyUSB3"} << "/dev/ttyUSB3";
+    QTest::newRow("by number, not by text")
+        << QStringList {"/dev/ttyUSB10", "/dev/ttyUSB9", "/dev/ttyUSB2"} << "/dev/ttyUSB2";
+    QTest::newRow("adapters before the others")
+        << QStringList {"/dev/rfcomm0", "/dev/ttyAMA0", "/dev/ttyACM1"} << "/dev/ttyACM1";
+    QTest::newRow("the others by name")
+        << QStringList {"/dev/ttyXR1", "/dev/ttyAMA4"} << "/dev/ttyAMA4";
 }
 
-void TestSerialLink::readsFramesThroughPty()
+void TestSerialLink::firstPort()
 {
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, expected);
-    QFETCH(int, afterNextFrame);
+    QFETCH(QStringList, ports);
+    QFETCH(QString, first);
+    QCOMPARE(SerialLink::firstPortOf(ports), first);
+}
+
+// A sensor sending every 100 ms at the line rate, byte by byte, the port opened while a frame
+// is on the line: every reading taken is one the sensor sent, and readings keep coming.
+void TestSerialLink::streamingSensorThroughPty()
+{
     PtyPair pty;
     QVERIFY(pty.isValid());
-    SerialLink link(pty.slaveName());
+    SerialLink link([&] { return QStringList {pty.slaveName()}; });
     link.ouvre_port();
     QVERIFY(link.isOpen());
-    QVERIFY(pty.send(bytes));
-    const auto first = link.lit_port();
-    QCOMPARE(first ? int(*first) : -1, expected);
-    if (first)
-        QCOMPARE(link.trame_rs232().size(), 4);
-    QCOMPARE(link.lit_port(), std::nullopt);
+    QCOMPARE(link.currentPort(), pty.slaveName());
 
-    QVERIFY(pty.send(QByteArray("\x00\x00\x07\x00", 4)));
-    const auto second = link.lit_port();
-    QCOMPARE(second ? int(*second) : -1, afterNextFrame);
+    std::atomic<bool> stop = false;
+    std::thread sensor([&] {
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; !stop; ++i) {
+            const char frame[] = {char(0xAA), char(i), char(i % 2 ? 30 : 200), 0x55};
+            for (int k = (i == 0 ? 2 : 0); k < 4; ++k) {
+                std::this_thread::sleep_until(start + i * 100ms + (k + 1) * 4167us);
+                pty.write(QByteArray(frame + k, 1));
+            }
+        }
+    });
+    QList<int> readings;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 2000) {
+        QTest::qWait(200);
+        if (const auto reading = link.lit_port()) {
+            readings << *reading;
+            QCOMPARE(link.trame_rs232().size(), 4);
+            QCOMPARE(quint8(link.trame_rs232()[2]), *reading);
+        }
+    }
+    stop = true;
+    sensor.join();
+    QVERIFY2(readings.size() >= 5, qPrintable(QString::number(readings.size())));
+    for (const int reading : readings)
+        QVERIFY2(reading == 30 || reading == 200, qPrintable(QString::number(reading)));
 }
 
-void TestSerialLink::partialFrameCompletesOnNextPoll()
+// No port at start: told once, then tried every 2 seconds without a word until it is there.
+void TestSerialLink::missingPortTriedAgainSilently()
 {
     PtyPair pty;
-    SerialLink link(pty.slaveName());
-    link.ouvre_port();
-    QVERIFY(pty.send(QByteArray("\x0A\x14\x1E", 3)));
-    QCOMPARE(link.lit_port(), std::nullopt);
-    QVERIFY(pty.send(QByteArray("\x28", 1)));
-    QCOMPARE(link.lit_port(), std::optional<quint8>(30));
-    QCOMPARE(link.trame_rs232(), QByteArray("\x0A\x14\x1E\x28", 4));
-}
-
-void TestSerialLink::missingDeviceStaysClosedAndTellsOnce()
-{
-    SerialLink link(QStringLiteral("/dev/ondaris-no-such-port"));
+    QStringList present;
+    SerialFramer::Time now {1s};
+    SerialLink link([&] { return present; }, [&] { return now; });
     QSignalSpy failures(&link, &SerialLink::failure);
     link.ouvre_port();
     QVERIFY(!link.isOpen());
     QCOMPARE(failures.count(), 1);
-    const QString message = failures.first().first().toString();
-    QVERIFY(message.contains(QStringLiteral("/dev/ondaris-no-such-port")));
-    QVERIFY(message.contains(QStringLiteral("n'existe pas")));
-    QCOMPARE(link.lit_port(), std::nullopt);
-    link.ouvre_port(); // a new attempt, a new message
+    QVERIFY(failures.first().first().toString().startsWith(
+        QStringLiteral("Aucun port série n'a été trouvé")));
+
+    present = {QStringLiteral("/dev/ondaris-no-such-port")};
+    now += 1999ms;
+    link.lit_port();
+    QCOMPARE(link.currentPort(), QString()); // not tried yet
+    now += 1ms;
+    link.lit_port();
+    QCOMPARE(link.currentPort(), present.first());
+    QVERIFY(!link.isOpen());
+    QCOMPARE(failures.count(), 1);
+
+    present = {pty.slaveName()};
+    now += 2s;
+    link.lit_port();
+    QVERIFY(link.isOpen());
+    QCOMPARE(failures.count(), 1);
+
+    // Chosen again by the user: a failure is told again.
+    link.ferme_port();
+    present = {};
+    now += 2s;
+    link.lit_port();
+    QVERIFY(!link.isOpen());
+    link.ouvre_port();
     QCOMPARE(failures.count(), 2);
 }
 
-void TestSerialLink::hangUpClosesAndTells()
+// An adapter pulled out while read: told once, then read again once it is back.
+void TestSerialLink::unpluggedAdapterToldOnceAndReopened()
 {
-    PtyPair pty;
-    SerialLink link(pty.slaveName());
+    auto pty = std::make_unique<PtyPair>();
+    QString present = pty->slaveName();
+    SerialFramer::Time now {1s};
+    SerialLink link([&] { return QStringList {present}; }, [&] { return now; });
     QSignalSpy failures(&link, &SerialLink::failure);
     link.ouvre_port();
     QVERIFY(link.isOpen());
-    pty.hangUp();
+
+    pty->hangUp();
     for (int i = 0; i < 20 && link.isOpen(); ++i) {
         link.lit_port();
         QCoreApplication::processEvents();
@@ -95,7 +144,20 @@ void TestSerialLink::hangUpClosesAndTells()
     QVERIFY(!link.isOpen());
     QTRY_COMPARE(failures.count(), 1);
     QVERIFY(failures.first().first().toString().contains(QStringLiteral("disparu")));
+    QVERIFY(failures.first().first().toString().contains(present));
+
+    pty = std::make_unique<PtyPair>(); // plugged in again, maybe under another name
+    present = pty->slaveName();
+    now += 2s;
     QCOMPARE(link.lit_port(), std::nullopt);
+    QVERIFY(link.isOpen());
+    now += 100ms;
+    QVERIFY(pty->send(QByteArray("\x0A\x14\x1E\x28", 4)));
+    QCOMPARE(link.lit_port(), std::nullopt); // its end is not known yet
+    now += SerialFramer::Silence;
+    QCOMPARE(link.lit_port(), std::optional<quint8>(30));
+    QCOMPARE(link.trame_rs232(), QByteArray("\x0A\x14\x1E\x28", 4));
+    QCOMPARE(failures.count(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestSerialLink)

@@ -30,7 +30,9 @@ int main(int argc, char *argv[])
     FakeDialogs dialogs;
     Enregistreur::Services services;
     services.configPath = cfg.fileName();
-    services.serialPortName = folder.filePath("no-port");
+    services.serialPorts = [port = folder.filePath("no-port")] {
+        return QStringList {port};
+    };
     services.hidTransport = std::make_unique<FakeHidTransport>();
     services.dialogs = &dialogs;
     Enregistreur window(std::move(services));

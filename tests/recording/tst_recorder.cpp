@@ -23,7 +23,7 @@ struct Rig
                            ? QStringLiteral("/dev/shm/ondarisXXXXXX")
                            : QDir::tempPath() + "/ondarisXXXXXX"};
     FakeHidTransport *board = nullptr;
-    Acquisition acquisition {QString(), [this] {
+    Acquisition acquisition {{}, [this] {
                                  auto fake = std::make_unique<FakeHidTransport>();
                                  board = fake.get();
                                  return fake;

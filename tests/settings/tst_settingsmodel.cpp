@@ -18,7 +18,8 @@ struct Rig
 {
     QTemporaryDir dir;
     PtyPair pty;
-    Acquisition acquisition {pty.slaveName(), std::make_unique<FakeHidTransport>()};
+    Acquisition acquisition {[this] { return QStringList {pty.slaveName()}; },
+                             std::make_unique<FakeHidTransport>()};
     SettingsModel model {ConfigFile(dir.filePath("ondaris.cfg")), acquisition};
     QString cfg() const { return dir.filePath("ondaris.cfg"); }
 };
@@ -92,9 +93,11 @@ void TestSettingsModel::sourceDrivesSerialPort()
 
     rig.model.Option2_Click(2, true);
     QVERIFY(serial.isOpen());
-    rig.pty.send(QByteArray("\x01\x02\x2A\x03", 4));
+    QTest::qWait(40); // a silence on the line, then a frame
+    QVERIFY(rig.pty.send(QByteArray("\x01\x02\x2A\x03", 4)));
     // A second choice of the serial source must not reopen (and so flush) the port.
     rig.model.Option2_Click(2, true);
+    QTest::qWait(40);
     QCOMPARE(serial.lit_port(), std::optional<quint8>(42));
     QCOMPARE(int(rig.model.source()), 2);
 
@@ -138,7 +141,7 @@ void TestSettingsModel::unwritableFileKeepsSettingsInMemory()
     QTemporaryDir dir;
     QFile blocker(dir.filePath("not-a-folder"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
-    Acquisition acquisition(QStringLiteral("/nonexistent/tty"),
+    Acquisition acquisition([] { return QStringList {"/nonexistent/tty"}; },
                             std::make_unique<FakeHidTransport>());
     SettingsModel model(ConfigFile(dir.filePath("not-a-folder/ondaris.cfg")), acquisition);
     model.load();

@@ -27,20 +27,24 @@ PtyPair::~PtyPair()
         ::close(m_slave);
 }
 
+bool PtyPair::write(const QByteArray &bytes)
+{
+    return m_master >= 0
+        && ::write(m_master, bytes.constData(), std::size_t(bytes.size())) == bytes.size();
+}
+
 bool PtyPair::send(const QByteArray &bytes)
 {
-    if (m_master < 0)
-        return false;
-    if (::write(m_master, bytes.constData(), std::size_t(bytes.size())) != bytes.size())
+    if (!write(bytes))
         return false;
     // The bytes reach the slave side through the kernel's line discipline; wait for them.
     int waiting = 0;
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 1000; ++i) {
         if (::ioctl(m_slave, FIONREAD, &waiting) == 0 && waiting >= bytes.size())
             return true;
         QThread::msleep(1);
     }
-    return true;
+    return false;
 }
 
 void PtyPair::hangUp()

@@ -15,7 +15,9 @@ public:
 
     bool isValid() const { return m_master >= 0; }
     const QString &slaveName() const { return m_slaveName; }
-    // Writes bytes as the sensor would, and waits until the slave side can read them.
+    // Writes bytes as the sensor would; false unless all are written.
+    bool write(const QByteArray &bytes);
+    // Writes bytes and waits until the slave side can read them; false after a second without.
     bool send(const QByteArray &bytes);
     // Closes the master side, as an unplugged adapter would.
     void hangUp();

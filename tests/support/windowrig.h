@@ -29,7 +29,9 @@ struct WindowRig
         board = fake.get();
         Enregistreur::Services services;
         services.configPath = cfg();
-        services.serialPortName = serialPort.isEmpty() ? dir.filePath("no-tty") : serialPort;
+        services.serialPorts = [port = serialPort.isEmpty() ? dir.filePath("no-tty") : serialPort] {
+            return QStringList {port};
+        };
         services.hidTransport = std::move(fake);
         services.dialogs = &dialogs;
         window = std::make_unique<Enregistreur>(std::move(services));
