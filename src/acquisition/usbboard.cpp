@@ -12,6 +12,7 @@ constexpr quint8 kK8055nCompatibleStatus = UsbBoard::CardAddress + 11;
 constexpr quint8 kNativeModeAbove = 20;
 constexpr int kSingleReadMs = 20;
 constexpr int kMaxReads = 4;
+constexpr int kMaxWaiting = 64; // more than hidapi keeps queued
 
 } // namespace
 
@@ -39,7 +40,11 @@ void UsbBoard::ouvre_usb()
     const bool opened = m_transport.open(VendorId, productId(CardAddress));
     if (!opened && m_reportMissing)
         emit boardMissing(missingMessage());
+    else if (!opened && m_answering)
+        emit boardMissing(lostMessage());
     m_reportMissing = false;
+    if (!opened)
+        m_answering = false;
 }
 
 std::optional<UsbBoard::Reading> UsbBoard::lit_usb()
@@ -68,7 +73,9 @@ std::optional<UsbBoard::Reading> UsbBoard::lit_usb()
             result = Reading {report[2], report[3]};
             break;
         case ReportKind::NativeMode: {
-            // A K8055N in its native mode answers analog values only when asked.
+            // A K8055N in its native mode answers analog values only when asked; what came
+            // before the question is no answer.
+            for (int i = 0; i < kMaxWaiting && m_transport.read(report, 0) > 0; ++i) { }
             const std::array<quint8, ReportSize + 1> ask {0, ReadAnalogCommand};
             if (m_transport.write(ask) < 0)
                 got = -1;
@@ -81,6 +88,13 @@ std::optional<UsbBoard::Reading> UsbBoard::lit_usb()
         }
     }
     m_transport.close();
+    if (result) {
+        m_answering = true;
+    } else if (got < 0 && m_answering) {
+        // Unplugged between the open and the read.
+        m_answering = false;
+        emit boardMissing(lostMessage());
+    }
     return result;
 }
 
@@ -90,4 +104,11 @@ QString UsbBoard::missingMessage()
               "et réglée sur l'adresse 3 (cavaliers SK5 et SK6). Sous Linux, la règle udev "
               "d'Ondaris doit être installée pour donner l'accès à la carte.\nLa "
               "valeur affichée n'est pas mise à jour tant que la carte est absente.");
+}
+
+QString UsbBoard::lostMessage()
+{
+    return tr("La carte USB K8055 (adresse 3) ne répond plus : elle a peut-être été "
+              "débranchée.\nLa valeur affichée garde la dernière mesure ; la lecture reprend "
+              "d'elle-même dès que la carte est rebranchée.");
 }

@@ -42,6 +42,7 @@ public:
     void armMissingReport() { m_reportMissing = true; }
 
     static QString missingMessage();
+    static QString lostMessage();
 
 signals:
     void boardMissing(const QString &message);
@@ -49,4 +50,5 @@ signals:
 private:
     HidTransport &m_transport;
     bool m_reportMissing = false;
+    bool m_answering = false; // read since the last message: losing it is told
 };

@@ -219,6 +219,7 @@ void Enregistreur::connectAll()
 
 void Enregistreur::Form_Load()
 {
+    m_holdMessages = true;
     const bool existed = m_settings.configFile().exists();
     m_settings.load();
     const Settings &stored = m_settings.settings();
@@ -235,6 +236,7 @@ void Enregistreur::Form_Load()
     m_menuGraphe->setChecked(stored.largeur_fenetre > Settings::NarrowWidth);
     applyWidth();
     affiche_barre_titre();
+    m_holdMessages = false;
 }
 
 int Enregistreur::clientWidthFor(qint16 largeurFenetre)
@@ -430,9 +432,26 @@ void Enregistreur::raz()
 
 void Enregistreur::tell(const QString &text, bool warning)
 {
+    if ((m_holdMessages || !m_heldMessages.isEmpty()) && !isVisible()) {
+        m_heldMessages.append({text, warning});
+        return;
+    }
     // While the settings dialog is open the main window is disabled, and so would the message be.
     QWidget *parent = m_formOption ? static_cast<QWidget *>(m_formOption) : this;
     m_dialogs.tell(parent, text, warning);
+}
+
+void Enregistreur::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_heldMessages.isEmpty())
+        return;
+    // Once the window is on screen, so the message sits over it.
+    QTimer::singleShot(0, this, [this] {
+        const auto held = std::exchange(m_heldMessages, {});
+        for (const auto &[text, warning] : held)
+            tell(text, warning);
+    });
 }
 
 void Enregistreur::closeEvent(QCloseEvent *event)

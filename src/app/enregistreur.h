@@ -90,6 +90,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -128,4 +129,7 @@ private:
     LoadingWindow *m_loading = nullptr;
     QPointer<FormOption> m_formOption;
     QPointer<AboutBox> m_about;
+    // Messages raised by start-up, shown over the window once it is on screen.
+    bool m_holdMessages = false;
+    QList<std::pair<QString, bool>> m_heldMessages;
 };

@@ -20,6 +20,8 @@ private Q_SLOTS:
     void reads();
     void nativeModeAsksForAnalogValues();
     void absentBoardToldOnceWhenArmed();
+    void unpluggedBoardToldOnceAndReadAgain_data();
+    void unpluggedBoardToldOnceAndReadAgain();
 };
 
 void TestUsbBoard::productIdPerAddress()
@@ -83,7 +85,8 @@ void TestUsbBoard::nativeModeAsksForAnalogValues()
 {
     FakeHidTransport fake;
     fake.reports = {FakeHidTransport::report(30, 0, 0), FakeHidTransport::report(30, 0, 0),
-                    FakeHidTransport::report(30, 77, 88)};
+                    FakeHidTransport::report(30, 1, 1)}; // the last one came before the question
+    fake.answers = {FakeHidTransport::report(30, 77, 88)};
     UsbBoard board(fake);
     board.ouvre_usb();
     const auto reading = board.lit_usb();
@@ -113,6 +116,40 @@ void TestUsbBoard::absentBoardToldOnceWhenArmed()
     }
     QCOMPARE(missing.count(), 1);
     QVERIFY(missing.first().first().toString().contains(QStringLiteral("adresse 3")));
+}
+
+void TestUsbBoard::unpluggedBoardToldOnceAndReadAgain_data()
+{
+    QTest::addColumn<bool>("gone"); // false: the read fails, the open still works
+    QTest::newRow("gone from the bus") << true;
+    QTest::newRow("read fails") << false;
+}
+
+// Pulled out after it was read: told once; read again, silently, once it is back.
+void TestUsbBoard::unpluggedBoardToldOnceAndReadAgain()
+{
+    QFETCH(bool, gone);
+    const auto r = FakeHidTransport::report;
+    FakeHidTransport fake;
+    UsbBoard board(fake);
+    QSignalSpy told(&board, &UsbBoard::boardMissing);
+    const auto tick = [&] {
+        board.ouvre_usb();
+        return board.lit_usb();
+    };
+    fake.reports = {r(4, 0, 0), r(4, 10, 0)};
+    QCOMPARE(tick(), (std::optional<UsbBoard::Reading> {{10, 0}}));
+    fake.present = !gone;
+    for (int i = 0; i < 5; ++i) {
+        fake.reports = {kError};
+        QCOMPARE(tick(), std::nullopt);
+    }
+    QCOMPARE(told.count(), 1);
+    QVERIFY(told.first().first().toString().contains(QStringLiteral("ne répond plus")));
+    fake.present = true;
+    fake.reports = {r(4, 0, 0), r(4, 20, 0)};
+    QCOMPARE(tick(), (std::optional<UsbBoard::Reading> {{20, 0}}));
+    QCOMPARE(told.count(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestUsbBoard)

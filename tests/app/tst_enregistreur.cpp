@@ -185,7 +185,10 @@ void TestEnregistreur::liveValueOfTheBoard()
 void TestEnregistreur::serialSourceWithoutHardware()
 {
     WindowRig rig(WindowRig::config(1, 2));
+    QVERIFY(rig.dialogs.told.isEmpty()); // held until the window is on screen
+    rig.window->show();
     QTRY_COMPARE(rig.dialogs.told.size(), 1); // one opening attempt, one message
+    QCOMPARE(rig.dialogs.toldOver, rig.window.get());
     QVERIFY(rig.dialogs.told.first().contains(rig.dir.filePath("no-tty")));
     for (int i = 0; i < 5; ++i)
         rig.window->TimerValActu_Timer();

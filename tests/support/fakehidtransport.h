@@ -5,14 +5,17 @@
 #include <QByteArray>
 #include <QList>
 #include <algorithm>
+#include <utility>
 
 // A scripted board: each read takes the next scripted report (an empty one is a timeout, a
-// null one an error); writes and the timeouts asked for are recorded.
+// null one an error); the answers come only after the next write, as a board's answer to a
+// command does; writes and the timeouts asked for are recorded.
 class FakeHidTransport final : public HidTransport
 {
 public:
     bool present = true;
     QList<QByteArray> reports;
+    QList<QByteArray> answers;
     QList<QByteArray> written;
     QList<int> timeouts;
     int opens = 0;
@@ -51,6 +54,7 @@ public:
     {
         written.append(
             QByteArray(reinterpret_cast<const char *>(report.data()), qsizetype(report.size())));
+        reports += std::exchange(answers, {});
         return int(report.size());
     }
 
