@@ -46,7 +46,7 @@ void BM_SamplingStep(benchmark::State &state)
         view.listChanged(1);
         view.viewport()->render(&listImage); // the rows in sight, painted
         QPainter painter(&chart);
-        ChartView::paintChart(painter, kInner, buffer, n, view.palette());
+        ChartView::paintChart(painter, kInner, buffer, n);
         painter.end();
         benchmark::DoNotOptimize(chart.bits());
 

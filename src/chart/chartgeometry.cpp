@@ -22,21 +22,21 @@ double valueY(double value, double borneBasse)
 
 QPointF toPixel(QPointF user, double scaleWidth, const QRectF &inner)
 {
-    const double x = inner.left() + user.x() * inner.width() / scaleWidth;
-    const double y = inner.top() + user.y() * inner.height() / ScaleHeight;
+    const double x = inner.left() + user.x() * (inner.width() - 1) / scaleWidth;
+    const double y = inner.top() + user.y() * (inner.height() - 1) / ScaleHeight;
     return {std::clamp(x, -kFarAway, kFarAway), std::clamp(y, -kFarAway, kFarAway)};
 }
 
 QLineF horizontalCentreLine(const QRectF &inner)
 {
-    const double y = inner.top() + inner.height() * (ScaleHeight / 2) / ScaleHeight;
-    return {inner.left(), y, inner.right(), y};
+    const double y = toPixel({0, ScaleHeight / 2}, 1, inner).y();
+    return {inner.left(), y, inner.left() + inner.width() - 1, y};
 }
 
 QLineF verticalCentreLine(const QRectF &inner)
 {
-    const double x = inner.left() + inner.width() / 2;
-    return {x, inner.top(), x, inner.bottom()};
+    const double x = toPixel({0.5, 0}, 1, inner).x();
+    return {x, inner.top(), x, inner.top() + inner.height() - 1};
 }
 
 double rulerStep(double innerExtent)

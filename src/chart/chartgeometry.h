@@ -23,7 +23,8 @@ float hauteurEcran(float outerHeightTwips);
 // y of a value in the chart's scale: 255 on the bottom edge for borne_basse, 0 for +255.
 double valueY(double value, double borneBasse);
 
-// A point of the chart's scale (x in 0..scaleWidth, y in 0..255) in the pixels of inner.
+// A point of the chart's scale (x in 0..scaleWidth, y in 0..255) in the pixels of inner: 0 and
+// scaleWidth on its first and last columns, 0 and 255 on its first and last rows.
 QPointF toPixel(QPointF user, double scaleWidth, const QRectF &inner);
 
 // The two centre lines across the inner area: horizontal at mid-height, vertical at mid-width.

@@ -7,8 +7,11 @@
 #include <QPainter>
 
 namespace {
+// The chart looks the same in every state and desktop scheme.
+const QColor kBackground(0, 0, 0);
 const QColor kTraceColour(0, 255, 0);
-}
+const QColor kCentreLines(128, 128, 128);
+} // namespace
 
 ChartView::ChartView(const MeasurementBuffer &buffer, QWidget *parent)
     : QFrame(parent)
@@ -39,10 +42,9 @@ QRectF ChartView::innerRect() const
 }
 
 void ChartView::paintChart(QPainter &painter, const QRectF &inner, const MeasurementBuffer &buffer,
-                           int count, const QPalette &palette)
+                           int count)
 {
-    // The window-frame colour: the text colour of the desktop scheme, black in a light one.
-    painter.fillRect(inner, palette.color(QPalette::WindowText));
+    painter.fillRect(inner, kBackground);
     painter.save();
     painter.setClipRect(inner);
     if (count > 0) {
@@ -50,7 +52,7 @@ void ChartView::paintChart(QPainter &painter, const QRectF &inner, const Measure
         painter.drawPolyline(TracePath::build(buffer, count, inner));
     }
     // The centre lines stand over the trace.
-    painter.setPen(QPen(palette.color(QPalette::Mid), 1));
+    painter.setPen(QPen(kCentreLines, 1));
     painter.drawLine(ChartGeometry::horizontalCentreLine(inner));
     painter.drawLine(ChartGeometry::verticalCentreLine(inner));
     painter.restore();
@@ -60,5 +62,5 @@ void ChartView::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);
     QPainter painter(this);
-    paintChart(painter, innerRect(), m_buffer, m_count, palette());
+    paintChart(painter, innerRect(), m_buffer, m_count);
 }

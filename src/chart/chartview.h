@@ -24,7 +24,7 @@ public:
 
     // Draws the chart as it is into any painter (the screen, or an image for a benchmark).
     static void paintChart(QPainter &painter, const QRectF &inner, const MeasurementBuffer &buffer,
-                           int count, const QPalette &palette);
+                           int count);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -60,11 +60,13 @@ void SampleListView::listChanged(int rowsAddedOnTop)
 {
     const int keep = verticalScrollBar()->value();
     updateScrollBar();
-    if (rowsAddedOnTop > 0 && keep > 0) {
-        verticalScrollBar()->setValue(keep + rowsAddedOnTop);
+    if (rowsAddedOnTop > 0) {
+        // A selection follows its samples down; a view at the top shows the newest.
+        if (keep > 0)
+            verticalScrollBar()->setValue(keep + rowsAddedOnTop);
         m_anchor = m_anchor >= 0 ? m_anchor + rowsAddedOnTop : -1;
         m_end = m_end >= 0 ? m_end + rowsAddedOnTop : -1;
-    } else if (rowsAddedOnTop == 0) {
+    } else {
         verticalScrollBar()->setValue(0);
         m_anchor = m_end = -1;
     }

@@ -13,7 +13,8 @@ class SampleListView : public QAbstractScrollArea
 public:
     explicit SampleListView(const SampleList &list, QWidget *parent = nullptr);
 
-    // The list changed; rows added on top keep a scrolled-down view on the same samples.
+    // The list changed; with rows added on top a scrolled-down view and the selection stay on
+    // the same samples, otherwise the view goes back to the top and the selection is dropped.
     void listChanged(int rowsAddedOnTop = 0);
     // Every row, each ended by a line break (what a copy of the whole list gives).
     QString toPlainText() const;

@@ -21,14 +21,15 @@ void TestChartGeometry::valuesMapToEdges_data()
     QTest::addColumn<double>("borneBasse");
     QTest::addColumn<double>("userY");
     QTest::addColumn<double>("pixelY"); // inner area 100 px high from y = 2
-    QTest::newRow("bottom edge") << 0.0 << 0.0 << 255.0 << 102.0;
-    QTest::newRow("top edge") << 255.0 << 0.0 << 0.0 << 2.0;
-    QTest::newRow("300 cut off above") << 300.0 << 0.0 << -45.0 << 2.0 - 45.0 * 100 / 255;
+    QTest::newRow("bottom edge: the last row") << 0.0 << 0.0 << 255.0 << 101.0;
+    QTest::newRow("top edge: the first row") << 255.0 << 0.0 << 0.0 << 2.0;
+    QTest::newRow("300 cut off above") << 300.0 << 0.0 << -45.0 << -15.470588235;
     QTest::newRow("moved window top") << 274.0 << 19.0 << 0.0 << 2.0;
-    QTest::newRow("moved window, 39") << 39.0 << 19.0 << 235.0 << 2.0 + 235.0 * 100 / 255;
+    QTest::newRow("moved window, 39") << 39.0 << 19.0 << 235.0 << 93.235294118;
     QTest::newRow("far below stays finite") << -1e12 << 0.0 << 1e12 + 255 << 1e6;
 }
 
+// Inner area 229 × 100 pixels from (2, 2): rows 2..101, columns 2..230.
 void TestChartGeometry::valuesMapToEdges()
 {
     QFETCH(double, value);
@@ -38,8 +39,10 @@ void TestChartGeometry::valuesMapToEdges()
     QCOMPARE(valueY(value, borneBasse), userY);
     const QRectF inner(2, 2, 229, 100);
     const QPointF at = toPixel({0, userY}, 10, inner);
-    QVERIFY(qFuzzyCompare(at.y(), pixelY));
-    QCOMPARE(toPixel({10, userY}, 10, inner).x(), inner.right());
+    QVERIFY2(std::abs(at.y() - pixelY) < 1e-6, qPrintable(QString::number(at.y(), 'f', 9)));
+    QCOMPARE(at.x(), 2.0);
+    QCOMPARE(toPixel({10, userY}, 10, inner).x(), 230.0);
+    QCOMPARE(toPixel({5, userY}, 10, inner).x(), 116.0);
 }
 
 void TestChartGeometry::rulerNumbers_data()

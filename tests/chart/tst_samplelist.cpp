@@ -106,10 +106,16 @@ void TestSampleList::viewScrollsWithNewRowsAndCopies()
     view.listChanged();
     QCOMPARE(view.firstVisibleRow(), 0);
     // The newest sample shows on top while the user watches the top of the list...
+    // A selection made there stays on its sample as new ones push it down.
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
+                      QPoint(20, 7 * view.fontMetrics().height() / 2 + 2));
+    const QString chosen = view.selectedText();
+    QCOMPARE(chosen, list.row(3) + u'\n');
     record(buffer, 5, "10:00:01");
     list.showRecording(101);
     view.listChanged(1);
     QCOMPARE(view.firstVisibleRow(), 0);
+    QCOMPARE(view.selectedText(), chosen);
     // ...and a user reading older samples keeps them in sight.
     view.verticalScrollBar()->setValue(40);
     record(buffer, 6, "10:00:02");

@@ -21,7 +21,7 @@ void TestTracePath::firstSampleDrawsOneSegment()
     buffer.append(255, {}, {});
     const QPolygonF path = TracePath::build(buffer, 1, QRectF(0, 0, 229, 173));
     // From sample 0 at the bottom left to sample 1 at the top right: no stray first segment.
-    QCOMPARE(path, QPolygonF({QPointF(0, 173), QPointF(229, 0)}));
+    QCOMPARE(path, QPolygonF({QPointF(0, 172), QPointF(228, 0)}));
     QVERIFY(TracePath::build(buffer, 0, QRectF(0, 0, 229, 173)).isEmpty());
 }
 
@@ -32,7 +32,7 @@ void TestTracePath::everyPointWhileFewSamples()
         buffer.append(i % 256, {}, {});
     const QPolygonF path = TracePath::build(buffer, 400, QRectF(0, 0, 229, 173));
     QCOMPARE(path.size(), 401);
-    QCOMPARE(path[200].x(), 229.0 * 200 / 400);
+    QCOMPARE(path[200].x(), 114.0);
 }
 
 void TestTracePath::decimatesButKeepsSpikes_data()
@@ -57,9 +57,9 @@ void TestTracePath::decimatesButKeepsSpikes()
     const auto top = std::min_element(path.begin(), path.end(),
                                       [](QPointF a, QPointF b) { return a.y() < b.y(); });
     QCOMPARE(top->y(), inner.top());
-    QVERIFY(std::abs(top->x() - (inner.left() + inner.width() * spikeAt / count)) <= 1.5);
-    QCOMPARE(path.first(), QPointF(inner.left(), inner.bottom()));
-    QVERIFY(qFuzzyCompare(path.last().x(), inner.right()));
+    QVERIFY(std::abs(top->x() - (2 + 228.0 * spikeAt / count)) <= 1.5);
+    QCOMPARE(path.first(), QPointF(2, 174)); // sample 0: the bottom row, the first column
+    QVERIFY(qFuzzyCompare(path.last().x(), 230)); // the last sample: the last column
 }
 
 QTEST_GUILESS_MAIN(TestTracePath)
