@@ -63,6 +63,29 @@ QLabel *valueLabel(QWidget *parent, const char *name, const QString &text, doubl
     return label;
 }
 
+bool isUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 Enregistreur::Enregistreur(Services services)
@@ -335,16 +358,22 @@ void Enregistreur::menu_charger_Click()
             m_loadingShown = position;
         }
     };
+    // Timers and painting go on during the load; the user's clicks and keys reach the event
+    // filter, which drops them, instead of waiting to act once the load is over.
     hooks.yield = [] {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
     };
     const RecordingLoader::Result result = RecordingLoader::load(chosen, m_buffer, m_lines, hooks);
+    // What the user did since the last yield is dropped too.
+    hooks.yield();
 
     m_loading->end();
     QApplication::restoreOverrideCursor();
     m_menuFichier->setEnabled(true);
     m_cmdRecord->setEnabled(true);
     m_loadingFile = false;
+    if (std::exchange(m_closeAfterLoad, false))
+        QTimer::singleShot(0, this, &QWidget::close);
 
     switch (result.outcome) {
     case RecordingLoader::Outcome::Loaded:
@@ -456,6 +485,12 @@ void Enregistreur::showEvent(QShowEvent *event)
 
 void Enregistreur::closeEvent(QCloseEvent *event)
 {
+    if (m_loadingFile) {
+        // Asked once the load is over, from the main event loop.
+        m_closeAfterLoad = true;
+        event->ignore();
+        return;
+    }
     QApplication::beep();
     if (!m_dialogs.confirmQuit(this)) {
         event->ignore();
@@ -468,6 +503,8 @@ void Enregistreur::closeEvent(QCloseEvent *event)
 
 bool Enregistreur::eventFilter(QObject *watched, QEvent *event)
 {
+    if (m_loadingFile && isUserInput(event->type()))
+        return true;
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         auto *widget = static_cast<QWidget *>(watched);
         QWidget *focus = QApplication::focusWidget();

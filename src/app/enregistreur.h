@@ -112,6 +112,7 @@ private:
 
     SampleList m_sampleList {m_buffer, m_lines};
     bool m_loadingFile = false;
+    bool m_closeAfterLoad = false; // a close asked during a load
     qint64 m_loadingShown = 0; // the file position the progress bar shows
 
     SampleListView *m_text1 = nullptr;

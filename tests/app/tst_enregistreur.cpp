@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
 
 using TestFiles::read;
 
@@ -292,9 +294,13 @@ void TestEnregistreur::viewsRecordings()
     QVERIFY(read(rig.dir.filePath("data_tr.csv")).startsWith("1;0;"));
 }
 
+// What the user does during a load arrives as the window system's input: it is dropped, not
+// held back until the load is over; a close is asked once the load ends.
 void TestEnregistreur::commandsWaitWhileAFileLoads()
 {
     WindowRig rig;
+    rig.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
     QByteArray big = RecordingFile::header();
     for (int i = 1; i <= 32001; ++i)
         big += RecordingFile::sampleLine(i, i % 999, "12-06-2026", "04:38:58");
@@ -302,14 +308,29 @@ void TestEnregistreur::commandsWaitWhileAFileLoads()
     TestFiles::write(rig.dialogs.viewAnswer, big);
     bool checked = false;
     connect(rig.window.get(), &Enregistreur::loadStarted, this, [&] {
-        QVERIFY(!rig.find<QMenu>("menu_fichier")->isEnabled()
-                && !rig.find<QPushButton>("CmdRecord")->isEnabled());
+        auto *record = rig.find<QPushButton>("CmdRecord");
+        QVERIFY(!rig.find<QMenu>("menu_fichier")->isEnabled() && !record->isEnabled());
         QCOMPARE(rig.window->loadingWindow()->progressBar()->maximum(), big.size());
-        rig.window->CmdRecord_Click(); // ignored during the load
+        QWindow *window = rig.window->windowHandle();
+        const QPointF at = record->mapTo(rig.window.get(), record->rect().center());
+        using Queued = QWindowSystemInterface::AsynchronousDelivery;
+        for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QWindowSystemInterface::handleMouseEvent<Queued>(
+                window, at, window->mapToGlobal(at),
+                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::LeftButton,
+                type);
+        QWindowSystemInterface::handleKeyEvent<Queued>(window, QEvent::KeyPress, Qt::Key_Plus,
+                                                       Qt::NoModifier, QStringLiteral("+"));
+        QWindowSystemInterface::handleCloseEvent<Queued>(window);
         checked = true;
     });
     rig.window->menu_charger_Click();
-    QVERIFY(checked && !rig.window->recorder().isRecording());
+    QVERIFY(checked);
+    QCOMPARE(rig.dialogs.quitQuestions, 0);
+    QTest::qWait(50);
+    QVERIFY(!rig.window->recorder().isRecording());
+    QCOMPARE(int(rig.window->acquisition().valeur_test()), 0);
+    QCOMPARE(rig.dialogs.quitQuestions, 1);
     QCOMPARE(rig.window->buffer().num_mesure(), 32000);
     QCOMPARE(rig.dialogs.told.size(), 1);
     QVERIFY(rig.dialogs.told.first().contains(QStringLiteral("32000")));
