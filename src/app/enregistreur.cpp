@@ -95,7 +95,7 @@ Enregistreur::Enregistreur(Services services)
                       | Qt::CustomizeWindowHint)
     , m_dialogs(*services.dialogs)
     , m_acquisition(std::move(services.serialPorts), std::move(services.hidTransport))
-    , m_settings(ConfigFile(services.configPath), m_acquisition)
+    , m_settings(ConfigFile(services.configPath, services.configFallback), m_acquisition)
     , m_recorder(m_buffer, m_settings, m_acquisition, std::move(services.clock))
 {
     setObjectName(QStringLiteral("Enregistreur"));
@@ -237,6 +237,8 @@ void Enregistreur::connectAll()
     connect(&m_recorder, &Recorder::stoppedOnProblem, this,
             [this](const QString &message) { tell(message, true); });
     connect(&m_acquisition, &Acquisition::deviceProblem, this,
+            [this](const QString &message) { tell(message, true); });
+    connect(&m_settings, &SettingsModel::writeFailed, this,
             [this](const QString &message) { tell(message, true); });
 }
 

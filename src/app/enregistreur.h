@@ -37,6 +37,7 @@ public:
     struct Services
     {
         QString configPath;
+        QString configFallback; // read while configPath is missing
         SerialLink::PortLister serialPorts = SerialLink::systemPorts;
         std::unique_ptr<HidTransport> hidTransport;
         Dialogs *dialogs = nullptr; // not owned; outlives the window

@@ -7,6 +7,7 @@
 #include "settings/configfile.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QScreen>
 #include <QStandardPaths>
 
@@ -24,9 +25,11 @@ int main(int argc, char *argv[])
     DesktopLook::apply(app);
     QtDialogs dialogs;
     Enregistreur::Services services;
-    services.configPath
-        = ConfigFile::locate(QCoreApplication::applicationDirPath(),
-                             QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    const QString executableDir = QCoreApplication::applicationDirPath();
+    services.configPath = ConfigFile::locate(
+        executableDir, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    services.configFallback
+        = QDir(executableDir).filePath(QString::fromLatin1(ConfigFile::FileName));
     services.hidTransport = std::make_unique<HidapiTransport>();
     services.dialogs = &dialogs;
 

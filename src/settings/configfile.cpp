@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <vector>
@@ -103,8 +104,9 @@ QString decodePath(QByteArrayView bytes)
 
 } // namespace
 
-ConfigFile::ConfigFile(QString path)
+ConfigFile::ConfigFile(QString path, QString fallback)
     : m_path(std::move(path))
+    , m_fallback(std::move(fallback))
 { }
 
 QString ConfigFile::locate(const QString &executableDir, const QString &userConfigDir)
@@ -140,47 +142,52 @@ ConfigFile::Decoded ConfigFile::decode(QByteArrayView bytes)
 {
     const std::vector<Field> fields = splitFields(bytes);
     Decoded result;
-    if (fields.empty()) {
-        result.clean = false;
+    // Records are counted by fields: the last complete one wins, an incomplete tail is ignored.
+    const std::size_t records = fields.size() / FieldCount;
+    result.clean = records > 0 && fields.size() % FieldCount == 0;
+    if (records == 0)
         return result;
-    }
-    const std::size_t first = ((fields.size() - 1) / 5) * 5;
-    const auto field = [&](std::size_t i) -> const Field * {
-        return first + i < fields.size() ? &fields[first + i] : nullptr;
-    };
-    if (!field(0) || !field(0)->complete)
-        result.clean = false;
+    const Field *field = &fields[(records - 1) * FieldCount];
 
-    const Field *path = field(1);
-    if (path && path->complete && !path->bytes.isEmpty())
-        result.settings.fichier_donnees = decodePath(path->bytes);
-    else
-        result.clean = false;
-
-    const auto take = [&](std::size_t i, auto &target, long long min, long long max) {
+    // A record is taken whole or not at all: one bad field makes it the defaults.
+    Settings read;
+    bool sound = field[0].complete;
+    const Field &path = field[1];
+    sound = sound && path.complete && !path.bytes.isEmpty()
+        && std::none_of(path.bytes.cbegin(), path.bytes.cend(),
+                        [](char c) { return quint8(c) < 0x20 || c == 0x7F; });
+    if (sound)
+        read.fichier_donnees = decodePath(path.bytes);
+    const auto take = [&](const Field &f, auto &target, long long min, long long max) {
         using T = std::remove_reference_t<decltype(target)>;
-        const Field *f = field(i);
-        const std::optional<T> value = f ? parseNumber<T>(*f, min, max) : std::nullopt;
+        const std::optional<T> value = parseNumber<T>(f, min, max);
+        sound = sound && value.has_value();
         if (value)
             target = *value;
-        else
-            result.clean = false;
     };
-    take(2, result.settings.duree_option, 1, 10);
-    take(3, result.settings.source, 0, 2);
-    take(4, result.settings.largeur_fenetre, std::numeric_limits<qint16>::min(),
+    take(field[2], read.duree_option, 1, 10);
+    take(field[3], read.source, 0, 2);
+    take(field[4], read.largeur_fenetre, std::numeric_limits<qint16>::min(),
          std::numeric_limits<qint16>::max());
+    if (sound)
+        result.settings = read;
+    result.clean = result.clean && sound;
     return result;
 }
 
 bool ConfigFile::exists() const
 {
-    return QFileInfo(m_path).isFile();
+    return QFileInfo(m_path).isFile() || (!m_fallback.isEmpty() && QFileInfo(m_fallback).isFile());
+}
+
+bool ConfigFile::readsFallback() const
+{
+    return !QFileInfo(m_path).isFile() && !m_fallback.isEmpty() && QFileInfo(m_fallback).isFile();
 }
 
 std::optional<ConfigFile::Decoded> ConfigFile::read()
 {
-    QFile file(m_path);
+    QFile file(readsFallback() ? m_fallback : m_path);
     if (!file.open(QIODevice::ReadOnly)) {
         m_error = file.errorString();
         return std::nullopt;

@@ -20,7 +20,8 @@ public:
 
     // Reads the file, or creates it with the defaults; a damaged file is mended in place.
     void load();
-    // ecrit_config: writes the file from the settings in memory; false when it could not.
+    // ecrit_config: writes the file from the settings in memory; false when it could not (the
+    // first failure of a run is told through writeFailed).
     bool save();
 
     // Applies a sampling period button; an index without a button changes only duree_option.
@@ -38,10 +39,14 @@ public:
     void setFichierDonnees(const QString &path) { m_settings.fichier_donnees = path; }
     void setLargeurFenetre(qint16 width) { m_settings.largeur_fenetre = width; }
 
+signals:
+    void writeFailed(const QString &message);
+
 private:
     ConfigFile m_configFile;
     Acquisition &m_acquisition;
     Settings m_settings;
     QString m_intervalleTimer = QStringLiteral("1000");
     qint16 m_diviseurTick = 1;
+    bool m_toldWriteFailure = false;
 };

@@ -72,24 +72,35 @@ void TestConfigFile::decodes_data()
     QTest::newRow("UTF-8 accent") << QByteArray("\"a\",\"/r\xC3\xA9s.csv\",1,0,3600\r\n")
                                   << Settings {"/rés.csv", 1, 0, 3600} << true;
     QTest::newRow("empty file") << QByteArray() << d << false;
-    QTest::newRow("truncated after field 3")
-        << QByteArray("\"a\",\"f.csv\",7") << Settings {"f.csv", 7, 0, 3600} << false;
+    QTest::newRow("truncated after field 3: no complete record")
+        << QByteArray("\"a\",\"f.csv\",7") << d << false;
+    QTest::newRow("trailing comma after a record")
+        << QByteArray("\"a\",\"f.csv\",4,2,7890\r\n,") << Settings {"f.csv", 4, 2, 7890} << false;
+    QTest::newRow("stray line after a record")
+        << QByteArray("\"a\",\"f.csv\",4,2,7890\r\nmy notes\r\n") << Settings {"f.csv", 4, 2, 7890}
+        << false;
+    QTest::newRow("an incomplete record after two")
+        << QByteArray("\"a\",\"one\",1,0,3600\r\n\"b\",\"two\",5,2,7890\r\n\"c\",\"th")
+        << Settings {"two", 5, 2, 7890} << false;
     QTest::newRow("unclosed quote") << QByteArray("\"a\",\"f.cs") << d << false;
-    QTest::newRow("text for numbers keeps the other fields")
-        << QByteArray("\"a\",\"f.csv\",x,2,wide\r\n") << Settings {"f.csv", 1, 2, 3600} << false;
+    QTest::newRow("text for numbers: the whole record is the defaults")
+        << QByteArray("\"a\",\"f.csv\",x,2,wide\r\n") << d << false;
     QTest::newRow("option 0 and 11 out of range")
-        << QByteArray("\"a\",\"f\",0,2,3600\r\n") << Settings {"f", 1, 2, 3600} << false;
-    QTest::newRow("option 11") << QByteArray("\"a\",\"f\",11,1,7890\r\n")
-                               << Settings {"f", 1, 1, 7890} << false;
-    QTest::newRow("source 3") << QByteArray("\"a\",\"f\",2,3,3600\r\n")
-                              << Settings {"f", 2, 0, 3600} << false;
-    QTest::newRow("width past 16 bits")
-        << QByteArray("\"a\",\"f\",2,1,32768\r\n") << Settings {"f", 2, 1, 3600} << false;
+        << QByteArray("\"a\",\"f\",0,2,3600\r\n") << d << false;
+    QTest::newRow("option 11") << QByteArray("\"a\",\"f\",11,1,7890\r\n") << d << false;
+    QTest::newRow("source 3") << QByteArray("\"a\",\"f\",2,3,3600\r\n") << d << false;
+    QTest::newRow("width past 16 bits") << QByteArray("\"a\",\"f\",2,1,32768\r\n") << d << false;
     QTest::newRow("width -32768 fits")
         << QByteArray("\"a\",\"f\",2,1,-32768\r\n") << Settings {"f", 2, 1, -32768} << true;
-    QTest::newRow("empty path") << QByteArray("\"a\",\"\",2,1,3600\r\n")
-                                << Settings {"data_tr.csv", 2, 1, 3600} << false;
+    QTest::newRow("empty path") << QByteArray("\"a\",\"\",2,1,3600\r\n") << d << false;
     QTest::newRow("binary garbage") << QByteArray("\x01\x02\xFF,,,\0\0", 9) << d << false;
+    QTest::newRow("control byte in the path")
+        << QByteArray("\"a\",\xFF'\x01,1,0,3600\r\n") << d << false;
+    QByteArray noise(1 << 20, '\0');
+    quint32 x = 12345; // a fixed seed: the same megabyte every run
+    for (char &c : noise)
+        c = char((x = x * 1103515245 + 12345) >> 24);
+    QTest::newRow("a megabyte of noise") << noise << d << false;
 }
 
 void TestConfigFile::decodes()

@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void loadCreatesDefaultsOrMendsFile_data();
     void loadCreatesDefaultsOrMendsFile();
     void unwritableFileKeepsSettingsInMemory();
+    void readsBesideExecutableFirst();
 };
 
 void TestSettingsModel::durations_data()
@@ -121,8 +123,11 @@ void TestSettingsModel::loadCreatesDefaultsOrMendsFile_data()
     QTest::newRow("good file untouched, even hand-spaced")
         << QByteArray("\"x\", \"f.csv\", 3, 2, 7890\r\n")
         << QByteArray("\"x\", \"f.csv\", 3, 2, 7890\r\n");
-    QTest::newRow("bad fields mended") << QByteArray("\"x\",\"f.csv\",99,2,abc\r\n")
-                                       << ConfigFile::encode(Settings {"f.csv", 1, 2, 3600});
+    QTest::newRow("a bad field: mended to the defaults")
+        << QByteArray("\"x\",\"f.csv\",99,2,abc\r\n") << ConfigFile::encode(Settings {});
+    QTest::newRow("stray line: mended to the record")
+        << QByteArray("\"x\",\"f.csv\",4,2,3600\r\nnotes\r\n")
+        << ConfigFile::encode(Settings {"f.csv", 4, 2, 3600});
 }
 
 void TestSettingsModel::loadCreatesDefaultsOrMendsFile()
@@ -144,12 +149,36 @@ void TestSettingsModel::unwritableFileKeepsSettingsInMemory()
     Acquisition acquisition([] { return QStringList {"/nonexistent/tty"}; },
                             std::make_unique<FakeHidTransport>());
     SettingsModel model(ConfigFile(dir.filePath("not-a-folder/ondaris.cfg")), acquisition);
+    QSignalSpy told(&model, &SettingsModel::writeFailed);
     model.load();
     QCOMPARE(model.settings(), Settings {});
     model.Option1_Click(5, true);
     QVERIFY(!model.save());
     QCOMPARE(int(model.settings().duree_option), 5);
     QCOMPARE(int(model.diviseur_tick()), 30);
+    // Told once in a run, naming the file and the reason.
+    QCOMPARE(told.count(), 1);
+    const QString message = told.first().first().toString();
+    QVERIFY(message.contains(dir.filePath("not-a-folder/ondaris.cfg")));
+    QVERIFY(message.contains(QStringLiteral("ne peuvent pas être enregistrés")));
+}
+
+// No file in the user's folder yet: the one beside the executable is read, then copied there.
+void TestSettingsModel::readsBesideExecutableFirst()
+{
+    QTemporaryDir exe, user;
+    const Settings old {"mesures.csv", 7, 1, 7890};
+    TestFiles::write(exe.filePath("ondaris.cfg"), ConfigFile::encode(old));
+    QVERIFY(::chmod(QFile::encodeName(exe.path()).constData(), 0500) == 0);
+    Acquisition acquisition({}, std::make_unique<FakeHidTransport>());
+    SettingsModel model(
+        ConfigFile(user.filePath("ondaris/ondaris.cfg"), exe.filePath("ondaris.cfg")), acquisition);
+    model.load();
+    ::chmod(QFile::encodeName(exe.path()).constData(), 0700);
+    QCOMPARE(model.settings(), old);
+    QCOMPARE(TestFiles::read(user.filePath("ondaris/ondaris.cfg")), ConfigFile::encode(old));
+    model.Option1_Click(2, true);
+    QCOMPARE(TestFiles::read(exe.filePath("ondaris.cfg")), ConfigFile::encode(old));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsModel)
