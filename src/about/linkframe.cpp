@@ -39,3 +39,9 @@ void LinkFrame::mouseReleaseEvent(QMouseEvent *event)
     m_pressed = false;
     event->accept();
 }
+
+void LinkFrame::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    m_pressed = false;
+    event->accept();
+}

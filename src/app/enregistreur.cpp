@@ -9,6 +9,7 @@
 #include "circleshape.h"
 #include "dialogs.h"
 #include "mainsurface.h"
+#include "qtdialogs.h"
 #include "recording/recordingfile.h"
 #include "settings/formoption.h"
 #include "twips.h"
@@ -325,7 +326,9 @@ void Enregistreur::menu_nouveau_Click()
 {
     const QString folder = QDir::currentPath();
     const QString chosen = m_dialogs.chooseNewRecording(this);
-    if (!chosen.isEmpty()) {
+    if (const QString reason = QtDialogs::refusal(chosen); !chosen.isEmpty() && !reason.isEmpty()) {
+        tell(reason, true); // never a name the settings file could not give back
+    } else if (!chosen.isEmpty()) {
         // A file that cannot be made is met again, and told, when the recording writes to it.
         RecordingFile::create(chosen, nullptr);
         m_settings.setFichierDonnees(chosen);

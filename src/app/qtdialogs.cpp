@@ -1,11 +1,34 @@
 #include "qtdialogs.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 namespace {
+
+// A recording file dialog that refuses, as the platform's dialog does, a new file it cannot
+// make: its own message, and the dialog stays open.
+class RecordingFileDialog final : public QFileDialog
+{
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        if (acceptMode() == QFileDialog::AcceptSave && !selectedFiles().isEmpty()) {
+            const QString reason = QtDialogs::refusal(selectedFiles().constFirst());
+            if (!reason.isEmpty()) {
+                QtDialogs::messageBox(this, QMessageBox::Warning, reason, QMessageBox::Ok)->exec();
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+};
 
 QString runFileDialog(QWidget *parent, const QString &title, const QString &proposed,
                       QFileDialog::AcceptMode mode)
@@ -22,7 +45,9 @@ std::unique_ptr<QFileDialog> QtDialogs::recordingDialog(QWidget *parent, const Q
                                                         const QString &proposed,
                                                         QFileDialog::AcceptMode mode)
 {
-    auto dialog = std::make_unique<QFileDialog>(parent, title);
+    auto dialog = std::make_unique<RecordingFileDialog>(parent, title);
+    // Qt's own dialog, so that the refusal above applies and the texts are the program's.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setAcceptMode(mode);
     dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setNameFilter(QStringLiteral("*.csv"));
@@ -33,12 +58,40 @@ std::unique_ptr<QFileDialog> QtDialogs::recordingDialog(QWidget *parent, const Q
     return dialog;
 }
 
+QString QtDialogs::refusal(const QString &path)
+{
+    const QFileInfo file(path);
+    if (path.contains(u'"') || path.contains(u'\r') || path.contains(u'\n'))
+        return QObject::tr("Le nom « %1 » contient un guillemet (\") ou un saut de ligne, que le "
+                           "fichier des réglages ne peut pas garder.\nChoisissez un autre nom.")
+            .arg(file.fileName());
+    if (!file.absoluteDir().exists())
+        return QObject::tr("Le dossier « %1 » n'existe pas.\nChoisissez un dossier existant.")
+            .arg(QDir::toNativeSeparators(file.absolutePath()));
+    return {};
+}
+
+std::unique_ptr<QMessageBox> QtDialogs::messageBox(QWidget *parent, QMessageBox::Icon icon,
+                                                   const QString &text,
+                                                   QMessageBox::StandardButtons buttons)
+{
+    auto box
+        = std::make_unique<QMessageBox>(icon, QString::fromLatin1(Title), text, buttons, parent);
+    const std::pair<QMessageBox::StandardButton, const char *> names[]
+        = {{QMessageBox::Yes, "Oui"}, {QMessageBox::No, "Non"}, {QMessageBox::Ok, "OK"}};
+    for (const auto &[button, name] : names)
+        if (QAbstractButton *b = box->button(button))
+            b->setText(QString::fromUtf8(name));
+    return box;
+}
+
 bool QtDialogs::confirmQuit(QWidget *parent)
 {
-    return QMessageBox::question(parent, QString::fromLatin1(Title),
-                                 QObject::tr("Arrêter l'enregistreur et quitter ?"),
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
-        == QMessageBox::Yes;
+    const auto box = messageBox(parent, QMessageBox::Question,
+                                QObject::tr("Arrêter l'enregistreur et quitter ?"),
+                                QMessageBox::Yes | QMessageBox::No);
+    box->setDefaultButton(QMessageBox::Yes);
+    return box->exec() == QMessageBox::Yes;
 }
 
 QString QtDialogs::chooseNewRecording(QWidget *parent)
@@ -54,9 +107,9 @@ QString QtDialogs::chooseRecordingToView(QWidget *parent)
 
 void QtDialogs::tell(QWidget *parent, const QString &text, bool warning)
 {
-    QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Information,
-                    QString::fromLatin1(Title), text, QMessageBox::Ok, parent);
-    box.exec();
+    messageBox(parent, warning ? QMessageBox::Warning : QMessageBox::Information, text,
+               QMessageBox::Ok)
+        ->exec();
 }
 
 void QtDialogs::openUrl(const QUrl &url)

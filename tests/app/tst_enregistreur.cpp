@@ -6,6 +6,7 @@
 #include "windowrig.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -243,6 +244,16 @@ void TestEnregistreur::newRecordingFile()
     QTemporaryDir other;
     rig.window->menu_nouveau_Click(); // cancelled
     QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0));
+    // Names the settings file could not give back, or in no folder: refused, told, not made.
+    for (const QString &refused :
+         {other.filePath("dit \"ceci\".csv"), other.filePath("absent/a.csv")}) {
+        rig.dialogs.newRecordingAnswer = refused;
+        rig.window->menu_nouveau_Click();
+        QVERIFY(!QFileInfo::exists(refused));
+        QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0));
+    }
+    QCOMPARE(rig.dialogs.told.size(), 2);
+    rig.dialogs.told.clear();
 
     const QString chosen = other.filePath("essai.csv");
     TestFiles::write(chosen, "old samples\r\n");
