@@ -5,16 +5,20 @@
 #include "recordingfile.h"
 #include "settings/settingsmodel.h"
 
-#include <QElapsedTimer>
 #include <algorithm>
+#include <ctime>
 #include <memory>
+
+qint64 Recorder::Clock::bootTimeMs()
+{
+    timespec now {};
+    ::clock_gettime(CLOCK_BOOTTIME, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
 
 Recorder::Clock Recorder::Clock::system()
 {
-    auto origin = std::make_shared<QElapsedTimer>();
-    origin->start();
-    return {[origin] { return origin->elapsed(); },
-            [] {
+    return {&Clock::bootTimeMs, [] {
                 return QDateTime::currentDateTime();
             }};
 }

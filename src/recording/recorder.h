@@ -22,6 +22,9 @@ public:
     {
         std::function<qint64()> monotonicMs; // never goes back
         std::function<QDateTime()> now; // wall clock for the sample stamps
+        // Milliseconds since boot, the time the machine was suspended included, so that a
+        // schedule counted on it keeps its times of day across a suspend.
+        static qint64 bootTimeMs();
         static Clock system();
     };
 

@@ -1,6 +1,8 @@
+#include "recording/recorder.h"
 #include "recording/samplingschedule.h"
 
 #include <QTest>
+#include <ctime>
 
 class TestSamplingSchedule : public QObject
 {
@@ -10,6 +12,7 @@ private Q_SLOTS:
     void samplesOnTheRightTicks_data();
     void samplesOnTheRightTicks();
     void doesNotDriftWhenTicksRunLate();
+    void countsOnTheClockThatIncludesSuspend();
     void skipsTicksMissedEntirely();
 };
 
@@ -74,6 +77,29 @@ void TestSamplingSchedule::skipsTicksMissedEntirely()
     while (quarter.nextTickAt() < 15 * 60000 + 10)
         QVERIFY(!quarter.onTick(quarter.nextTickAt()));
     QVERIFY(quarter.onTick(15 * 60000 + 10));
+}
+
+// The recorder's clock is CLOCK_BOOTTIME: the monotonic clock stops while the machine sleeps,
+// and a 24 h recording suspended 8 h would then sample 8 h off its daily time for good.
+void TestSamplingSchedule::countsOnTheClockThatIncludesSuspend()
+{
+    timespec boot {};
+    ::clock_gettime(CLOCK_BOOTTIME, &boot);
+    const qint64 bootMs = qint64(boot.tv_sec) * 1000 + boot.tv_nsec / 1000000;
+    const qint64 read = Recorder::Clock::system().monotonicMs();
+    QVERIFY2(read >= bootMs && read - bootMs < 1000, qPrintable(QString::number(read - bootMs)));
+
+    // A day's option (one tick a minute, 1440 ticks a sample) across 8 h asleep: the next
+    // sample still falls on its time of day.
+    SamplingSchedule daily;
+    daily.start(0, 60000, 1440);
+    QVERIFY(daily.onTick(10));
+    const qint64 woke = 10 + 8 * 3600000 + 123;
+    QVERIFY(!daily.onTick(woke));
+    while (daily.nextTickAt() < 24 * 3600000 + 10)
+        QVERIFY(!daily.onTick(daily.nextTickAt()));
+    QCOMPARE(daily.nextTickAt(), 24 * 3600000 + 10);
+    QVERIFY(daily.onTick(daily.nextTickAt()));
 }
 
 QTEST_GUILESS_MAIN(TestSamplingSchedule)
