@@ -2,6 +2,7 @@
 
 #include "hidtransport.h"
 
+#include <QElapsedTimer>
 #include <algorithm>
 #include <array>
 
@@ -53,17 +54,20 @@ std::optional<UsbBoard::Reading> UsbBoard::lit_usb()
         return std::nullopt;
 
     std::array<quint8, ReportSize> report {};
-    int budget = ReadBudgetMs;
+    // The budget is counted in time really waited: a report already queued costs nothing.
+    QElapsedTimer clock;
+    clock.start();
+    const auto left = [&] {
+        return int(std::max<qint64>(0, ReadBudgetMs - clock.elapsed()));
+    };
     const auto readReport = [&]() -> int {
-        const int timeout = std::min(budget, kSingleReadMs);
-        budget -= timeout;
-        return m_transport.read(report, timeout);
+        return m_transport.read(report, std::min(left(), kSingleReadMs));
     };
 
     std::optional<Reading> result;
     // The first report after an open may be an old one: it is read and dropped.
     int got = readReport();
-    for (int reads = 1; got >= 0 && budget > 0 && reads < kMaxReads && !result; ++reads) {
+    for (int reads = 1; got >= 0 && left() > 0 && reads < kMaxReads && !result; ++reads) {
         got = readReport();
         if (got <= 0)
             continue;
@@ -74,13 +78,27 @@ std::optional<UsbBoard::Reading> UsbBoard::lit_usb()
             break;
         case ReportKind::NativeMode: {
             // A K8055N in its native mode answers analog values only when asked; what came
-            // before the question is no answer.
+            // before the question is no answer, and neither is a report still on its way that
+            // repeats the one before it (the answer is waited for while the budget lasts).
+            const std::array<quint8, ReportSize> before = report;
             for (int i = 0; i < kMaxWaiting && m_transport.read(report, 0) > 0; ++i) { }
             const std::array<quint8, ReportSize + 1> ask {0, ReadAnalogCommand};
-            if (m_transport.write(ask) < 0)
+            if (m_transport.write(ask) < 0) {
                 got = -1;
-            else if (readReport() == ReportSize)
+                break;
+            }
+            while (left() > 0) {
+                const int n = readReport();
+                if (n < 0) {
+                    got = -1;
+                    break;
+                }
+                if (n != ReportSize)
+                    continue;
                 result = Reading {report[2], report[3]};
+                if (report != before)
+                    break;
+            }
             break;
         }
         case ReportKind::Invalid:

@@ -129,8 +129,8 @@ void TestHidapiTransport::silentBoardKeepsEachTickBounded()
         QElapsedTimer clock;
         clock.start();
         QCOMPARE(tick(board), std::nullopt);
-        // Well within the 200 ms refresh: the reads are bounded, the close does not hang.
-        QVERIFY2(clock.elapsed() < 150, qPrintable(QString::number(clock.elapsed())));
+        // Within the 200 ms refresh: the reads are bounded, the close does not hang.
+        QVERIFY2(clock.elapsed() < 190, qPrintable(QString::number(clock.elapsed())));
     }
 }
 

@@ -75,8 +75,11 @@ void TestUsbBoard::reads()
     }
     QVERIFY2(!fake.isOpen(), "the board is closed after every read");
     QCOMPARE(fake.closes, 1);
-    const int waited = std::accumulate(fake.timeouts.begin(), fake.timeouts.end(), 0);
-    QVERIFY2(waited <= UsbBoard::ReadBudgetMs, qPrintable(QString::number(waited)));
+    // At most four reads of at most 20 ms; the time really waited is bounded by the budget
+    // (the emulated board's silent case measures it).
+    QVERIFY(fake.timeouts.size() <= 4);
+    for (const int timeout : std::as_const(fake.timeouts))
+        QVERIFY(timeout > 0 && timeout <= 20);
     QVERIFY(fake.written.isEmpty());
     QVERIFY(!board.lit_usb()); // closed: nothing read
 }
@@ -86,7 +89,8 @@ void TestUsbBoard::nativeModeAsksForAnalogValues()
     FakeHidTransport fake;
     fake.reports = {FakeHidTransport::report(30, 0, 0), FakeHidTransport::report(30, 0, 0),
                     FakeHidTransport::report(30, 1, 1)}; // the last one came before the question
-    fake.answers = {FakeHidTransport::report(30, 77, 88)};
+    // A repeat of the report before the question was still on its way: not the answer.
+    fake.answers = {FakeHidTransport::report(30, 0, 0), FakeHidTransport::report(30, 77, 88)};
     UsbBoard board(fake);
     board.ouvre_usb();
     const auto reading = board.lit_usb();
