@@ -33,6 +33,7 @@ public:
     bool confirmQuit(QWidget *) override { return true; }
     QString chooseNewRecording(QWidget *) override { return {}; }
     QString chooseRecordingToView(QWidget *) override { return file; }
+    QString choosePicture(QWidget *, const QString &) override { return {}; }
     void tell(QWidget *, const QString &, bool) override { }
     void openUrl(const QUrl &) override { }
 };

@@ -17,15 +17,18 @@
 #include "viewer/recordingloader.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScreen>
 #include <QTime>
 
@@ -122,11 +125,13 @@ void Enregistreur::buildLayout()
 {
     auto *surface = new MainSurface(this);
     setCentralWidget(surface);
+    m_surface = surface;
 
     m_text1 = new SampleListView(m_sampleList, surface);
     m_text1->setGeometry(Twips::rect(120, 360, 3255, 2415));
 
     m_ecran1 = new ChartView(m_buffer, surface);
+    m_ecran1->setReadout([this](int i) { return m_sampleList.readout(i); });
     m_ecran1->setGeometry(Twips::rect(3600, 120, 3495, 2655));
 
     m_picture1 = new Ruler(Qt::Horizontal, surface);
@@ -221,6 +226,13 @@ void Enregistreur::buildMenus()
     connect(action(m_menuOption, "menuReglage", QStringLiteral("Réglages")), &QAction::triggered,
             this, &Enregistreur::menuReglage_Click);
 
+    m_chartMenu = new QMenu(this);
+    m_chartMenu->setObjectName(QStringLiteral("menu_graphe"));
+    connect(action(m_chartMenu, "menu_copier_image", QStringLiteral("Copier l'image")),
+            &QAction::triggered, this, &Enregistreur::copyChartPicture);
+    connect(action(m_chartMenu, "menu_enregistrer_image", QStringLiteral("Enregistrer l'image…")),
+            &QAction::triggered, this, &Enregistreur::saveChartPicture);
+
     QMenu *menuIntero = bar->addMenu(QStringLiteral("?"));
     menuIntero->setObjectName(QStringLiteral("menu_intero"));
     action(menuIntero, "menu_aide", QStringLiteral("Aide"))->setEnabled(false);
@@ -231,6 +243,10 @@ void Enregistreur::buildMenus()
 void Enregistreur::connectAll()
 {
     connect(&m_timerValActu, &QTimer::timeout, this, &Enregistreur::TimerValActu_Timer);
+    connect(m_ecran1, &ChartView::contextMenuAsked, this, [this](const QPoint &at) {
+        if (!m_loadingFile)
+            m_chartMenu->popup(at);
+    });
     connect(m_cmdRecord, &QPushButton::clicked, this, &Enregistreur::CmdRecord_Click);
     connect(&m_recorder, &Recorder::recordingChanged, this, &Enregistreur::setRecordingLook);
     connect(&m_recorder, &Recorder::sampleStored, this, &Enregistreur::affich);
@@ -462,6 +478,46 @@ void Enregistreur::raz()
     m_sampleList.clear();
     m_text1->listChanged();
     m_ecran1->clear();
+}
+
+QImage Enregistreur::chartPicture() const
+{
+    // The chart, its rulers, and the numbers printed beside them on the window.
+    QRect area = m_ecran1->geometry() | m_picture1->geometry() | m_picture2->geometry();
+    const int numberRoom = Twips::px(300) + fontMetrics().height();
+    area.adjust(0, 0, numberRoom, numberRoom);
+    area &= m_surface->rect();
+    constexpr qreal kScale = 2;
+    QImage picture(area.size() * kScale, QImage::Format_RGB32);
+    picture.setDevicePixelRatio(kScale);
+    picture.fill(m_surface->palette().color(QPalette::Window));
+    m_ecran1->setMarkerShown(false);
+    m_surface->render(&picture, QPoint(), QRegion(area));
+    m_ecran1->setMarkerShown(true);
+    return picture;
+}
+
+void Enregistreur::copyChartPicture()
+{
+    QApplication::clipboard()->setImage(chartPicture());
+}
+
+void Enregistreur::saveChartPicture()
+{
+    const QFileInfo recording(m_settings.settings().fichier_donnees);
+    const QString proposed
+        = recording.absoluteDir().filePath(recording.completeBaseName() + QStringLiteral(".png"));
+    const QString chosen = m_dialogs.choosePicture(this, proposed);
+    if (chosen.isEmpty())
+        return;
+    QSaveFile file(chosen);
+    const bool saved
+        = file.open(QIODevice::WriteOnly) && chartPicture().save(&file, "PNG") && file.commit();
+    if (!saved)
+        tell(tr("L'image n'a pas pu être enregistrée dans « %1 » :\n%2")
+                 .arg(QDir::toNativeSeparators(chosen),
+                      file.errorString().isEmpty() ? tr("erreur d'écriture") : file.errorString()),
+             true);
 }
 
 void Enregistreur::tell(const QString &text, bool warning)

@@ -70,6 +70,12 @@ public:
     void affich();
     void raz();
 
+    // The chart as shown, with its rulers and their numbers, drawn at twice the screen's size.
+    QImage chartPicture() const;
+    // The chart's context menu: "Copier l'image" and "Enregistrer l'image…".
+    void copyChartPicture();
+    void saveChartPicture();
+
     // The inside width in pixels for a width in twips.
     static int clientWidthFor(qint16 largeurFenetre);
 
@@ -127,6 +133,8 @@ private:
     CircleShape *m_ledOn1 = nullptr;
     QMenu *m_menuFichier = nullptr;
     QMenu *m_menuOption = nullptr;
+    QMenu *m_chartMenu = nullptr;
+    QWidget *m_surface = nullptr;
     QAction *m_menuGraphe = nullptr;
     LoadingWindow *m_loading = nullptr;
     QPointer<FormOption> m_formOption;

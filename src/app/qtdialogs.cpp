@@ -105,6 +105,20 @@ QString QtDialogs::chooseRecordingToView(QWidget *parent)
     return runFileDialog(parent, QObject::tr("ouvrir"), QString(), QFileDialog::AcceptOpen);
 }
 
+QString QtDialogs::choosePicture(QWidget *parent, const QString &proposed)
+{
+    QFileDialog dialog(parent, QObject::tr("Enregistrer l'image sous :"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QObject::tr("Images PNG (*.png)"));
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    dialog.selectFile(proposed);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 void QtDialogs::tell(QWidget *parent, const QString &text, bool warning)
 {
     messageBox(parent, warning ? QMessageBox::Warning : QMessageBox::Information, text,

@@ -15,6 +15,7 @@ public:
     bool confirmQuit(QWidget *parent) override;
     QString chooseNewRecording(QWidget *parent) override;
     QString chooseRecordingToView(QWidget *parent) override;
+    QString choosePicture(QWidget *parent, const QString &proposed) override;
     void tell(QWidget *parent, const QString &text, bool warning) override;
     void openUrl(const QUrl &url) override;
 

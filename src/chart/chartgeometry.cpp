@@ -1,6 +1,7 @@
 #include "chartgeometry.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ChartGeometry {
 
@@ -25,6 +26,14 @@ QPointF toPixel(QPointF user, double scaleWidth, const QRectF &inner)
     const double x = inner.left() + user.x() * (inner.width() - 1) / scaleWidth;
     const double y = inner.top() + user.y() * (inner.height() - 1) / ScaleHeight;
     return {std::clamp(x, -kFarAway, kFarAway), std::clamp(y, -kFarAway, kFarAway)};
+}
+
+int nearestIndex(double x, int count, const QRectF &inner)
+{
+    if (count <= 0 || inner.width() <= 1)
+        return 0;
+    const double index = (x - inner.left()) * count / (inner.width() - 1);
+    return int(std::clamp<qint64>(std::llround(index), 0, count));
 }
 
 QLineF horizontalCentreLine(const QRectF &inner)

@@ -27,6 +27,10 @@ double valueY(double value, double borneBasse);
 // scaleWidth on its first and last columns, 0 and 255 on its first and last rows.
 QPointF toPixel(QPointF user, double scaleWidth, const QRectF &inner);
 
+// The index 0..count whose point toPixel() puts nearest to the pixel column x (the inverse of
+// the trace's mapping).
+int nearestIndex(double x, int count, const QRectF &inner);
+
 // The two centre lines across the inner area: horizontal at mid-height, vertical at mid-width.
 QLineF horizontalCentreLine(const QRectF &inner);
 QLineF verticalCentreLine(const QRectF &inner);

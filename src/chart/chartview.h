@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QFrame>
+#include <functional>
+#include <optional>
 
 class MeasurementBuffer;
 
@@ -26,10 +28,39 @@ public:
     static void paintChart(QPainter &painter, const QRectF &inner, const MeasurementBuffer &buffer,
                            int count);
 
+    // The text of the label shown for sample i while the pointer is over the chart.
+    void setReadout(std::function<QString(int)> readout) { m_readout = std::move(readout); }
+    // The sample under the pointer, when the marker and its label are shown.
+    std::optional<int> pointedSample() const;
+    // The marker's column and the label's text and place, for a pointer at x, y.
+    struct Marker
+    {
+        double x;
+        QString text;
+        QRectF label;
+    };
+    std::optional<Marker> markerAt(QPointF pointer) const;
+    // The picture is taken without the marker and its label.
+    void setMarkerShown(bool shown);
+
+signals:
+    // The context menu was asked for at this global position.
+    void contextMenuAsked(const QPoint &globalPosition);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    void dropPointer();
+
     const MeasurementBuffer &m_buffer;
     int m_count = 0;
+    std::function<QString(int)> m_readout;
+    std::optional<QPointF> m_pointer; // over the chart, in its coordinates
+    bool m_markerShown = true;
 };

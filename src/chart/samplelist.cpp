@@ -3,6 +3,7 @@
 #include "recording/loadedlines.h"
 #include "recording/measurementbuffer.h"
 
+#include <QStringList>
 #include <cmath>
 
 namespace {
@@ -44,6 +45,28 @@ QString SampleList::text() const
     text.reserve(rows * 40);
     for (int r = 0; r < rows; ++r)
         text.append(row(r)).append(u'\n');
+    return text;
+}
+
+QString SampleList::readout(int i) const
+{
+    if (m_mode == Mode::Empty || i < 0 || i > m_count)
+        return {};
+    QString value;
+    QString when;
+    if (m_mode == Mode::Recording) {
+        value = pattern000(m_buffer.valeur(i));
+        when = QString(m_buffer.date_mesure(i) + u' ' + m_buffer.heure_mesure(i)).trimmed();
+    } else {
+        const QStringList fields = m_lines.ligne_fichier(i).split(u';');
+        value = fields.value(1).trimmed();
+        if (value.isEmpty())
+            value = pattern000(m_buffer.valeur(i));
+        when = fields.mid(2).join(u' ').trimmed();
+    }
+    QString text = QStringLiteral("N° %1 : %2").arg(i).arg(value);
+    if (!when.isEmpty())
+        text += QStringLiteral(" — ") + when;
     return text;
 }
 

@@ -40,6 +40,9 @@ public:
     QString row(int r) const;
     // Every row, each ended by a line break.
     QString text() const;
+    // The chart's label for sample i: "N° i : value — date time", the value as listed and, for
+    // a viewed file, the fields after it in its line (nothing when it has none).
+    QString readout(int i) const;
 
     // A whole number with at least three digits, zero-padded after the sign: 7 → "007", -7 →
     // "-007".

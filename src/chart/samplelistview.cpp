@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -29,6 +31,35 @@ SampleListView::SampleListView(const SampleList &list, QWidget *parent)
     viewport()->setAutoFillBackground(true);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(),
             qOverload<>(&QWidget::update));
+
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(QStringLiteral("menu_liste"));
+    m_copy = m_menu->addAction(QStringLiteral("Copier"), this, &SampleListView::copySelection);
+    m_copy->setObjectName(QStringLiteral("menu_copier"));
+    m_menu->addAction(QStringLiteral("Tout sélectionner"), this, &SampleListView::selectAll)
+        ->setObjectName(QStringLiteral("menu_tout_selectionner"));
+}
+
+void SampleListView::copySelection()
+{
+    if (m_anchor >= 0)
+        QApplication::clipboard()->setText(selectedText());
+}
+
+void SampleListView::selectAll()
+{
+    if (m_list.rowCount() == 0)
+        return;
+    m_anchor = 0;
+    m_end = m_list.rowCount() - 1;
+    viewport()->update();
+}
+
+void SampleListView::contextMenuEvent(QContextMenuEvent *event)
+{
+    m_copy->setEnabled(m_anchor >= 0);
+    m_menu->popup(event->globalPos());
+    event->accept();
 }
 
 int SampleListView::rowHeight() const
@@ -141,12 +172,9 @@ void SampleListView::mouseMoveEvent(QMouseEvent *event)
 void SampleListView::keyPressEvent(QKeyEvent *event)
 {
     if (event->matches(QKeySequence::Copy)) {
-        if (m_anchor >= 0)
-            QApplication::clipboard()->setText(selectedText());
-    } else if (event->matches(QKeySequence::SelectAll) && m_list.rowCount() > 0) {
-        m_anchor = 0;
-        m_end = m_list.rowCount() - 1;
-        viewport()->update();
+        copySelection();
+    } else if (event->matches(QKeySequence::SelectAll)) {
+        selectAll();
     } else if (event->key() == Qt::Key_Home) {
         verticalScrollBar()->setValue(0);
     } else if (event->key() == Qt::Key_End) {

@@ -28,8 +28,12 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    // "Copier" and "Tout sélectionner", as Ctrl+C and Ctrl+A.
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    void copySelection();
+    void selectAll();
     int rowHeight() const;
     int rowAt(int y) const;
     void updateScrollBar();
@@ -37,4 +41,6 @@ private:
     const SampleList &m_list;
     int m_anchor = -1; // selection: rows between anchor and end, both included
     int m_end = -1;
+    class QMenu *m_menu = nullptr;
+    class QAction *m_copy = nullptr;
 };

@@ -6,7 +6,10 @@
 #include "windowrig.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -62,6 +65,7 @@ private Q_SLOTS:
     void newRecordingFile();
     void viewsRecordings();
     void commandsWaitWhileAFileLoads();
+    void chartPictureCopiedAndSaved();
 };
 
 void TestEnregistreur::menusAndTabOrder()
@@ -348,6 +352,65 @@ void TestEnregistreur::commandsWaitWhileAFileLoads()
     QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 32000);
     QVERIFY(rig.find<QMenu>("menu_fichier")->isEnabled()
             && rig.find<QPushButton>("CmdRecord")->isEnabled());
+}
+
+// The picture is the chart as shown at twice its size: black inside, the green trace, the
+// rulers' numbers beside it; saved as PNG where the user says, proposed beside the recording.
+void TestEnregistreur::chartPictureCopiedAndSaved()
+{
+    WindowRig rig(WindowRig::config(1, 0, 7890));
+    rig.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
+    QByteArray ramp = RecordingFile::header();
+    for (int i = 1; i <= 50; ++i)
+        ramp += RecordingFile::sampleLine(i, 5 * i, "12-06-2026", "04:38:58");
+    rig.dialogs.viewAnswer = rig.dir.filePath("ramp.csv");
+    TestFiles::write(rig.dialogs.viewAnswer, ramp);
+    rig.window->menu_charger_Click();
+    auto *chart = rig.find<ChartView>("Ecran1");
+    QCOMPARE(chart->drawnCount(), 50);
+
+    const QImage picture = rig.window->chartPicture();
+    QVERIFY(picture.devicePixelRatio() >= 2);
+    QVERIFY(picture.width() >= 2 * (chart->width() + rig.find<QWidget>("Picture2")->width()));
+    QVERIFY(picture.height() >= 2 * (chart->height() + rig.find<QWidget>("Picture1")->height()));
+    const QPoint origin = chart->geometry().topLeft();
+    const auto at = [&](QPointF p) {
+        return picture.pixel(((p - QPointF(origin)) * 2).toPoint());
+    };
+    const QRectF inner = chart->innerRect().translated(QPointF(origin));
+    QCOMPARE(at(inner.topLeft() + QPointF(10, 3)), qRgb(0, 0, 0));
+    // Sample 50 (250) on the right edge near the top, sample 25 (125) near the middle.
+    int green = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            green += picture.pixel(x, y) == qRgb(0, 255, 0);
+    QVERIFY2(green > 2 * 228, qPrintable(QString::number(green)));
+    // The numbers right of the vertical ruler: dark text on the window's background.
+    const QRect numbers(((rig.find<QWidget>("Picture2")->geometry().topRight() - origin) * 2)
+                            + QPoint(2, 0),
+                        QSize(60, picture.height() / 2));
+    int dark = 0;
+    for (int y = numbers.top(); y < numbers.bottom() && y < picture.height(); ++y)
+        for (int x = numbers.left(); x < numbers.right() && x < picture.width(); ++x)
+            dark += qGray(picture.pixel(x, y)) < 100;
+    QVERIFY2(dark > 20, qPrintable(QString::number(dark)));
+
+    rig.window->copyChartPicture();
+    QCOMPARE(QApplication::clipboard()->image().size(), picture.size());
+
+    rig.dialogs.pictureAnswer = rig.dir.filePath("graphe.png");
+    rig.window->saveChartPicture();
+    QCOMPARE(rig.dialogs.pictureProposed, rig.dir.filePath("data_tr.png"));
+    const QImage saved(rig.dialogs.pictureAnswer);
+    QCOMPARE(saved.size(), picture.size());
+    QVERIFY(rig.dialogs.told.isEmpty());
+
+    rig.dialogs.pictureAnswer = rig.dir.filePath("absent/graphe.png");
+    rig.window->saveChartPicture();
+    QCOMPARE(rig.dialogs.told.size(), 1);
+    QVERIFY(
+        rig.dialogs.told.first().startsWith(QStringLiteral("L'image n'a pas pu être enregistrée")));
 }
 
 QTEST_MAIN(TestEnregistreur)

@@ -11,6 +11,8 @@ class TestChartGeometry : public QObject
 private Q_SLOTS:
     void valuesMapToEdges_data();
     void valuesMapToEdges();
+    void pointerToIndex_data();
+    void pointerToIndex();
     void rulerNumbers_data();
     void rulerNumbers();
 };
@@ -43,6 +45,42 @@ void TestChartGeometry::valuesMapToEdges()
     QCOMPARE(at.x(), 2.0);
     QCOMPARE(toPixel({10, userY}, 10, inner).x(), 230.0);
     QCOMPARE(toPixel({5, userY}, 10, inner).x(), 116.0);
+}
+
+void TestChartGeometry::pointerToIndex_data()
+{
+    // The main window's chart: 229 columns, from x = 2 to x = 230.
+    QTest::addColumn<int>("count");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<int>("index");
+    QTest::newRow("1: left edge") << 1 << 2.0 << 0;
+    QTest::newRow("1: just left of the middle") << 1 << 115.0 << 0;
+    QTest::newRow("1: just right of the middle") << 1 << 117.0 << 1;
+    QTest::newRow("1: right edge") << 1 << 230.0 << 1;
+    QTest::newRow("2: 0.49") << 2 << 58.0 << 0;
+    QTest::newRow("2: 0.51") << 2 << 60.0 << 1;
+    QTest::newRow("228: one a column") << 228 << 102.0 << 100;
+    QTest::newRow("229: 113.5 rounds down") << 229 << 115.0 << 113;
+    QTest::newRow("230: 115") << 230 << 116.0 << 115;
+    QTest::newRow("1000: middle") << 1000 << 116.0 << 500;
+    QTest::newRow("32000: middle") << 32000 << 116.0 << 16000;
+    QTest::newRow("32000: last column") << 32000 << 230.0 << 32000;
+    QTest::newRow("32000: a third of a column") << 32000 << 116.33 << 16046;
+    QTest::newRow("left of the chart") << 32000 << -5.0 << 0;
+    QTest::newRow("right of the chart") << 32000 << 300.0 << 32000;
+}
+
+// The inverse of the trace's mapping: the marker lands on the vertex of the sample it names.
+void TestChartGeometry::pointerToIndex()
+{
+    QFETCH(int, count);
+    QFETCH(double, x);
+    QFETCH(int, index);
+    const QRectF inner(2, 2, 229, 173);
+    QCOMPARE(nearestIndex(x, count, inner), index);
+    const double vertex = toPixel({double(index), 0}, count, inner).x();
+    if (x >= 2 && x <= 230)
+        QVERIFY(std::abs(vertex - x) <= 0.5 * 228.0 / count + 1e-9);
 }
 
 void TestChartGeometry::rulerNumbers_data()

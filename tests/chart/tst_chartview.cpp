@@ -1,6 +1,8 @@
 #include "chart/chartview.h"
 #include "recording/measurementbuffer.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 
 namespace {
@@ -24,6 +26,7 @@ private Q_SLOTS:
     void keepsItsPictureAcrossHideAndShow();
     void edgesAreDrawn_data();
     void edgesAreDrawn();
+    void markerFollowsThePointer();
     void sameLookInEveryState_data();
     void sameLookInEveryState();
 };
@@ -54,6 +57,55 @@ void TestChartView::edgesAreDrawn()
     for (const int x : {46, 100, 228}) // samples 1 to 5 (sample 0 is 0, on the left edge)
         QCOMPARE(image.pixel(inner.left() + x, inner.top() + row), qRgb(0, 255, 0));
     QVERIFY(greenPixels(image) >= 228);
+}
+
+// At 32000 samples, far more than columns: the marker names the sample under the pointer, sits
+// on its vertex, shows its own value, and goes when the pointer leaves or the chart is hidden,
+// disabled or emptied.
+void TestChartView::markerFollowsThePointer()
+{
+    MeasurementBuffer buffer;
+    for (int i = 1; i <= 32000; ++i)
+        buffer.append(i == 8182 ? 255 : 10, {}, {});
+    ChartView view(buffer);
+    view.setReadout(
+        [&](int i) { return QStringLiteral("N° %1 : %2").arg(i).arg(buffer.valeur(i)); });
+    view.resize(233, 177);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QTest::mouseMove(&view, QPoint(116, 80));
+    QCOMPARE(view.pointedSample(), std::nullopt); // nothing plotted yet
+    view.plot();
+    const auto moveTo = [&](QPointF at) {
+        QMouseEvent move(QEvent::MouseMove, at, view.mapToGlobal(at), Qt::NoButton, {}, {});
+        QApplication::sendEvent(&view, &move);
+    };
+    moveTo({60.3, 80});
+    QCOMPARE(view.pointedSample(), std::optional<int>(8182));
+    const auto marker = view.markerAt({60.3, 80});
+    QVERIFY(marker);
+    QCOMPARE(marker->text, QStringLiteral("N° 8182 : 255"));
+    QVERIFY(std::abs(marker->x - 60.3) < 0.01);
+    QVERIFY(view.innerRect().contains(marker->label));
+    QVERIFY(view.innerRect().contains(view.markerAt({229, 3})->label)); // kept inside
+    const QImage shown = view.grab().toImage();
+    QCOMPARE(shown.pixel(60, 150), qRgb(128, 128, 128)); // the marker line
+
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&view, &leave);
+    QCOMPARE(view.pointedSample(), std::nullopt);
+    QVERIFY(view.grab().toImage().pixel(60, 150) != qRgb(128, 128, 128));
+    moveTo({60.3, 80});
+    view.setEnabled(false);
+    QCOMPARE(view.pointedSample(), std::nullopt);
+    view.setEnabled(true);
+    moveTo({60.3, 80});
+    view.hide();
+    QCOMPARE(view.pointedSample(), std::nullopt);
+    view.show();
+    moveTo({60.3, 80});
+    view.clear();
+    QCOMPARE(view.pointedSample(), std::nullopt);
 }
 
 void TestChartView::sameLookInEveryState_data()

@@ -3,6 +3,7 @@
 #include "recording/loadedlines.h"
 #include "recording/measurementbuffer.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QScrollBar>
@@ -27,6 +28,8 @@ private Q_SLOTS:
     void recordingRows();
     void fileRows();
     void viewScrollsWithNewRowsAndCopies();
+    void readout_data();
+    void readout();
 };
 
 void TestSampleList::pattern000_data()
@@ -129,6 +132,50 @@ void TestSampleList::viewScrollsWithNewRowsAndCopies()
     QCOMPARE(view.selectedText(), list.text());
     QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->text(), list.text());
+    // The context menu does the same.
+    QApplication::clipboard()->clear();
+    view.listChanged(); // the selection is dropped
+    view.findChild<QAction *>("menu_tout_selectionner")->trigger();
+    view.findChild<QAction *>("menu_copier")->trigger();
+    QCOMPARE(QApplication::clipboard()->text(), list.text());
+}
+
+void TestSampleList::readout_data()
+{
+    QTest::addColumn<bool>("file");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("line"); // of the viewed file
+    QTest::addColumn<QString>("text");
+    QTest::newRow("recorded") << false << 392.0 << QString()
+                              << QStringLiteral("N° 2 : 392 — 03-14-2026 10:00:05");
+    QTest::newRow("negative test value")
+        << false << -5.0 << QString() << QStringLiteral("N° 2 : -005 — 03-14-2026 10:00:05");
+    QTest::newRow("loaded, with date and time")
+        << true << 392.0 << QStringLiteral("2;392;03-14-2026;10:05:00")
+        << QStringLiteral("N° 2 : 392 — 03-14-2026 10:05:00");
+    QTest::newRow("loaded, value only")
+        << true << 7.0 << QStringLiteral("2;7") << QStringLiteral("N° 2 : 7");
+}
+
+void TestSampleList::readout()
+{
+    QFETCH(bool, file);
+    QFETCH(double, value);
+    QFETCH(QString, line);
+    QFETCH(QString, text);
+    MeasurementBuffer buffer;
+    LoadedLines lines;
+    SampleList list(buffer, lines);
+    QCOMPARE(list.readout(0), QString()); // nothing shown
+    record(buffer, 1, "10:00:01");
+    record(buffer, value, "10:00:05");
+    lines.setLigne(2, line);
+    if (file)
+        list.showFile(2);
+    else
+        list.showRecording(2);
+    QCOMPARE(list.readout(2), text);
+    QCOMPARE(list.readout(3), QString());
 }
 
 QTEST_MAIN(TestSampleList)

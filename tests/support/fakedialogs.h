@@ -14,6 +14,8 @@ public:
     int quitQuestions = 0;
     QString newRecordingAnswer;
     QString viewAnswer;
+    QString pictureAnswer;
+    QString pictureProposed; // what the last picture dialog proposed
     QStringList told;
     QWidget *toldOver = nullptr; // the parent of the last message
     QList<QUrl> opened;
@@ -25,6 +27,11 @@ public:
     }
     QString chooseNewRecording(QWidget *) override { return newRecordingAnswer; }
     QString chooseRecordingToView(QWidget *) override { return viewAnswer; }
+    QString choosePicture(QWidget *, const QString &proposed) override
+    {
+        pictureProposed = proposed;
+        return pictureAnswer;
+    }
     void tell(QWidget *parent, const QString &text, bool) override
     {
         told.append(text);

@@ -1,0 +1,55 @@
+// One pointer move over a chart of 32,000 samples: finding the sample under the pointer, its
+// label, and repainting the chart with the marker into an image of the chart's size.
+#include "chart/chartview.h"
+#include "chart/samplelist.h"
+#include "recording/loadedlines.h"
+#include "recording/measurementbuffer.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+#include <cmath>
+
+namespace {
+
+void BM_PointerMove(benchmark::State &state)
+{
+    MeasurementBuffer buffer;
+    LoadedLines lines;
+    for (int i = 1; i <= 32000; ++i)
+        buffer.append(128 + 100 * std::sin(i / 500.0), QStringLiteral("03-14-2026"),
+                      QStringLiteral("10:05:00"));
+    SampleList list(buffer, lines);
+    list.showRecording(32000);
+    ChartView view(buffer);
+    view.setReadout([&](int i) { return list.readout(i); });
+    view.resize(233, 177);
+    view.show();
+    view.plot();
+    QImage image(view.size(), QImage::Format_RGB32);
+    double x = 2;
+    for (auto _ : state) {
+        x = x >= 230 ? 2 : x + 0.7;
+        const QPointF at(x, 80);
+        QMouseEvent move(QEvent::MouseMove, at, view.mapToGlobal(at), Qt::NoButton, {}, {});
+        QApplication::sendEvent(&view, &move);
+        view.render(&image);
+        benchmark::DoNotOptimize(image.bits());
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_PointerMove)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
