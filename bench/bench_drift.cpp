@@ -4,7 +4,6 @@
 #include "fakehidtransport.h"
 #include "recording/measurementbuffer.h"
 #include "recording/recorder.h"
-#include "settings/settingsmodel.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -19,13 +18,11 @@ void BM_SixtySamplesAtOneSecond(benchmark::State &state)
 {
     QTemporaryDir dir;
     Acquisition acquisition({}, std::make_unique<FakeHidTransport>());
-    SettingsModel settings(ConfigFile(dir.filePath("ondaris.cfg")), acquisition);
-    settings.setFichierDonnees(dir.filePath("data_tr.csv"));
-    settings.Option1_Click(1, false);
     MeasurementBuffer buffer;
     QElapsedTimer clock;
     clock.start();
-    Recorder recorder(buffer, settings, acquisition,
+    const Recorder::Plan plan {1000, 1, dir.filePath("data_tr.csv")};
+    Recorder recorder(buffer, acquisition, [&] { return plan; },
                       Recorder::Clock {[&] { return clock.elapsed(); },
                                        [] {
                                            return QDateTime::currentDateTime();

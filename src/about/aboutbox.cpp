@@ -1,8 +1,8 @@
 #include "aboutbox.h"
 
-#include "app/twips.h"
+#include "common/twips.h"
 #include "linkframe.h"
-#include "programicon.h"
+#include "ui/programicon.h"
 
 #include <QGroupBox>
 #include <QLabel>

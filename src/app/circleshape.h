@@ -49,8 +49,6 @@ public:
     }
 
     QColor fillColor() const { return m_fillColor; }
-    bool isBackOpaque() const { return m_backOpaque; }
-    bool isBorderVisible() const { return m_borderVisible; }
 
     // The circle's rectangle inside a widget of this size.
     static QRectF circleRect(const QSizeF &size);

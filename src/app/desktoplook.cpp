@@ -1,6 +1,6 @@
 #include "desktoplook.h"
 
-#include "about/programicon.h"
+#include "ui/programicon.h"
 
 #include <QApplication>
 #include <QFont>

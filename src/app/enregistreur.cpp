@@ -1,7 +1,7 @@
 #include "enregistreur.h"
 
 #include "about/aboutbox.h"
-#include "about/programicon.h"
+#include "ui/programicon.h"
 #include "acquisition/hidtransport.h"
 #include "chart/chartview.h"
 #include "chart/ruler.h"
@@ -12,7 +12,7 @@
 #include "qtdialogs.h"
 #include "recording/recordingfile.h"
 #include "settings/formoption.h"
-#include "twips.h"
+#include "common/twips.h"
 #include "viewer/loadingwindow.h"
 #include "viewer/recordingloader.h"
 
@@ -67,29 +67,6 @@ QLabel *valueLabel(QWidget *parent, const char *name, const QString &text, doubl
     return label;
 }
 
-bool isUserInput(QEvent::Type type)
-{
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::Wheel:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::Shortcut:
-    case QEvent::ContextMenu:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::TabletPress:
-    case QEvent::TabletRelease:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 Enregistreur::Enregistreur(Services services)
@@ -99,8 +76,9 @@ Enregistreur::Enregistreur(Services services)
                       | Qt::CustomizeWindowHint)
     , m_dialogs(*services.dialogs)
     , m_acquisition(std::move(services.serialPorts), std::move(services.hidTransport))
-    , m_settings(ConfigFile(services.configPath, services.configFallback), m_acquisition)
-    , m_recorder(m_buffer, m_settings, m_acquisition, std::move(services.clock))
+    , m_settings(ConfigFile(services.configPath, services.configFallback))
+    , m_recorder(m_buffer, m_acquisition, [this] { return recordingPlan(); },
+                 std::move(services.clock))
 {
     setObjectName(QStringLiteral("Enregistreur"));
     setWindowTitle(QStringLiteral("Ondaris"));
@@ -108,17 +86,16 @@ Enregistreur::Enregistreur(Services services)
     buildLayout();
     buildMenus();
     connectAll();
-    m_timerValActu.setObjectName(QStringLiteral("TimerValActu"));
-    m_timerValActu.setInterval(RefreshPeriodMs);
-    m_timerValActu.start();
+    m_acquisition.startRefresh();
     qApp->installEventFilter(this);
 }
 
 Enregistreur::~Enregistreur()
 {
     qApp->removeEventFilter(this);
-    delete m_formOption;
-    delete m_about;
+    // Before the members they refer to, which QObject's own deletion would come after.
+    delete m_settingsDialog;
+    delete m_aboutBox;
 }
 
 void Enregistreur::buildLayout()
@@ -127,20 +104,20 @@ void Enregistreur::buildLayout()
     setCentralWidget(surface);
     m_surface = surface;
 
-    m_text1 = new SampleListView(m_sampleList, surface);
-    m_text1->setGeometry(Twips::rect(120, 360, 3255, 2415));
+    m_sampleList = new SampleListView(m_listModel, surface);
+    m_sampleList->setGeometry(Twips::rect(120, 360, 3255, 2415));
 
-    m_ecran1 = new ChartView(m_buffer, surface);
-    m_ecran1->setReadout([this](int i) { return m_sampleList.readout(i); });
-    m_ecran1->setGeometry(Twips::rect(3600, 120, 3495, 2655));
+    m_chart = new ChartView(m_buffer, surface);
+    m_chart->setReadout([this](int i) { return m_listModel.readout(i); });
+    m_chart->setGeometry(Twips::rect(3600, 120, 3495, 2655));
 
-    m_picture1 = new Ruler(Qt::Horizontal, surface);
-    m_picture1->setObjectName(QStringLiteral("Picture1"));
-    m_picture1->setGeometry(Twips::rect(3600, 2880, 3495, 255));
-    m_picture2 = new Ruler(Qt::Vertical, surface);
-    m_picture2->setObjectName(QStringLiteral("Picture2"));
-    m_picture2->setGeometry(Twips::rect(7200, 120, 255, 2655));
-    surface->setRulers(m_picture1, m_picture2);
+    m_xRuler = new Ruler(Qt::Horizontal, surface);
+    m_xRuler->setObjectName(QStringLiteral("Picture1"));
+    m_xRuler->setGeometry(Twips::rect(3600, 2880, 3495, 255));
+    m_yRuler = new Ruler(Qt::Vertical, surface);
+    m_yRuler->setObjectName(QStringLiteral("Picture2"));
+    m_yRuler->setGeometry(Twips::rect(7200, 120, 255, 2655));
+    surface->setRulers(m_xRuler, m_yRuler);
 
     auto *label1 = new QLabel(QStringLiteral("     N° Record - Valeur - Date - Time"), surface);
     label1->setObjectName(QStringLiteral("Label1"));
@@ -149,35 +126,35 @@ void Enregistreur::buildLayout()
     label1->setBackgroundRole(QPalette::Button);
     label1->setForegroundRole(QPalette::WindowText);
 
-    m_label2 = valueLabel(surface, "Label2", QStringLiteral("00.00"), 9.75, false);
-    m_label2->setGeometry(Twips::rect(240, 2880, 855, 295));
-    m_label3 = valueLabel(surface, "Label3", QStringLiteral("Valeur"), 12, true);
-    m_label3->setGeometry(Twips::rect(240, 3240, 855, 375));
+    m_clockLabel = valueLabel(surface, "Label2", QStringLiteral("00.00"), 9.75, false);
+    m_clockLabel->setGeometry(Twips::rect(240, 2880, 855, 295));
+    m_valueLabel = valueLabel(surface, "Label3", QStringLiteral("Valeur"), 12, true);
+    m_valueLabel->setGeometry(Twips::rect(240, 3240, 855, 375));
 
     auto *frame1 = new QGroupBox(surface);
     frame1->setObjectName(QStringLiteral("Frame1"));
     frame1->setGeometry(Twips::rect(1200, 2760, 2055, 855));
-    m_cmdRecord = new QPushButton(kCaptionStart, frame1);
-    m_cmdRecord->setObjectName(QStringLiteral("CmdRecord"));
-    m_cmdRecord->setGeometry(Twips::rect(240, 240, 1215, 495));
-    m_cmdRecord->setAutoDefault(false);
+    m_recordButton = new QPushButton(kCaptionStart, frame1);
+    m_recordButton->setObjectName(QStringLiteral("CmdRecord"));
+    m_recordButton->setGeometry(Twips::rect(240, 240, 1215, 495));
+    m_recordButton->setAutoDefault(false);
 
     auto *frame2 = new QWidget(frame1);
     frame2->setObjectName(QStringLiteral("Frame2"));
     frame2->setGeometry(Twips::rect(1560, 240, 375, 480));
     // Back to front: the glow, the body, the reflection.
-    m_ledOn1 = new CircleShape(frame2);
-    m_ledOn1->setObjectName(QStringLiteral("LedOn1"));
-    m_ledOn1->setGeometry(Twips::rect(105, 210, 210, 210));
-    m_ledOn1->setBackColor(QColor(255, 128, 128));
-    m_ledOn1->setBorderColor(QColor(255, 192, 192));
-    m_ledOn1->setBorderWidth(2);
-    m_ledOn1->setFillColor(QColor(128, 0, 0));
-    m_led1 = new CircleShape(frame2);
-    m_led1->setObjectName(QStringLiteral("Led1"));
-    m_led1->setGeometry(Twips::rect(120, 240, 165, 135));
-    m_led1->setBorderColor(QColor(128, 0, 0));
-    m_led1->setFillSolid(true);
+    m_ledGlow = new CircleShape(frame2);
+    m_ledGlow->setObjectName(QStringLiteral("LedOn1"));
+    m_ledGlow->setGeometry(Twips::rect(105, 210, 210, 210));
+    m_ledGlow->setBackColor(QColor(255, 128, 128));
+    m_ledGlow->setBorderColor(QColor(255, 192, 192));
+    m_ledGlow->setBorderWidth(2);
+    m_ledGlow->setFillColor(QColor(128, 0, 0));
+    m_led = new CircleShape(frame2);
+    m_led->setObjectName(QStringLiteral("Led1"));
+    m_led->setGeometry(Twips::rect(120, 240, 165, 135));
+    m_led->setBorderColor(QColor(128, 0, 0));
+    m_led->setFillSolid(true);
     auto *reflection = new CircleShape(frame2);
     reflection->setObjectName(QStringLiteral("RefleLed1"));
     reflection->setGeometry(Twips::rect(145, 215, 30, 150));
@@ -187,13 +164,13 @@ void Enregistreur::buildLayout()
     reflection->setBackOpaque(true);
     setLedLit(false);
 
-    setTabOrder(m_text1, m_ecran1);
-    setTabOrder(m_ecran1, m_picture1);
-    setTabOrder(m_picture1, m_picture2);
-    setTabOrder(m_picture2, m_cmdRecord);
-    m_text1->setFocus();
+    setTabOrder(m_sampleList, m_chart);
+    setTabOrder(m_chart, m_xRuler);
+    setTabOrder(m_xRuler, m_yRuler);
+    setTabOrder(m_yRuler, m_recordButton);
+    m_sampleList->setFocus();
 
-    m_loading = new LoadingWindow(this);
+    m_loadingWindow = new LoadingWindow(this);
 }
 
 void Enregistreur::buildMenus()
@@ -209,21 +186,21 @@ void Enregistreur::buildMenus()
         menu->addSeparator()->setObjectName(QLatin1StringView(name));
     };
 
-    m_menuFichier = bar->addMenu(QStringLiteral("Fichier"));
-    m_menuFichier->setObjectName(QStringLiteral("menu_fichier"));
-    connect(action(m_menuFichier, "menu_nouveau", QStringLiteral("Nouvel Enregistrement")),
+    m_fileMenu = bar->addMenu(QStringLiteral("Fichier"));
+    m_fileMenu->setObjectName(QStringLiteral("menu_fichier"));
+    connect(action(m_fileMenu, "menu_nouveau", QStringLiteral("Nouvel Enregistrement")),
             &QAction::triggered, this, &Enregistreur::menu_nouveau_Click);
-    separator(m_menuFichier, "menusepar1");
-    connect(action(m_menuFichier, "menu_charger", QStringLiteral("Visualiser Enregistrement")),
+    separator(m_fileMenu, "menusepar1");
+    connect(action(m_fileMenu, "menu_charger", QStringLiteral("Visualiser Enregistrement")),
             &QAction::triggered, this, &Enregistreur::menu_charger_Click);
 
-    m_menuOption = bar->addMenu(QStringLiteral("Option"));
-    m_menuOption->setObjectName(QStringLiteral("menu_option"));
-    m_menuGraphe = action(m_menuOption, "menuGraphe", QStringLiteral("Graphe on/off"));
-    m_menuGraphe->setCheckable(true);
-    connect(m_menuGraphe, &QAction::triggered, this, &Enregistreur::menuGraphe_Click);
-    separator(m_menuOption, "separ1");
-    connect(action(m_menuOption, "menuReglage", QStringLiteral("Réglages")), &QAction::triggered,
+    m_optionMenu = bar->addMenu(QStringLiteral("Option"));
+    m_optionMenu->setObjectName(QStringLiteral("menu_option"));
+    m_chartToggle = action(m_optionMenu, "menuGraphe", QStringLiteral("Graphe on/off"));
+    m_chartToggle->setCheckable(true);
+    connect(m_chartToggle, &QAction::triggered, this, &Enregistreur::menuGraphe_Click);
+    separator(m_optionMenu, "separ1");
+    connect(action(m_optionMenu, "menuReglage", QStringLiteral("Réglages")), &QAction::triggered,
             this, &Enregistreur::menuReglage_Click);
 
     m_chartMenu = new QMenu(this);
@@ -242,12 +219,13 @@ void Enregistreur::buildMenus()
 
 void Enregistreur::connectAll()
 {
-    connect(&m_timerValActu, &QTimer::timeout, this, &Enregistreur::TimerValActu_Timer);
-    connect(m_ecran1, &ChartView::contextMenuAsked, this, [this](const QPoint &at) {
+    connect(&m_acquisition, &Acquisition::refreshed, this, &Enregistreur::showReading);
+    connect(m_loadingWindow, &LoadingWindow::started, this, &Enregistreur::loadStarted);
+    connect(m_chart, &ChartView::contextMenuAsked, this, [this](const QPoint &at) {
         if (!m_loadingFile)
             m_chartMenu->popup(at);
     });
-    connect(m_cmdRecord, &QPushButton::clicked, this, &Enregistreur::CmdRecord_Click);
+    connect(m_recordButton, &QPushButton::clicked, this, &Enregistreur::CmdRecord_Click);
     connect(&m_recorder, &Recorder::recordingChanged, this, &Enregistreur::setRecordingLook);
     connect(&m_recorder, &Recorder::sampleStored, this, &Enregistreur::affich);
     connect(&m_recorder, &Recorder::ledChanged, this, &Enregistreur::setLedLit);
@@ -266,16 +244,11 @@ void Enregistreur::Form_Load()
     m_settings.load();
     const Settings &stored = m_settings.settings();
     m_settings.Option1_Click(stored.duree_option, false);
-    if (existed) {
-        if (stored.source == quint8(SampleSource::Usb))
-            m_acquisition.usb().armMissingReport();
-        // Opens the serial port for the serial source; one attempt, one message at most.
-        m_settings.Option2_Click(stored.source, false);
-        if (stored.source == quint8(SampleSource::Usb))
-            m_acquisition.usb().ouvre_usb();
-    }
+    // The stored source is opened: one attempt, one message at most.
+    if (existed)
+        m_acquisition.openStored(SampleSource(stored.source));
     m_buffer.setWindow(0);
-    m_menuGraphe->setChecked(stored.largeur_fenetre > Settings::NarrowWidth);
+    m_chartToggle->setChecked(stored.largeur_fenetre > Settings::NarrowWidth);
     applyWidth();
     affiche_barre_titre();
     m_holdMessages = false;
@@ -296,13 +269,13 @@ void Enregistreur::applyWidth()
 void Enregistreur::affiche_barre_titre()
 {
     const QString &file = m_settings.settings().fichier_donnees;
-    setWindowTitle((m_menuGraphe->isChecked() ? kTitleShown : kTitleHidden) + file);
+    setWindowTitle((m_chartToggle->isChecked() ? kTitleShown : kTitleHidden) + file);
 }
 
 void Enregistreur::menuGraphe_Click()
 {
     const bool wasWide = m_settings.settings().largeur_fenetre == Settings::WideWidth;
-    m_menuGraphe->setChecked(!wasWide);
+    m_chartToggle->setChecked(!wasWide);
     m_settings.setLargeurFenetre(wasWide ? Settings::NarrowWidth : Settings::WideWidth);
     applyWidth();
     affiche_barre_titre();
@@ -311,31 +284,31 @@ void Enregistreur::menuGraphe_Click()
 
 void Enregistreur::menuReglage_Click()
 {
-    if (m_formOption) {
-        m_formOption->raise();
+    if (m_settingsDialog) {
+        m_settingsDialog->raise();
         return;
     }
-    m_formOption = new FormOption(m_settings, this);
-    connect(m_formOption, &FormOption::unloaded, this, [this] { setEnabled(true); });
+    m_settingsDialog = new FormOption(m_settings, m_acquisition, this);
+    connect(m_settingsDialog, &FormOption::unloaded, this, [this] { setEnabled(true); });
     setEnabled(false);
     // Disabling the main window disables its other windows too; they stay usable.
-    m_formOption->setEnabled(true);
-    if (m_about)
-        m_about->setEnabled(true);
-    m_formOption->show();
-    m_formOption->raise();
-    m_formOption->activateWindow();
+    m_settingsDialog->setEnabled(true);
+    if (m_aboutBox)
+        m_aboutBox->setEnabled(true);
+    m_settingsDialog->show();
+    m_settingsDialog->raise();
+    m_settingsDialog->activateWindow();
 }
 
 void Enregistreur::menu_apropos_Click()
 {
-    if (!m_about) {
-        m_about = new AboutBox([this](const QUrl &url) { m_dialogs.openUrl(url); }, this);
-        m_about->setAttribute(Qt::WA_DeleteOnClose);
+    if (!m_aboutBox) {
+        m_aboutBox = new AboutBox([this](const QUrl &url) { m_dialogs.openUrl(url); }, this);
+        m_aboutBox->setAttribute(Qt::WA_DeleteOnClose);
     }
-    m_about->show();
-    m_about->raise();
-    m_about->activateWindow();
+    m_aboutBox->show();
+    m_aboutBox->raise();
+    m_aboutBox->activateWindow();
 }
 
 void Enregistreur::menu_nouveau_Click()
@@ -362,36 +335,13 @@ void Enregistreur::menu_charger_Click()
         return;
 
     m_loadingFile = true;
-    m_menuFichier->setEnabled(false);
-    m_cmdRecord->setEnabled(false);
+    m_fileMenu->setEnabled(false);
+    m_recordButton->setEnabled(false);
     m_buffer.restart();
     raz();
-    m_loading->begin(QFileInfo(chosen).size());
-    m_loadingShown = 0;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    emit loadStarted();
-
-    RecordingLoader::Hooks hooks;
-    hooks.progress = [this](qint64 position, qint64 size) {
-        // The bar moves in steps of half a percent; finer steps cost time and show nothing.
-        if (position - m_loadingShown >= size / 200 || position == size) {
-            m_loading->setPosition(position);
-            m_loadingShown = position;
-        }
-    };
-    // Timers and painting go on during the load; the user's clicks and keys reach the event
-    // filter, which drops them, instead of waiting to act once the load is over.
-    hooks.yield = [] {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-    };
-    const RecordingLoader::Result result = RecordingLoader::load(chosen, m_buffer, m_lines, hooks);
-    // What the user did since the last yield is dropped too.
-    hooks.yield();
-
-    m_loading->end();
-    QApplication::restoreOverrideCursor();
-    m_menuFichier->setEnabled(true);
-    m_cmdRecord->setEnabled(true);
+    const RecordingLoader::Result result = m_loadingWindow->load(chosen, m_buffer, m_lines);
+    m_fileMenu->setEnabled(true);
+    m_recordButton->setEnabled(true);
     m_loadingFile = false;
     if (std::exchange(m_closeAfterLoad, false))
         QTimer::singleShot(0, this, &QWidget::close);
@@ -419,12 +369,21 @@ void Enregistreur::menu_charger_Click()
     }
 }
 
+Recorder::Plan Enregistreur::recordingPlan() const
+{
+    return {m_settings.intervalMs(), m_settings.diviseur_tick(),
+            m_settings.settings().fichier_donnees};
+}
+
 void Enregistreur::TimerValActu_Timer()
 {
-    m_label2->setText(clockText(QTime::currentTime()));
-    const int source = m_settings.source();
-    m_acquisition.poll(source);
-    m_label3->setText(m_acquisition.displayText(source));
+    m_acquisition.refresh();
+}
+
+void Enregistreur::showReading()
+{
+    m_clockLabel->setText(clockText(m_recorder.clock().now().time()));
+    m_valueLabel->setText(m_acquisition.displayText());
 }
 
 void Enregistreur::Form_KeyPress(int characterCode)
@@ -441,49 +400,46 @@ void Enregistreur::CmdRecord_Click()
 
 void Enregistreur::setRecordingLook(bool recording)
 {
-    m_menuFichier->setEnabled(!recording);
-    m_menuOption->setEnabled(!recording);
-    m_menuFichier->menuAction()->setEnabled(!recording);
-    m_menuOption->menuAction()->setEnabled(!recording);
+    m_fileMenu->setEnabled(!recording);
+    m_optionMenu->setEnabled(!recording);
+    m_fileMenu->menuAction()->setEnabled(!recording);
+    m_optionMenu->menuAction()->setEnabled(!recording);
     if (recording)
         raz();
-    m_cmdRecord->setText(recording ? kCaptionStop : kCaptionStart);
+    m_recordButton->setText(recording ? kCaptionStop : kCaptionStart);
 }
 
 void Enregistreur::setLedLit(bool lit)
 {
-    m_led1->setFillColor(QColor(lit ? Recorder::LedLit : Recorder::LedDark, 0, 0));
-    m_led1->setBorderColor(QColor(Recorder::LedDark, 0, 0));
-    m_ledOn1->setBackOpaque(lit);
-    m_ledOn1->setBorderVisible(lit);
+    m_led->setFillColor(QColor(lit ? Recorder::LedLit : Recorder::LedDark, 0, 0));
+    m_led->setBorderColor(QColor(Recorder::LedDark, 0, 0));
+    m_ledGlow->setBackOpaque(lit);
+    m_ledGlow->setBorderVisible(lit);
 }
 
 void Enregistreur::affich()
 {
     const int n = m_buffer.num_mesure();
     if (m_recorder.isRecording()) {
-        const bool oneMore
-            = m_sampleList.mode() == SampleList::Mode::Recording && m_sampleList.count() == n - 1;
-        m_sampleList.showRecording(n);
-        m_text1->listChanged(oneMore ? 1 : 0);
+        m_sampleList->listChanged(m_listModel.showRecording(n));
     } else {
-        m_sampleList.showFile(n);
-        m_text1->listChanged();
+        m_listModel.showFile(n);
+        m_sampleList->listChanged();
     }
-    m_ecran1->plot();
+    m_chart->plot();
 }
 
 void Enregistreur::raz()
 {
-    m_sampleList.clear();
-    m_text1->listChanged();
-    m_ecran1->clear();
+    m_listModel.clear();
+    m_sampleList->listChanged();
+    m_chart->clear();
 }
 
 QImage Enregistreur::chartPicture() const
 {
     // The chart, its rulers, and the numbers printed beside them on the window.
-    QRect area = m_ecran1->geometry() | m_picture1->geometry() | m_picture2->geometry();
+    QRect area = m_chart->geometry() | m_xRuler->geometry() | m_yRuler->geometry();
     const int numberRoom = Twips::px(300) + fontMetrics().height();
     area.adjust(0, 0, numberRoom, numberRoom);
     area &= m_surface->rect();
@@ -491,9 +447,9 @@ QImage Enregistreur::chartPicture() const
     QImage picture(area.size() * kScale, QImage::Format_RGB32);
     picture.setDevicePixelRatio(kScale);
     picture.fill(m_surface->palette().color(QPalette::Window));
-    m_ecran1->setMarkerShown(false);
+    m_chart->setMarkerShown(false);
     m_surface->render(&picture, QPoint(), QRegion(area));
-    m_ecran1->setMarkerShown(true);
+    m_chart->setMarkerShown(true);
     return picture;
 }
 
@@ -527,7 +483,7 @@ void Enregistreur::tell(const QString &text, bool warning)
         return;
     }
     // While the settings dialog is open the main window is disabled, and so would the message be.
-    QWidget *parent = m_formOption ? static_cast<QWidget *>(m_formOption) : this;
+    QWidget *parent = m_settingsDialog ? static_cast<QWidget *>(m_settingsDialog) : this;
     m_dialogs.tell(parent, text, warning);
 }
 
@@ -557,15 +513,13 @@ void Enregistreur::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    m_acquisition.serial().ferme_port();
+    m_acquisition.close();
     event->accept();
     emit quitConfirmed();
 }
 
 bool Enregistreur::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_loadingFile && isUserInput(event->type()))
-        return true;
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         auto *widget = static_cast<QWidget *>(watched);
         QWidget *focus = QApplication::focusWidget();

@@ -11,7 +11,6 @@
 
 #include <QMainWindow>
 #include <QPointer>
-#include <QTimer>
 #include <memory>
 
 class ChartView;
@@ -45,7 +44,6 @@ public:
     };
 
     static constexpr int DesignHeightTwips = 3735; // the inside below the menu bar
-    static constexpr int RefreshPeriodMs = 200;
 
     explicit Enregistreur(Services services);
     ~Enregistreur() override;
@@ -61,7 +59,7 @@ public:
     void menu_apropos_Click();
     void menu_nouveau_Click();
     void menu_charger_Click();
-    // The 200 ms refresh of the clock and the live value.
+    // The refresh of the live value five times a second, and the clock shown with it.
     void TimerValActu_Timer();
     // The key handler that sees every key typed in the window.
     void Form_KeyPress(int characterCode);
@@ -82,12 +80,10 @@ public:
     SettingsModel &settings() { return m_settings; }
     Acquisition &acquisition() { return m_acquisition; }
     Recorder &recorder() { return m_recorder; }
-    MeasurementBuffer &buffer() { return m_buffer; }
-    const LoadedLines &loadedLines() const { return m_lines; }
-    FormOption *settingsDialog() const { return m_formOption; }
-    AboutBox *aboutBox() const { return m_about; }
-    LoadingWindow *loadingWindow() const { return m_loading; }
-    bool isLoading() const { return m_loadingFile; }
+    const MeasurementBuffer &buffer() const { return m_buffer; }
+    FormOption *settingsDialog() const { return m_settingsDialog; }
+    AboutBox *aboutBox() const { return m_aboutBox; }
+    LoadingWindow *loadingWindow() const { return m_loadingWindow; }
 
 signals:
     // The user said Yes to leaving: the program ends.
@@ -107,6 +103,8 @@ private:
     void applyWidth();
     void setRecordingLook(bool recording);
     void setLedLit(bool lit);
+    void showReading();
+    Recorder::Plan recordingPlan() const;
     void tell(const QString &text, bool warning);
 
     Dialogs &m_dialogs;
@@ -115,30 +113,28 @@ private:
     MeasurementBuffer m_buffer;
     LoadedLines m_lines;
     Recorder m_recorder;
-    QTimer m_timerValActu;
 
-    SampleList m_sampleList {m_buffer, m_lines};
+    SampleList m_listModel {m_buffer, m_lines};
     bool m_loadingFile = false;
     bool m_closeAfterLoad = false; // a close asked during a load
-    qint64 m_loadingShown = 0; // the file position the progress bar shows
 
-    SampleListView *m_text1 = nullptr;
-    ChartView *m_ecran1 = nullptr;
-    Ruler *m_picture1 = nullptr;
-    Ruler *m_picture2 = nullptr;
-    QLabel *m_label2 = nullptr;
-    QLabel *m_label3 = nullptr;
-    QPushButton *m_cmdRecord = nullptr;
-    CircleShape *m_led1 = nullptr;
-    CircleShape *m_ledOn1 = nullptr;
-    QMenu *m_menuFichier = nullptr;
-    QMenu *m_menuOption = nullptr;
+    SampleListView *m_sampleList = nullptr;
+    ChartView *m_chart = nullptr;
+    Ruler *m_xRuler = nullptr;
+    Ruler *m_yRuler = nullptr;
+    QLabel *m_clockLabel = nullptr;
+    QLabel *m_valueLabel = nullptr;
+    QPushButton *m_recordButton = nullptr;
+    CircleShape *m_led = nullptr;
+    CircleShape *m_ledGlow = nullptr;
+    QMenu *m_fileMenu = nullptr;
+    QMenu *m_optionMenu = nullptr;
     QMenu *m_chartMenu = nullptr;
     QWidget *m_surface = nullptr;
-    QAction *m_menuGraphe = nullptr;
-    LoadingWindow *m_loading = nullptr;
-    QPointer<FormOption> m_formOption;
-    QPointer<AboutBox> m_about;
+    QAction *m_chartToggle = nullptr;
+    LoadingWindow *m_loadingWindow = nullptr;
+    QPointer<FormOption> m_settingsDialog;
+    QPointer<AboutBox> m_aboutBox;
     // Messages raised by start-up, shown over the window once it is on screen.
     bool m_holdMessages = false;
     QList<std::pair<QString, bool>> m_heldMessages;

@@ -2,17 +2,18 @@
 
 #include "chart/chartgeometry.h"
 #include "chart/ruler.h"
+#include "common/twips.h"
 
 #include <QPainter>
 
-using ChartGeometry::TwipsPerPixel;
+using Twips::PerPixel;
 
 namespace {
 
 QRectF twipsRect(const QRect &pixels)
 {
-    return {pixels.x() * TwipsPerPixel, pixels.y() * TwipsPerPixel, pixels.width() * TwipsPerPixel,
-            pixels.height() * TwipsPerPixel};
+    return {pixels.x() * PerPixel, pixels.y() * PerPixel, pixels.width() * PerPixel,
+            pixels.height() * PerPixel};
 }
 
 } // namespace
@@ -42,7 +43,7 @@ QList<QPointF> MainSurface::numberPositions(Qt::Orientation orientation) const
         const QPointF at = orientation == Qt::Horizontal
             ? ChartGeometry::horizontalNumberPosition(n, outer, inner)
             : ChartGeometry::verticalNumberPosition(n, outer, inner);
-        positions.append(at / TwipsPerPixel);
+        positions.append(at / PerPixel);
     }
     return positions;
 }

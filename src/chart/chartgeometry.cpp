@@ -10,12 +10,6 @@ namespace {
 constexpr double kFarAway = 1.0e6;
 } // namespace
 
-float hauteurEcran(float outerHeightTwips)
-{
-    const float s = float(ScaleHeight);
-    return outerHeightTwips / (outerHeightTwips / s);
-}
-
 double valueY(double value, double borneBasse)
 {
     return ScaleHeight - (value - borneBasse);

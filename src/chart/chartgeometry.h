@@ -4,21 +4,11 @@
 #include <QPointF>
 #include <QRectF>
 
-// Where things sit on the chart and its rulers. Layout quantities are in twips (15 per pixel);
+// Where things sit on the chart and its rulers. Layout quantities are in twips;
 // the chart's own scale is 0..num_mesure across and 0..255 downward.
 namespace ChartGeometry {
 
-constexpr double TwipsPerPixel = 15.0;
 constexpr double ScaleHeight = 255.0; // hauteur_ecran
-constexpr double InitialScaleWidth = 360.0;
-
-constexpr double toPixels(double twips)
-{
-    return twips / TwipsPerPixel;
-}
-
-// The chart height in user units: H / (H / 255), single precision.
-float hauteurEcran(float outerHeightTwips);
 
 // y of a value in the chart's scale: 255 on the bottom edge for borne_basse, 0 for +255.
 double valueY(double value, double borneBasse);

@@ -1,6 +1,7 @@
 #include "ruler.h"
 
 #include "chartgeometry.h"
+#include "common/twips.h"
 
 #include <QPainter>
 
@@ -17,7 +18,7 @@ double Ruler::innerExtentTwips() const
 {
     const QRect inner = contentsRect();
     const int pixels = m_orientation == Qt::Horizontal ? inner.width() : inner.height();
-    return pixels * ChartGeometry::TwipsPerPixel;
+    return Twips::fromPixels(pixels);
 }
 
 void Ruler::paintEvent(QPaintEvent *event)
@@ -27,7 +28,7 @@ void Ruler::paintEvent(QPaintEvent *event)
     painter.setPen(palette().color(QPalette::WindowText));
     const QRectF inner = contentsRect();
     const double step = ChartGeometry::rulerStep(innerExtentTwips());
-    using ChartGeometry::toPixels;
+    using Twips::toPixels;
     for (int n = 1; n <= 9; ++n) {
         const double at = toPixels(n * step);
         if (m_orientation == Qt::Horizontal) {

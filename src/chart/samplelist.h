@@ -21,11 +21,15 @@ public:
         m_mode = Mode::Empty;
         m_count = -1;
     }
-    // The samples 0..count of a recording, in the recording format.
-    void showRecording(int count)
+    // The samples 0..count of a recording, in the recording format. Returns the rows added on
+    // top of those shown: 1 when the list showed this recording up to count - 1, else 0 (the
+    // list starts over).
+    int showRecording(int count)
     {
+        const bool oneMore = m_mode == Mode::Recording && m_count == count - 1;
         m_mode = Mode::Recording;
         m_count = count;
+        return oneMore ? 1 : 0;
     }
     // The samples 0..count of a viewed file, as raw lines under the file's first line.
     void showFile(int count)

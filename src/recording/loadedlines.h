@@ -1,5 +1,7 @@
 #pragma once
 
+#include "measurementbuffer.h"
+
 #include <QString>
 #include <vector>
 
@@ -7,14 +9,14 @@
 class LoadedLines
 {
 public:
-    static constexpr int Capacity = 32000;
+    static constexpr int Capacity = MeasurementBuffer::Capacity;
 
     LoadedLines()
         : m_lines(Capacity + 1)
     { }
 
     const QString &entete_fichier() const { return m_header; }
-    void setEntete(const QString &header) { m_header = header; }
+    void setEntete_fichier(const QString &header) { m_header = header; }
 
     // Line i, or an empty text outside 0..32000.
     QString ligne_fichier(int i) const
@@ -22,7 +24,7 @@ public:
         return i >= 0 && i <= Capacity ? m_lines[std::size_t(i)] : QString();
     }
     // Stores line i; false outside 1..32000.
-    bool setLigne(int i, const QString &line)
+    bool setLigne_fichier(int i, const QString &line)
     {
         if (i < 1 || i > Capacity)
             return false;

@@ -3,7 +3,6 @@
 #include "acquisition/acquisition.h"
 #include "measurementbuffer.h"
 #include "recordingfile.h"
-#include "settings/settingsmodel.h"
 
 #include <algorithm>
 #include <ctime>
@@ -23,12 +22,12 @@ Recorder::Clock Recorder::Clock::system()
             }};
 }
 
-Recorder::Recorder(MeasurementBuffer &buffer, SettingsModel &settings, Acquisition &acquisition,
-                   Clock clock, QObject *parent)
+Recorder::Recorder(MeasurementBuffer &buffer, Acquisition &acquisition,
+                   std::function<Plan()> plan, Clock clock, QObject *parent)
     : QObject(parent)
     , m_buffer(buffer)
-    , m_settings(settings)
     , m_acquisition(acquisition)
+    , m_planned(std::move(plan))
     , m_clock(std::move(clock))
 {
     m_timer1.setObjectName(QStringLiteral("Timer1"));
@@ -56,7 +55,8 @@ void Recorder::start()
         return;
     m_timerLed.start();
     m_recording = true;
-    m_schedule.start(m_clock.monotonicMs(), m_settings.intervalMs(), m_settings.diviseur_tick());
+    m_plan = m_planned();
+    m_schedule.start(m_clock.monotonicMs(), m_plan.periodMs, m_plan.divisor);
     m_acquisition.resetTest();
     m_buffer.restart();
     // Menus, caption and the cleared list and chart follow the signal, before the first tick.
@@ -92,7 +92,7 @@ void Recorder::takeSample()
         emit stoppedOnProblem(bufferFullMessage());
         return;
     }
-    const double value = m_acquisition.sampleValue(m_settings.source());
+    const double value = m_acquisition.sampleValue();
     const QDateTime now = m_clock.now();
     m_buffer.append(value, now.toString(QStringLiteral("MM-dd-yyyy")),
                     now.toString(QStringLiteral("hh:mm:ss")));
@@ -102,7 +102,7 @@ void Recorder::takeSample()
     const int n = m_buffer.num_mesure();
     const QByteArray line = RecordingFile::sampleLine(
         n, m_buffer.valeur(n), m_buffer.date_mesure(n), m_buffer.heure_mesure(n));
-    const QString path = m_settings.settings().fichier_donnees;
+    const QString &path = m_plan.file;
     QString reason;
     const bool written = RecordingFile::append(path, line, &reason);
     emit sampleStored();
@@ -138,7 +138,7 @@ QString Recorder::bufferFullMessage()
 {
     return tr("L'enregistrement est arrêté : la limite de %1 mesures est atteinte.\nToutes les "
               "mesures prises sont dans la liste et dans le fichier d'enregistrement.")
-        .arg(32000);
+        .arg(MeasurementBuffer::Capacity);
 }
 
 QString Recorder::writeFailedMessage(const QString &path, const QString &reason)

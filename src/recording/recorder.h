@@ -9,7 +9,6 @@
 
 class Acquisition;
 class MeasurementBuffer;
-class SettingsModel;
 
 // A recording: the start and stop sequences, the sampling tick (Timer1) and the LED blink
 // (TimerLed). Widget-free; the clocks are injected so that tests walk through hours at once.
@@ -28,11 +27,19 @@ public:
         static Clock system();
     };
 
+    // What a recording needs of the settings, read when it starts.
+    struct Plan
+    {
+        int periodMs = 1000; // intervalle_timer
+        int divisor = 1; // diviseur_tick
+        QString file; // fichier_donnees
+    };
+
     static constexpr int LedPeriodMs = 500;
     static constexpr int LedLit = 255; // Led1 fill colour, red in the low byte
     static constexpr int LedDark = 128;
 
-    Recorder(MeasurementBuffer &buffer, SettingsModel &settings, Acquisition &acquisition,
+    Recorder(MeasurementBuffer &buffer, Acquisition &acquisition, std::function<Plan()> plan,
              Clock clock, QObject *parent = nullptr);
 
     // Whether a recording runs: exactly whether the sampling timer is enabled.
@@ -51,6 +58,7 @@ public:
 
     int ledFill() const { return m_ledFill; }
     const SamplingSchedule &schedule() const { return m_schedule; }
+    const Clock &clock() const { return m_clock; }
     const QTimer &timer1() const { return m_timer1; }
     const QTimer &timerLed() const { return m_timerLed; }
 
@@ -68,9 +76,10 @@ private:
     void armTimer1();
 
     MeasurementBuffer &m_buffer;
-    SettingsModel &m_settings;
     Acquisition &m_acquisition;
+    std::function<Plan()> m_planned;
     Clock m_clock;
+    Plan m_plan;
     SamplingSchedule m_schedule;
     QTimer m_timer1;
     QTimer m_timerLed;

@@ -1,6 +1,6 @@
 #include "recordingfile.h"
 
-#include "systemerror.h"
+#include "common/systemerror.h"
 
 #include <QFile>
 #include <cctype>

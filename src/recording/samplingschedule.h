@@ -18,7 +18,6 @@ public:
     // (the machine was suspended) count toward the divisor but store nothing of their own.
     bool onTick(qint64 nowMs);
 
-    int compte_tick() const { return m_compteTick; }
     qint64 ticks() const { return m_ticks; }
 
 private:

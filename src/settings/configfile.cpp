@@ -1,6 +1,6 @@
 #include "configfile.h"
 
-#include "codepage.h"
+#include "common/codepage.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,7 @@
 #include "formoption.h"
 
-#include "app/twips.h"
+#include "acquisition/acquisition.h"
+#include "common/twips.h"
 #include "durationtable.h"
 #include "settingsmodel.h"
 #include "wrapradiobutton.h"
@@ -37,11 +38,12 @@ QFrame *etchedLine(QWidget *parent, int y)
 
 } // namespace
 
-FormOption::FormOption(SettingsModel &settings, QWidget *parent)
+FormOption::FormOption(SettingsModel &settings, Acquisition &acquisition, QWidget *parent)
     : QWidget(parent,
               Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                   | Qt::CustomizeWindowHint)
     , m_settings(settings)
+    , m_acquisition(acquisition)
     , m_durations(new QButtonGroup(this))
     , m_sources(new QButtonGroup(this))
 {
@@ -167,6 +169,7 @@ void FormOption::Option1_Click(int index)
 
 void FormOption::Option2_Click(int index)
 {
+    m_acquisition.setSource(SampleSource(index));
     m_settings.Option2_Click(index, isVisible());
 }
 

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class Acquisition;
 class QAbstractButton;
 class QButtonGroup;
 class SettingsModel;
@@ -14,7 +15,7 @@ class FormOption : public QWidget
     Q_OBJECT
 
 public:
-    explicit FormOption(SettingsModel &settings, QWidget *parent = nullptr);
+    FormOption(SettingsModel &settings, Acquisition &acquisition, QWidget *parent = nullptr);
 
     // The handlers of the two button groups, also run when a button is selected from code.
     void Option1_Click(int index);
@@ -38,6 +39,7 @@ private:
     void Form_Load();
 
     SettingsModel &m_settings;
+    Acquisition &m_acquisition;
     QButtonGroup *m_durations;
     QButtonGroup *m_sources;
 };

@@ -11,11 +11,8 @@ struct Settings
 
     QString fichier_donnees = QStringLiteral("data_tr.csv");
     quint8 duree_option = 1;
-    quint8 source = 0;
+    quint8 source = 0; // a SampleSource
     qint16 largeur_fenetre = NarrowWidth;
 
     friend bool operator==(const Settings &, const Settings &) = default;
 };
-
-// Where the samples come from.
-enum class SampleSource : quint8 { Test = 0, Usb = 1, Serial = 2 };

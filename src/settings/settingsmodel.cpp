@@ -1,16 +1,14 @@
 #include "settingsmodel.h"
 
-#include "acquisition/acquisition.h"
 #include "durationtable.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <utility>
 
-SettingsModel::SettingsModel(ConfigFile configFile, Acquisition &acquisition, QObject *parent)
+SettingsModel::SettingsModel(ConfigFile configFile, QObject *parent)
     : QObject(parent)
     , m_configFile(std::move(configFile))
-    , m_acquisition(acquisition)
 { }
 
 void SettingsModel::load()
@@ -57,15 +55,6 @@ void SettingsModel::Option1_Click(int index, bool persist)
 
 void SettingsModel::Option2_Click(int index, bool persist)
 {
-    SerialLink &serial = m_acquisition.serial();
-    if (index == int(SampleSource::Test) || index == int(SampleSource::Usb)) {
-        serial.ferme_port();
-    } else if (index == int(SampleSource::Serial)) {
-        if (!serial.isOpen())
-            serial.ouvre_port();
-    }
-    if (index == int(SampleSource::Usb) && m_settings.source != index)
-        m_acquisition.usb().armMissingReport();
     m_settings.source = quint8(index);
     if (persist)
         save();

@@ -6,17 +6,15 @@
 #include <QObject>
 #include <QString>
 
-class Acquisition;
-
 // The settings in memory, the sampling period derived from them, and their mirror on disk.
-// Option1_Click and Option2_Click are the two selection procedures shared by start-up and the
-// settings dialog; they write the file only when asked to (the dialog is visible).
+// Option1_Click and Option2_Click keep the choices of start-up and of the settings dialog; they
+// write the file only when asked to (the dialog is visible).
 class SettingsModel : public QObject
 {
     Q_OBJECT
 
 public:
-    SettingsModel(ConfigFile configFile, Acquisition &acquisition, QObject *parent = nullptr);
+    explicit SettingsModel(ConfigFile configFile, QObject *parent = nullptr);
 
     // Reads the file, or creates it with the defaults; a damaged file is mended in place.
     void load();
@@ -26,7 +24,7 @@ public:
 
     // Applies a sampling period button; an index without a button changes only duree_option.
     void Option1_Click(int index, bool persist);
-    // Applies a source button: the serial port opens for 2 and closes for 0 and 1.
+    // Keeps a source button's choice (the acquisition opens and closes the devices).
     void Option2_Click(int index, bool persist);
 
     const Settings &settings() const { return m_settings; }
@@ -44,7 +42,6 @@ signals:
 
 private:
     ConfigFile m_configFile;
-    Acquisition &m_acquisition;
     Settings m_settings;
     QString m_intervalleTimer = QStringLiteral("1000");
     qint16 m_diviseurTick = 1;

@@ -1,11 +1,39 @@
 #include "loadingwindow.h"
 
-#include "app/twips.h"
+#include "common/twips.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QFileInfo>
 #include <QProgressBar>
 #include <QScreen>
 #include <limits>
+
+namespace {
+
+bool isUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
 
 LoadingWindow::LoadingWindow(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint)
@@ -21,8 +49,40 @@ LoadingWindow::LoadingWindow(QWidget *parent)
     setEnabled(false);
 }
 
+RecordingLoader::Result LoadingWindow::load(const QString &path, MeasurementBuffer &buffer,
+                                            LoadedLines &lines)
+{
+    begin(QFileInfo(path).size());
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_loading = true;
+    qApp->installEventFilter(this);
+    emit started();
+
+    RecordingLoader::Hooks hooks;
+    hooks.progress = [this](qint64 position, qint64) { setPosition(position); };
+    hooks.yield = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+    const RecordingLoader::Result result = RecordingLoader::load(path, buffer, lines, hooks);
+    // What the user did since the last yield is dropped too.
+    hooks.yield();
+
+    qApp->removeEventFilter(this);
+    m_loading = false;
+    QApplication::restoreOverrideCursor();
+    end();
+    return result;
+}
+
+bool LoadingWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_loading && isUserInput(event->type()))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
 void LoadingWindow::begin(qint64 size)
 {
+    m_size = size;
+    m_shown = 0;
     m_shift = 0;
     while ((size >> m_shift) > std::numeric_limits<int>::max())
         ++m_shift;
@@ -39,6 +99,9 @@ void LoadingWindow::begin(qint64 size)
 
 void LoadingWindow::setPosition(qint64 position)
 {
+    if (position - m_shown < m_size / 200 && position != m_size)
+        return;
+    m_shown = position;
     m_bar->setValue(int(std::min<qint64>(position >> m_shift, m_bar->maximum())));
 }
 

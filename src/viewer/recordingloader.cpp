@@ -4,7 +4,7 @@
 #include "recording/loadedlines.h"
 #include "recording/measurementbuffer.h"
 #include "recording/recordingfile.h"
-#include "settings/codepage.h"
+#include "common/codepage.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -59,7 +59,7 @@ RecordingLoader::Result RecordingLoader::load(QIODevice &file, qint64 size,
     case LineReader::Status::Error:
         return finish(Outcome::ReadError);
     }
-    lines.setEntete(Codepage::fromWindows1252(line));
+    lines.setEntete_fichier(Codepage::fromWindows1252(line));
 
     int read = 0;
     const auto endOfFile = [&] {
@@ -79,7 +79,7 @@ RecordingLoader::Result RecordingLoader::load(QIODevice &file, qint64 size,
         buffer.appendLoaded(value.value_or(-1));
         ++read;
         const int n = buffer.num_mesure();
-        lines.setLigne(
+        lines.setLigne_fichier(
             n, status == LineReader::Status::Line ? Codepage::fromWindows1252(line) : QString());
         if (!value)
             return finish(Outcome::Malformed);

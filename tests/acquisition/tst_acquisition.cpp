@@ -2,6 +2,7 @@
 #include "fakehidtransport.h"
 #include "ptypair.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 class TestAcquisition : public QObject
@@ -14,6 +15,7 @@ private Q_SLOTS:
     void testKeysStayIn16Bits_data();
     void testKeysStayIn16Bits();
     void pollsChosenSourceOnly();
+    void sourceDrivesSerialPort();
 };
 
 void TestAcquisition::scales_data()
@@ -57,8 +59,8 @@ void TestAcquisition::testKeysStayIn16Bits()
     for (QChar key : keys)
         acquisition.keyPress(key.unicode());
     QCOMPARE(int(acquisition.valeur_test()), expected);
-    QCOMPARE(acquisition.displayText(0), QString::number(expected));
-    QCOMPARE(acquisition.sampleValue(0), double(expected));
+    QCOMPARE(acquisition.displayText(), QString::number(expected));
+    QCOMPARE(acquisition.sampleValue(), double(expected));
 }
 
 void TestAcquisition::pollsChosenSourceOnly()
@@ -69,32 +71,64 @@ void TestAcquisition::pollsChosenSourceOnly()
     Acquisition acquisition([&] { return QStringList {pty.slaveName()}; }, std::move(fake));
     board.reports = {FakeHidTransport::report(4, 0, 0), FakeHidTransport::report(4, 128, 3)};
 
-    acquisition.poll(0);
+    acquisition.poll();
     QCOMPARE(board.opens, 0);
-    acquisition.poll(1);
+    acquisition.setSource(SampleSource::Usb);
+    acquisition.poll();
     QCOMPARE(acquisition.valeur_brute(), 128);
     QCOMPARE(acquisition.valeur_voie2(), 3);
-    QCOMPARE(acquisition.displayText(1), QStringLiteral("501"));
+    QCOMPARE(acquisition.displayText(), QStringLiteral("501"));
 
     // The raw reading outlives source changes until a new reading replaces it.
     acquisition.keyPress('-');
-    QCOMPARE(acquisition.displayText(0), QStringLiteral("-1"));
-    QCOMPARE(acquisition.displayText(2), QStringLiteral("501"));
-    acquisition.serial().ouvre_port();
-    acquisition.poll(2);
+    acquisition.setSource(SampleSource::Test);
+    QCOMPARE(acquisition.displayText(), QStringLiteral("-1"));
+    acquisition.setSource(SampleSource::Serial);
+    QCOMPARE(acquisition.displayText(), QStringLiteral("501"));
+    acquisition.poll();
     QCOMPARE(acquisition.valeur_brute(), 128);
     QTest::qWait(2 * SerialFramer::Silence.count() / 1000); // the line silent since the open
     QVERIFY(pty.send(QByteArray("\x0A\x14\x1E\x28", 4)));
     QTest::qWait(2 * SerialFramer::Silence.count() / 1000);
-    acquisition.poll(2);
+    acquisition.poll();
     QCOMPARE(acquisition.valeur_brute(), 30);
-    QCOMPARE(acquisition.displayText(2), QStringLiteral("117"));
-    QCOMPARE(acquisition.sampleValue(1), 117.0);
+    QCOMPARE(acquisition.displayText(), QStringLiteral("117"));
+    QCOMPARE(acquisition.sampleValue(), 117.0);
     QCOMPARE(board.opens, 1);
 
+    acquisition.setSource(SampleSource::Usb);
     board.present = false; // an absent board leaves the reading as it was
-    acquisition.poll(1);
+    acquisition.poll();
     QCOMPARE(acquisition.valeur_brute(), 30);
+}
+
+void TestAcquisition::sourceDrivesSerialPort()
+{
+    PtyPair pty;
+    QVERIFY(pty.isValid());
+    Acquisition acquisition([&] { return QStringList {pty.slaveName()}; },
+                            std::make_unique<FakeHidTransport>());
+    QSignalSpy failures(&acquisition, &Acquisition::deviceProblem);
+    const SerialLink &serial = acquisition.serial();
+
+    acquisition.setSource(SampleSource::Serial);
+    QVERIFY(serial.isOpen());
+    QTest::qWait(40); // a silence on the line, then a frame
+    QVERIFY(pty.send(QByteArray("\x01\x02\x2A\x03", 4)));
+    // A second choice of the serial source must not reopen (and so flush) the port.
+    acquisition.setSource(SampleSource::Serial);
+    QTest::qWait(40);
+    acquisition.poll();
+    QCOMPARE(acquisition.valeur_brute(), 42);
+    QCOMPARE(acquisition.source(), SampleSource::Serial);
+
+    acquisition.setSource(SampleSource::Test);
+    QVERIFY(!serial.isOpen());
+    acquisition.setSource(SampleSource::Serial);
+    QVERIFY(serial.isOpen());
+    acquisition.setSource(SampleSource::Usb);
+    QVERIFY(!serial.isOpen());
+    QCOMPARE(failures.count(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestAcquisition)

@@ -103,17 +103,18 @@ void TestHidapiTransport::unpluggedBetweenTicks()
     HidapiTransport &hid = *transport;
     Acquisition acquisition({}, std::move(transport));
     QSignalSpy told(&acquisition, &Acquisition::deviceProblem);
-    acquisition.poll(1);
+    acquisition.setSource(SampleSource::Usb);
+    acquisition.poll();
     QCOMPARE(acquisition.valeur_brute(), 100);
     emulated.unplug();
     for (int i = 0; i < 3; ++i)
-        acquisition.poll(1);
+        acquisition.poll();
     QCOMPARE(acquisition.valeur_brute(), 100);
     QCOMPARE(told.count(), 1);
     QVERIFY(told.first().first().toString().contains(QStringLiteral("ne répond plus")));
     emulated.setAnalog(30, 0);
     emulated.plug();
-    acquisition.poll(1);
+    acquisition.poll();
     QCOMPARE(acquisition.valeur_brute(), 30);
     QCOMPARE(told.count(), 1);
     QVERIFY(!hid.isOpen());

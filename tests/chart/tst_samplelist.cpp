@@ -78,11 +78,11 @@ void TestSampleList::fileRows()
 {
     MeasurementBuffer buffer;
     LoadedLines lines;
-    lines.setEntete(QStringLiteral("N°Record;Valeur;Date;Time"));
+    lines.setEntete_fichier(QStringLiteral("N°Record;Valeur;Date;Time"));
     const QStringList raw {"1;5;01-02-2026;03:04:05", "2;6;01-02-2026;03:04:06", "3;7;x"};
     for (int i = 0; i < raw.size(); ++i) {
         buffer.appendLoaded(i);
-        lines.setLigne(i + 1, raw[i]);
+        lines.setLigne_fichier(i + 1, raw[i]);
     }
     SampleList list(buffer, lines);
     list.showFile(3);
@@ -169,7 +169,7 @@ void TestSampleList::readout()
     QCOMPARE(list.readout(0), QString()); // nothing shown
     record(buffer, 1, "10:00:01");
     record(buffer, value, "10:00:05");
-    lines.setLigne(2, line);
+    lines.setLigne_fichier(2, line);
     if (file)
         list.showFile(2);
     else

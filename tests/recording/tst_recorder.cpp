@@ -28,11 +28,15 @@ struct Rig
                                  board = fake.get();
                                  return fake;
                              }()};
-    SettingsModel settings {ConfigFile(dir.filePath("ondaris.cfg")), acquisition};
+    SettingsModel settings {ConfigFile(dir.filePath("ondaris.cfg"))};
     MeasurementBuffer buffer;
     qint64 monotonic = 5000;
     QDateTime wall {QDate(2026, 3, 14), QTime(10, 5, 0)};
-    Recorder recorder {buffer, settings, acquisition,
+    Recorder recorder {buffer, acquisition,
+                       [this] {
+                           return Recorder::Plan {settings.intervalMs(), settings.diviseur_tick(),
+                                                  settings.settings().fichier_donnees};
+                       },
                        Recorder::Clock {[this] { return monotonic; },
                                         [this] {
                                             return wall.addMSecs(monotonic - 5000);
@@ -42,7 +46,7 @@ struct Rig
     {
         settings.setFichierDonnees(dir.filePath("data_tr.csv"));
         settings.Option1_Click(option, false);
-        settings.Option2_Click(source, false);
+        acquisition.setSource(SampleSource(source));
     }
     // Runs the sampling timer until n more samples are stored.
     void runSamples(int n)
@@ -56,7 +60,7 @@ struct Rig
     void boardReads(quint8 raw)
     {
         board->reports = {FakeHidTransport::report(4, 0, 0), FakeHidTransport::report(4, raw, 0)};
-        acquisition.poll(1);
+        acquisition.poll();
     }
     QList<QByteArray> fileLines() const
     {

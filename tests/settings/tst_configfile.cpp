@@ -1,4 +1,4 @@
-#include "settings/codepage.h"
+#include "common/codepage.h"
 #include "settings/configfile.h"
 #include "testfiles.h"
 

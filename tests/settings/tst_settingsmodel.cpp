@@ -1,6 +1,3 @@
-#include "acquisition/acquisition.h"
-#include "fakehidtransport.h"
-#include "ptypair.h"
 #include "settings/durationtable.h"
 #include "settings/settingsmodel.h"
 #include "testfiles.h"
@@ -14,14 +11,11 @@
 
 namespace {
 
-// A model over a fresh config path with a pseudo-terminal as its serial port.
+// A model over a fresh config path.
 struct Rig
 {
     QTemporaryDir dir;
-    PtyPair pty;
-    Acquisition acquisition {[this] { return QStringList {pty.slaveName()}; },
-                             std::make_unique<FakeHidTransport>()};
-    SettingsModel model {ConfigFile(dir.filePath("ondaris.cfg")), acquisition};
+    SettingsModel model {ConfigFile(dir.filePath("ondaris.cfg"))};
     QString cfg() const { return dir.filePath("ondaris.cfg"); }
 };
 
@@ -35,7 +29,7 @@ private Q_SLOTS:
     void durations_data();
     void durations();
     void indexWithoutButtonKeepsPeriod();
-    void sourceDrivesSerialPort();
+    void sourceIsKeptAndSaved();
     void loadCreatesDefaultsOrMendsFile_data();
     void loadCreatesDefaultsOrMendsFile();
     void unwritableFileKeepsSettingsInMemory();
@@ -86,31 +80,15 @@ void TestSettingsModel::indexWithoutButtonKeepsPeriod()
     QCOMPARE(int(rig.model.diviseur_tick()), 15);
 }
 
-void TestSettingsModel::sourceDrivesSerialPort()
+void TestSettingsModel::sourceIsKeptAndSaved()
 {
     Rig rig;
-    QVERIFY(rig.pty.isValid());
-    QSignalSpy failures(&rig.acquisition, &Acquisition::deviceProblem);
-    SerialLink &serial = rig.acquisition.serial();
-
     rig.model.Option2_Click(2, true);
-    QVERIFY(serial.isOpen());
-    QTest::qWait(40); // a silence on the line, then a frame
-    QVERIFY(rig.pty.send(QByteArray("\x01\x02\x2A\x03", 4)));
-    // A second choice of the serial source must not reopen (and so flush) the port.
-    rig.model.Option2_Click(2, true);
-    QTest::qWait(40);
-    QCOMPARE(serial.lit_port(), std::optional<quint8>(42));
     QCOMPARE(int(rig.model.source()), 2);
-
     rig.model.Option2_Click(0, true);
-    QVERIFY(!serial.isOpen());
     rig.model.Option2_Click(2, false);
-    QVERIFY(serial.isOpen());
     rig.model.Option2_Click(1, true);
-    QVERIFY(!serial.isOpen());
     QCOMPARE(TestFiles::read(rig.cfg()), ConfigFile::encode(Settings {"data_tr.csv", 1, 1, 3600}));
-    QCOMPARE(failures.count(), 0);
 }
 
 void TestSettingsModel::loadCreatesDefaultsOrMendsFile_data()
@@ -146,9 +124,7 @@ void TestSettingsModel::unwritableFileKeepsSettingsInMemory()
     QTemporaryDir dir;
     QFile blocker(dir.filePath("not-a-folder"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
-    Acquisition acquisition([] { return QStringList {"/nonexistent/tty"}; },
-                            std::make_unique<FakeHidTransport>());
-    SettingsModel model(ConfigFile(dir.filePath("not-a-folder/ondaris.cfg")), acquisition);
+    SettingsModel model(ConfigFile(dir.filePath("not-a-folder/ondaris.cfg")));
     QSignalSpy told(&model, &SettingsModel::writeFailed);
     model.load();
     QCOMPARE(model.settings(), Settings {});
@@ -170,9 +146,8 @@ void TestSettingsModel::readsBesideExecutableFirst()
     const Settings old {"mesures.csv", 7, 1, 7890};
     TestFiles::write(exe.filePath("ondaris.cfg"), ConfigFile::encode(old));
     QVERIFY(::chmod(QFile::encodeName(exe.path()).constData(), 0500) == 0);
-    Acquisition acquisition({}, std::make_unique<FakeHidTransport>());
     SettingsModel model(
-        ConfigFile(user.filePath("ondaris/ondaris.cfg"), exe.filePath("ondaris.cfg")), acquisition);
+        ConfigFile(user.filePath("ondaris/ondaris.cfg"), exe.filePath("ondaris.cfg")));
     model.load();
     ::chmod(QFile::encodeName(exe.path()).constData(), 0700);
     QCOMPARE(model.settings(), old);
