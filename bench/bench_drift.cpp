@@ -22,11 +22,12 @@ void BM_SixtySamplesAtOneSecond(benchmark::State &state)
     QElapsedTimer clock;
     clock.start();
     const Recorder::Plan plan {1000, 1, dir.filePath("data_tr.csv")};
-    Recorder recorder(buffer, acquisition, [&] { return plan; },
-                      Recorder::Clock {[&] { return clock.elapsed(); },
-                                       [] {
-                                           return QDateTime::currentDateTime();
-                                       }});
+    Recorder recorder(
+        buffer, acquisition, [&] { return plan; },
+        Recorder::Clock {[&] { return clock.elapsed(); },
+                         [] {
+                             return QDateTime::currentDateTime();
+                         }});
     for (auto _ : state) {
         QList<qint64> at;
         QObject::connect(&recorder, &Recorder::sampleStored, [&] { at << clock.nsecsElapsed(); });

@@ -6,7 +6,7 @@
 #include "recording/recordingfile.h"
 #include "viewer/recordingloader.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -67,13 +67,3 @@ void BM_ParseOnly(benchmark::State &state)
 
 BENCHMARK(BM_ViewRecording)->Arg(32000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseOnly)->Arg(32000)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

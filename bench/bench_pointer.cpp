@@ -5,7 +5,7 @@
 #include "recording/loadedlines.h"
 #include "recording/measurementbuffer.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
@@ -34,7 +34,7 @@ void BM_PointerMove(benchmark::State &state)
         x = x >= 230 ? 2 : x + 0.7;
         const QPointF at(x, 80);
         QMouseEvent move(QEvent::MouseMove, at, view.mapToGlobal(at), Qt::NoButton, {}, {});
-        QApplication::sendEvent(&view, &move);
+        QCoreApplication::sendEvent(&view, &move);
         view.render(&image);
         benchmark::DoNotOptimize(image.bits());
     }
@@ -43,13 +43,3 @@ void BM_PointerMove(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_PointerMove)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,11 +3,11 @@
 #include "chart/chartview.h"
 #include "chart/samplelist.h"
 #include "chart/samplelistview.h"
+#include "common/twips.h"
 #include "recording/loadedlines.h"
 #include "recording/measurementbuffer.h"
 #include "recording/recordingfile.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -77,7 +77,7 @@ void BM_SamplingStepLiteral(benchmark::State &state)
         QPainter painter(&chart);
         painter.fillRect(kInner, Qt::black);
         painter.setPen(QColor(0, 255, 0));
-        QPointF from(kInner.right() * 15, kInner.bottom() * 15);
+        QPointF from(Twips::fromPixels(kInner.right()), Twips::fromPixels(kInner.bottom()));
         for (int i = 0; i <= n; ++i) {
             const QPointF to(kInner.left() + i * kInner.width() / n,
                              kInner.top() + (255 - buffer.valeur(i)) * kInner.height() / 255);
@@ -114,13 +114,3 @@ BENCHMARK(BM_SamplingStepLiteral)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AppendLine)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -23,4 +23,5 @@ for t in "${targets[@]}"; do
         -rss_limit_mb=2048 -artifact_prefix=build-fuzz/artifacts/$t- "$work" fuzz/corpus/$t 2>&1 \
         | grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|==[0-9]+==|SUMMARY|INFO: Running)' || true
     [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "fuzz_$t found a fault: see build-fuzz/artifacts" >&2; exit 1; }
+    echo "fuzz_$t: ran clean for ${seconds}s"
 done

@@ -11,7 +11,7 @@ packages=(
     clang-14 libclang-rt-14-dev valgrind
     fonts-liberation2 fonts-dejavu-core
     xvfb xauth imagemagick python3
-    dpkg-dev file
+    dpkg-dev file lintian desktop-file-utils appstream-util clang-format
 )
 
 missing=()

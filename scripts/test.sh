@@ -1,47 +1,72 @@
 #!/usr/bin/env bash
-# Sets up what is missing, then builds and runs the whole test suite twice: a plain build, and
-# a build under AddressSanitizer and UndefinedBehaviorSanitizer; then runs each fuzz target for
-# about 30 seconds under ASan+UBSan. Fails on any failure.
+# Sets up what is missing, checks the formatting, then builds and runs the whole test suite
+# twice: a plain build, and a build under AddressSanitizer and UndefinedBehaviorSanitizer; then
+# runs each fuzz target for about 30 seconds under ASan+UBSan. Fails on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
 jobs=$(nproc)
+plain=dev
 werror=OFF
-[ -n "${CI:-}" ] && werror=ON
+[ -n "${CI:-}" ] && plain=ci && werror=ON
 passed=0
 failed=0
 
-run_suite() {
-    local dir=$1; shift
-    echo "== $dir: configure and build"
-    cmake -S . -B "$dir" -G Ninja -DONDARIS_WERROR=$werror "$@" >/dev/null
-    cmake --build "$dir" -j "$jobs"
-    echo "== $dir: tests"
-    local log status=0
-    log=$(mktemp)
-    ctest --test-dir "$dir" --output-on-failure -j "$jobs" 2>&1 | tee "$log" || status=$?
-    local total fails
-    total=$(sed -n 's/.* tests failed out of \([0-9]*\).*/\1/p' "$log" | tail -1)
-    fails=$(sed -n 's/.*, \([0-9]*\) tests failed out of.*/\1/p' "$log" | tail -1)
-    rm -f "$log"
-    passed=$((passed + ${total:-0} - ${fails:-0}))
-    failed=$((failed + ${fails:-0}))
-    [ "$status" -eq 0 ] && [ -n "$total" ] || failed=$((failed + 1))
-}
-
-run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
-UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
-    run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DONDARIS_SANITIZE=ON -DONDARIS_BENCH=OFF
-
-echo "== fuzzing"
-if scripts/fuzz.sh "${ONDARIS_FUZZ_SECONDS:-30}"; then
-    passed=$((passed + 4))
+echo "== formatting"
+if find src tests bench fuzz packaging \( -name '*.cpp' -o -name '*.h' \) -print0 \
+        | xargs -0 clang-format --dry-run --Werror; then
+    passed=$((passed + 1))
 else
+    echo "clang-format: the files above are not formatted (clang-format -i FILE)" >&2
     failed=$((failed + 1))
 fi
+
+# Adds the results of CTest's JUnit report to the counts; a missing report is one failure.
+count_junit() {
+    local report=$1 counts
+    if ! counts=$(python3 - "$report" <<'PY'
+import sys, xml.etree.ElementTree as ET
+suite = ET.parse(sys.argv[1]).getroot()
+cases = suite.iter("testcase")
+bad = sum(1 for c in cases if c.get("status") not in ("run", "disabled", "notrun") or
+          c.find("failure") is not None or c.find("error") is not None)
+total = int(suite.get("tests", 0))
+print(total - bad, bad)
+PY
+    ); then
+        failed=$((failed + 1))
+        return
+    fi
+    read -r ok bad <<<"$counts"
+    [ "$ok" -gt 0 ] || bad=$((bad + 1))
+    passed=$((passed + ok))
+    failed=$((failed + bad))
+}
+
+run_suite() {
+    local preset=$1; shift
+    echo "== $preset: configure and build"
+    cmake --preset "$preset" -DONDARIS_WERROR=$werror "$@" >/dev/null
+    cmake --build --preset "$preset" -j "$jobs"
+    echo "== $preset: tests"
+    local report
+    report=$(mktemp --suffix=.xml)
+    ctest --preset "$preset" -j "$jobs" --output-junit "$report" || true
+    count_junit "$report"
+    rm -f "$report"
+}
+
+run_suite "$plain"
+run_suite asan
+
+echo "== fuzzing"
+fuzzlog=$(mktemp)
+scripts/fuzz.sh "${ONDARIS_FUZZ_SECONDS:-30}" 2>&1 | tee "$fuzzlog" || failed=$((failed + 1))
+ran=$(grep -c '^fuzz_[a-z]*: ran clean' "$fuzzlog" || true)
+rm -f "$fuzzlog"
+passed=$((passed + ran))
+[ "$ran" -gt 0 ] || failed=$((failed + 1))
 
 echo "suite: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,18 +1,18 @@
 #include "enregistreur.h"
 
 #include "about/aboutbox.h"
-#include "ui/programicon.h"
 #include "acquisition/hidtransport.h"
 #include "chart/chartview.h"
 #include "chart/ruler.h"
 #include "chart/samplelistview.h"
 #include "circleshape.h"
+#include "common/twips.h"
 #include "dialogs.h"
 #include "mainsurface.h"
 #include "qtdialogs.h"
 #include "recording/recordingfile.h"
 #include "settings/formoption.h"
-#include "common/twips.h"
+#include "ui/programicon.h"
 #include "viewer/loadingwindow.h"
 #include "viewer/recordingloader.h"
 
@@ -77,8 +77,8 @@ Enregistreur::Enregistreur(Services services)
     , m_dialogs(*services.dialogs)
     , m_acquisition(std::move(services.serialPorts), std::move(services.hidTransport))
     , m_settings(ConfigFile(services.configPath, services.configFallback))
-    , m_recorder(m_buffer, m_acquisition, [this] { return recordingPlan(); },
-                 std::move(services.clock))
+    , m_recorder(
+          m_buffer, m_acquisition, [this] { return recordingPlan(); }, std::move(services.clock))
 {
     setObjectName(QStringLiteral("Enregistreur"));
     setWindowTitle(QStringLiteral("Ondaris"));

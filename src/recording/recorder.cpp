@@ -22,8 +22,8 @@ Recorder::Clock Recorder::Clock::system()
             }};
 }
 
-Recorder::Recorder(MeasurementBuffer &buffer, Acquisition &acquisition,
-                   std::function<Plan()> plan, Clock clock, QObject *parent)
+Recorder::Recorder(MeasurementBuffer &buffer, Acquisition &acquisition, std::function<Plan()> plan,
+                   Clock clock, QObject *parent)
     : QObject(parent)
     , m_buffer(buffer)
     , m_acquisition(acquisition)

@@ -59,8 +59,12 @@ RecordingLoader::Result LoadingWindow::load(const QString &path, MeasurementBuff
     emit started();
 
     RecordingLoader::Hooks hooks;
-    hooks.progress = [this](qint64 position, qint64) { setPosition(position); };
-    hooks.yield = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+    hooks.progress = [this](qint64 position, qint64) {
+        setPosition(position);
+    };
+    hooks.yield = [] {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    };
     const RecordingLoader::Result result = RecordingLoader::load(path, buffer, lines, hooks);
     // What the user did since the last yield is dropped too.
     hooks.yield();

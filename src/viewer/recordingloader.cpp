@@ -1,10 +1,10 @@
 #include "recordingloader.h"
 
+#include "common/codepage.h"
 #include "recording/linereader.h"
 #include "recording/loadedlines.h"
 #include "recording/measurementbuffer.h"
 #include "recording/recordingfile.h"
-#include "common/codepage.h"
 
 #include <QElapsedTimer>
 #include <QFile>

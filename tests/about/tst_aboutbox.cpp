@@ -1,9 +1,9 @@
 #include "about/aboutbox.h"
 
-#include <QLabel>
-#include <QPushButton>
-#include <QMouseEvent>
 #include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 #include <QUrlQuery>
 

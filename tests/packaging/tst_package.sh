@@ -20,7 +20,8 @@ for f in usr/bin/ondaris usr/share/applications/ondaris.desktop \
          usr/share/icons/hicolor/16x16/apps/ondaris.png usr/share/icons/hicolor/48x48/apps/ondaris.png \
          usr/share/icons/hicolor/256x256/apps/ondaris.png \
          usr/lib/udev/rules.d/60-ondaris-k8055.rules \
-         usr/share/metainfo/org.example.ondaris.metainfo.xml usr/share/man/man1/ondaris.1.gz; do
+         usr/share/metainfo/org.example.ondaris.metainfo.xml usr/share/man/man1/ondaris.1.gz \
+         usr/share/doc/ondaris/copyright usr/share/doc/ondaris/changelog.gz; do
     grep -q " \./$f\$" <<<"$contents" || fail "missing $f"
 done
 
@@ -36,10 +37,24 @@ if [ "$(id -u)" -eq 0 ]; then
     dpkg --dry-run -i "$deb" >"$work/dry.log" 2>&1 || { cat "$work/dry.log"; fail "dpkg --dry-run"; }
 fi
 
+# Debian's own checks: no error from lintian, the desktop entry and the AppStream file valid.
+lintian_run=(lintian)
+[ "$(id -u)" -eq 0 ] && lintian_run+=(--allow-root)
+"${lintian_run[@]}" --fail-on error "$deb" || fail "lintian"
+
 dpkg-deb -x "$deb" "$work/root"
+desktop-file-validate "$work/root/usr/share/applications/ondaris.desktop" || fail "desktop entry"
+appstream-util validate-relax --nonet "$work/root/usr/share/metainfo/org.example.ondaris.metainfo.xml" \
+    || fail "AppStream file"
+version=$(dpkg-deb -f "$deb" Version)
+grep -q "release version=\"$version\"" "$work/root/usr/share/metainfo/org.example.ondaris.metainfo.xml" \
+    || fail "AppStream release is not $version"
+zcat "$work/root/usr/share/doc/ondaris/changelog.gz" | head -1 | grep -q "^ondaris ($version)" \
+    || fail "changelog is not for $version"
 grep -q '^Exec=ondaris$' "$work/root/usr/share/applications/ondaris.desktop" || fail "desktop Exec"
 grep -q '^Categories=.*Science' "$work/root/usr/share/applications/ondaris.desktop" || fail "category"
-zcat "$work/root/usr/share/man/man1/ondaris.1.gz" | grep -q '^\.TH ONDARIS 1' || fail "manual page"
+zcat "$work/root/usr/share/man/man1/ondaris.1.gz" | grep -q "^\.TH ONDARIS 1 .*Ondaris $version" \
+    || fail "manual page"
 
 # Start it as an ordinary user, from a folder that user may not write.
 chmod 755 "$work"
