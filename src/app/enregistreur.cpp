@@ -276,7 +276,7 @@ void Enregistreur::menuGraphe_Click()
 {
     const bool wasWide = m_settings.settings().largeur_fenetre == Settings::WideWidth;
     m_chartToggle->setChecked(!wasWide);
-    m_settings.setLargeurFenetre(wasWide ? Settings::NarrowWidth : Settings::WideWidth);
+    m_settings.setLargeur_fenetre(wasWide ? Settings::NarrowWidth : Settings::WideWidth);
     applyWidth();
     affiche_barre_titre();
     m_settings.save();
@@ -320,7 +320,7 @@ void Enregistreur::menu_nouveau_Click()
     } else if (!chosen.isEmpty()) {
         // A file that cannot be made is met again, and told, when the recording writes to it.
         RecordingFile::create(chosen, nullptr);
-        m_settings.setFichierDonnees(chosen);
+        m_settings.setFichier_donnees(chosen);
         m_settings.save();
     }
     QDir::setCurrent(folder);

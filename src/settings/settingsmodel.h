@@ -34,8 +34,8 @@ public:
     int source() const { return m_settings.source; }
     const ConfigFile &configFile() const { return m_configFile; }
 
-    void setFichierDonnees(const QString &path) { m_settings.fichier_donnees = path; }
-    void setLargeurFenetre(qint16 width) { m_settings.largeur_fenetre = width; }
+    void setFichier_donnees(const QString &path) { m_settings.fichier_donnees = path; }
+    void setLargeur_fenetre(qint16 width) { m_settings.largeur_fenetre = width; }
 
 signals:
     void writeFailed(const QString &message);

@@ -44,7 +44,7 @@ struct Rig
 
     explicit Rig(int option = 1, int source = 0)
     {
-        settings.setFichierDonnees(dir.filePath("data_tr.csv"));
+        settings.setFichier_donnees(dir.filePath("data_tr.csv"));
         settings.Option1_Click(option, false);
         acquisition.setSource(SampleSource(source));
     }
@@ -231,7 +231,7 @@ void TestRecorder::stopsWhenFileCannotBeWritten()
     QFETCH(QString, reason);
     Rig rig;
     QTemporaryDir folder;
-    rig.settings.setFichierDonnees(path.isEmpty() ? folder.filePath("data_tr.csv") : path);
+    rig.settings.setFichier_donnees(path.isEmpty() ? folder.filePath("data_tr.csv") : path);
     QSignalSpy problems(&rig.recorder, &Recorder::stoppedOnProblem);
     QSignalSpy stored(&rig.recorder, &Recorder::sampleStored);
     rig.recorder.start();
