@@ -95,10 +95,10 @@ int main(int argc, char *argv[])
     bool ok = save(&window, out.filePath("main-window.png"));
 
     window.menuReglage_Click();
-    ok = save(window.settingsDialog(), out.filePath("settings.png")) && ok;
-    window.settingsDialog()->close();
+    ok = save(window.findChild<FormOption *>("Form_option"), out.filePath("settings.png")) && ok;
+    window.findChild<FormOption *>("Form_option")->close();
 
     window.menu_apropos_Click();
-    ok = save(window.aboutBox(), out.filePath("about.png")) && ok;
+    ok = save(window.findChild<AboutBox *>("About"), out.filePath("about.png")) && ok;
     return ok ? 0 : 1;
 }

@@ -77,13 +77,12 @@ public:
     // The inside width in pixels for a width in twips.
     static int clientWidthFor(qint16 largeurFenetre);
 
+    // The parts the window owns, for the programs that drive it from outside (the crash
+    // stand-in, the benchmarks, the tests).
     SettingsModel &settings() { return m_settings; }
     Acquisition &acquisition() { return m_acquisition; }
     Recorder &recorder() { return m_recorder; }
     const MeasurementBuffer &buffer() const { return m_buffer; }
-    FormOption *settingsDialog() const { return m_settingsDialog; }
-    AboutBox *aboutBox() const { return m_aboutBox; }
-    LoadingWindow *loadingWindow() const { return m_loadingWindow; }
 
 signals:
     // The user said Yes to leaving: the program ends.

@@ -8,8 +8,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QFileInfo>
-#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -29,20 +27,18 @@ QString list(const WindowRig &rig)
     return rig.find<SampleListView>("Text1")->toPlainText();
 }
 
-void showAndFocusList(WindowRig &rig)
+QString label(const WindowRig &rig, const char *name)
 {
-    rig.window->show();
-    rig.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
-    rig.find<SampleListView>("Text1")->setFocus();
+    return rig.find<QLabel>(name)->text();
 }
 
-// Runs a recording in the window until it holds n samples, then stops it.
-void recordSamples(WindowRig &rig, int n)
+// A recording file of n samples whose values follow value(i).
+QByteArray recording(int n, int (*value)(int))
 {
-    rig.window->recorder().start();
-    QTRY_COMPARE_WITH_TIMEOUT(rig.window->buffer().num_mesure(), n, 1200 * n);
-    rig.window->recorder().stop();
+    QByteArray bytes = RecordingFile::header();
+    for (int i = 1; i <= n; ++i)
+        bytes += RecordingFile::sampleLine(i, value(i), "12-06-2026", "04:38:58");
+    return bytes;
 }
 
 } // namespace
@@ -57,26 +53,19 @@ private Q_SLOTS:
     void startsFromStoredSettings();
     void chartSwitchTwice();
     void closeAsksFirst();
-    void testKeysReachWindowWhateverHasFocus();
-    void liveValueOfTheBoard();
-    void serialSourceWithoutHardware();
+    void liveValue();
+    void serialSourceWithoutHardwareToldOnce();
     void recordsFromTheButton();
     void recordingStopsOnUnwritableFile();
     void newRecordingFile();
     void viewsRecordings();
-    void commandsWaitWhileAFileLoads();
+    void inputDuringALoadIsDropped();
     void chartPictureCopiedAndSaved();
 };
 
 void TestEnregistreur::menusAndTabOrder()
 {
     WindowRig rig;
-    const QStringList expected {"Fichier", "Nouvel Enregistrement",
-                                "",        "Visualiser Enregistrement",
-                                "Option",  "Graphe on/off",
-                                "",        "Réglages",
-                                "?",       "Aide",
-                                "à Propos"};
     QStringList captions;
     for (QAction *top : rig.window->menuBar()->actions()) {
         captions << top->text();
@@ -86,10 +75,10 @@ void TestEnregistreur::menusAndTabOrder()
             QCOMPARE(item->isEnabled(), item->objectName() != QLatin1String("menu_aide"));
         }
     }
-    QCOMPARE(captions, expected);
+    QCOMPARE(captions,
+             (QStringList {"Fichier", "Nouvel Enregistrement", "", "Visualiser Enregistrement",
+                           "Option", "Graphe on/off", "", "Réglages", "?", "Aide", "à Propos"}));
     QVERIFY(!(rig.window->windowFlags() & Qt::WindowMaximizeButtonHint));
-    QCOMPARE(rig.window->minimumSize(), rig.window->maximumSize());
-
     QWidget *w = rig.find<QWidget>("Text1");
     QStringList order;
     for (int i = 0; i < 5; ++i, w = w->nextInFocusChain()) {
@@ -98,11 +87,10 @@ void TestEnregistreur::menusAndTabOrder()
         order << w->objectName();
     }
     QCOMPARE(order, (QStringList {"Text1", "Ecran1", "Picture1", "Picture2", "CmdRecord"}));
-
     rig.window->menu_apropos_Click();
     rig.window->menu_apropos_Click(); // a second choice only raises the open box
     QCOMPARE(rig.window->findChildren<AboutBox *>().size(), 1);
-    QVERIFY(rig.window->aboutBox()->isVisible() && rig.window->isEnabled());
+    QVERIFY(rig.find<AboutBox>("About")->isVisible() && rig.window->isEnabled());
 }
 
 void TestEnregistreur::startsFromStoredSettings_data()
@@ -122,13 +110,12 @@ void TestEnregistreur::startsFromStoredSettings()
     QFETCH(int, width);
     QFETCH(QString, title);
     WindowRig rig(stored);
-    QCOMPARE(rig.window->width(), width);
-    QCOMPARE(rig.window->height(), rig.window->menuBar()->sizeHint().height() + 249);
+    QCOMPARE(rig.window->size(), QSize(width, rig.window->menuBar()->sizeHint().height() + 249));
+    QCOMPARE(rig.window->minimumSize(), rig.window->maximumSize());
     QCOMPARE(rig.find<QAction>("menuGraphe")->isChecked(), width > 240);
     QCOMPARE(rig.window->windowTitle(), title);
     QCOMPARE(read(rig.cfg()), stored.isNull() ? WindowRig::config(1, 0) : stored);
-    QCOMPARE(rig.find<QLabel>("Label2")->text(), QStringLiteral("00.00"));
-    QCOMPARE(rig.find<QLabel>("Label3")->text(), QStringLiteral("Valeur"));
+    QCOMPARE(label(rig, "Label2") + label(rig, "Label3"), QStringLiteral("00.00Valeur"));
 }
 
 void TestEnregistreur::chartSwitchTwice()
@@ -136,11 +123,10 @@ void TestEnregistreur::chartSwitchTwice()
     WindowRig rig;
     QAction *graphe = rig.find<QAction>("menuGraphe");
     graphe->trigger();
-    QCOMPARE(rig.window->width(), 526);
-    QVERIFY(graphe->isChecked());
+    QVERIFY(rig.window->width() == 526 && graphe->isChecked());
     QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0, 7890));
     graphe->trigger();
-    QCOMPARE(rig.window->width(), 240);
+    QVERIFY(rig.window->width() == 240 && !graphe->isChecked());
     QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0, 3600));
     QCOMPARE(rig.window->windowTitle(), QStringLiteral("Ondaris : data_tr.csv"));
 }
@@ -153,82 +139,82 @@ void TestEnregistreur::closeAsksFirst()
     rig.window->recorder().start();
     QVERIFY(!rig.window->close()); // answered No: the recording goes on
     QVERIFY(rig.window->isVisible() && rig.window->recorder().isRecording());
-    QTRY_VERIFY(rig.window->buffer().num_mesure() >= 1);
     rig.dialogs.quitAnswer = true;
     QVERIFY(rig.window->close());
     QCOMPARE(rig.dialogs.quitQuestions, 2);
     QCOMPARE(quit.count(), 1);
 }
 
-void TestEnregistreur::testKeysReachWindowWhateverHasFocus()
+// The test keys reach the window whatever has the focus; the board's reading is scaled; the
+// clock shows the injected time of day.
+void TestEnregistreur::liveValue()
 {
     WindowRig rig;
-    showAndFocusList(rig);
-    auto *list = rig.find<SampleListView>("Text1");
-    QTest::keyClicks(list, QStringLiteral("+++-x"));
-    QTest::keyClick(list, Qt::Key_Plus, Qt::KeypadModifier);
+    rig.window->show();
+    rig.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
+    auto *listView = rig.find<SampleListView>("Text1");
+    listView->setFocus();
+    QTest::keyClicks(listView, QStringLiteral("+++-x"));
+    QTest::keyClick(listView, Qt::Key_Plus, Qt::KeypadModifier);
     auto *button = rig.find<QPushButton>("CmdRecord");
     button->setFocus();
     QTest::keyClick(button, '+');
-    QCOMPARE(int(rig.window->acquisition().valeur_test()), 4);
-    QVERIFY(list->toPlainText().isEmpty());
+    QVERIFY(list(rig).isEmpty());
     rig.window->TimerValActu_Timer();
-    QCOMPARE(rig.find<QLabel>("Label3")->text(), QStringLiteral("4"));
-    QVERIFY(rig.find<QLabel>("Label2")->text() != QStringLiteral("00.00"));
-}
+    QCOMPARE(label(rig, "Label3"), QStringLiteral("4"));
+    QVERIFY(label(rig, "Label2").startsWith(QStringLiteral("10:05:00")));
 
-void TestEnregistreur::liveValueOfTheBoard()
-{
-    WindowRig rig(WindowRig::config(1, 1));
-    for (int raw : {0, 100, 128, 255}) {
-        rig.board->reports
+    WindowRig board(WindowRig::config(1, 1));
+    for (int raw : {0, 100, 255}) {
+        board.board->reports
             = {FakeHidTransport::report(4, 0, 0), FakeHidTransport::report(4, quint8(raw), 9)};
-        rig.window->TimerValActu_Timer();
-        QCOMPARE(rig.find<QLabel>("Label3")->text(), QString::number(Acquisition::scaled(raw)));
+        board.window->TimerValActu_Timer();
+        QCOMPARE(label(board, "Label3"), QString::number(Acquisition::scaled(raw)));
     }
-    QVERIFY(rig.dialogs.told.isEmpty());
+    QVERIFY(board.dialogs.told.isEmpty());
 }
 
-void TestEnregistreur::serialSourceWithoutHardware()
+void TestEnregistreur::serialSourceWithoutHardwareToldOnce()
 {
     WindowRig rig(WindowRig::config(1, 2));
     QVERIFY(rig.dialogs.told.isEmpty()); // held until the window is on screen
     rig.window->show();
-    QTRY_COMPARE(rig.dialogs.told.size(), 1); // one opening attempt, one message
+    QTRY_COMPARE(rig.dialogs.told.size(), 1);
     QCOMPARE(rig.dialogs.toldOver, rig.window.get());
     QVERIFY(rig.dialogs.told.first().contains(rig.dir.filePath("no-tty")));
     for (int i = 0; i < 5; ++i)
         rig.window->TimerValActu_Timer();
-    QCOMPARE(rig.find<QLabel>("Label3")->text(), QStringLiteral("0"));
+    QCOMPARE(label(rig, "Label3"), QStringLiteral("0"));
     QCOMPARE(rig.dialogs.told.size(), 1);
 }
 
 void TestEnregistreur::recordsFromTheButton()
 {
     WindowRig rig;
-    showAndFocusList(rig);
+    rig.window->show();
     auto *button = rig.find<QPushButton>("CmdRecord");
-    QTest::keyClicks(rig.find<SampleListView>("Text1"), QStringLiteral("+++"));
+    rig.window->Form_KeyPress('+');
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(button->text(), QStringLiteral(" Record  Stop"));
     QVERIFY(!rig.find<QMenu>("menu_fichier")->isEnabled()
             && !rig.find<QMenu>("menu_option")->isEnabled());
-    QTRY_COMPARE_WITH_TIMEOUT(rig.window->buffer().num_mesure(), 1, 500);
-    QTest::keyClicks(button, QStringLiteral("++")); // clicked, so focused: the keys still count
-    QTRY_COMPARE_WITH_TIMEOUT(rig.window->buffer().num_mesure(), 2, 1500);
+    rig.runSamples(1); // the test value is reset at the start
+    rig.window->Form_KeyPress('+');
+    rig.window->Form_KeyPress('+');
+    rig.runSamples(1);
+    rig.window->recorder().ledTick();
+    QCOMPARE(rig.find<CircleShape>("Led1")->fillColor(), QColor(255, 0, 0));
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(button->text(), QStringLiteral(" Record   Start"));
     QVERIFY(rig.find<QMenu>("menu_fichier")->isEnabled());
     QCOMPARE(rig.find<CircleShape>("Led1")->fillColor(), QColor(128, 0, 0));
-
-    const auto &b = rig.window->buffer();
     QCOMPARE(read(rig.dir.filePath("data_tr.csv")),
-             RecordingFile::sampleLine(1, 0, b.date_mesure(1), b.heure_mesure(1))
-                 + RecordingFile::sampleLine(2, 2, b.date_mesure(2), b.heure_mesure(2)));
-    QCOMPARE(
-        list(rig),
-        QStringLiteral("2 ---- 002 --- %1 --- %2\n1 ---- 000 --- %3 --- %4\n0 ---- 000 ---  --- \n")
-            .arg(b.date_mesure(2), b.heure_mesure(2), b.date_mesure(1), b.heure_mesure(1)));
+             "1;0;03-14-2026;10:05:00\r\n2;2;03-14-2026;10:05:01\r\n");
+    QCOMPARE(list(rig),
+             QStringLiteral("2 ---- 002 --- 03-14-2026 --- 10:05:01\n"
+                            "1 ---- 000 --- 03-14-2026 --- 10:05:00\n"
+                            "0 ---- 000 ---  --- \n"));
     QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 2);
 }
 
@@ -236,7 +222,8 @@ void TestEnregistreur::recordingStopsOnUnwritableFile()
 {
     WindowRig rig(WindowRig::config(1, 0, 3600, "/dev/full"));
     rig.window->recorder().start();
-    QTRY_VERIFY(!rig.window->recorder().isRecording());
+    rig.runSamples(1);
+    QVERIFY(!rig.window->recorder().isRecording());
     QVERIFY(rig.dialogs.told.value(0).contains(QStringLiteral("/dev/full")));
     QCOMPARE(rig.find<QPushButton>("CmdRecord")->text(), QStringLiteral(" Record   Start"));
 }
@@ -247,17 +234,15 @@ void TestEnregistreur::newRecordingFile()
     const QString title = rig.window->windowTitle();
     QTemporaryDir other;
     rig.window->menu_nouveau_Click(); // cancelled
-    QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0));
     // Names the settings file could not give back, or in no folder: refused, told, not made.
     for (const QString &refused :
          {other.filePath("dit \"ceci\".csv"), other.filePath("absent/a.csv")}) {
         rig.dialogs.newRecordingAnswer = refused;
         rig.window->menu_nouveau_Click();
         QVERIFY(!QFileInfo::exists(refused));
-        QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0));
     }
+    QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0));
     QCOMPARE(rig.dialogs.told.size(), 2);
-    rig.dialogs.told.clear();
 
     const QString chosen = other.filePath("essai.csv");
     TestFiles::write(chosen, "old samples\r\n");
@@ -269,8 +254,9 @@ void TestEnregistreur::newRecordingFile()
     QCOMPARE(rig.window->windowTitle(), title); // refreshed only at the next chart switch
     rig.find<QAction>("menuGraphe")->trigger();
     QVERIFY(rig.window->windowTitle().endsWith(chosen));
-    recordSamples(rig, 1);
-    QVERIFY(read(chosen).startsWith(QByteArray(RecordingFile::header() + "1;0;")));
+    rig.window->recorder().start();
+    rig.runSamples(1);
+    QCOMPARE(read(chosen), RecordingFile::header() + "1;0;03-14-2026;10:05:00\r\n");
 }
 
 void TestEnregistreur::viewsRecordings()
@@ -282,18 +268,18 @@ void TestEnregistreur::viewsRecordings()
                      RecordingFile::header() + "1;5;a;b\r\n2;300;c;d\r\n3;-7;e;f\r\n");
     rig.window->menu_charger_Click();
     QCOMPARE(list(rig),
-             QStringLiteral("N°Record;Valeur;Date;Time\n3 ---- 3;-7;e;f\n2 ---- 2;300;c;d\n"
-                            "1 ---- 1;5;a;b\n0 ---- \n"));
+             QStringLiteral("N°Record;Valeur;Date;Time\n3 ---- 3;-7;e;f\n"
+                            "2 ---- 2;300;c;d\n1 ---- 1;5;a;b\n0 ---- \n"));
     QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 3);
     QCOMPARE(rig.window->buffer().borne_basse(), qint16(0)); // 300 is cut off, not followed
-    QVERIFY(rig.dialogs.told.isEmpty() && !rig.window->loadingWindow()->isVisible());
+    QVERIFY(rig.dialogs.told.isEmpty());
+    QVERIFY(!rig.find<LoadingWindow>("barreChargement")->isVisible());
 
     TestFiles::write(rig.dialogs.viewAnswer,
                      RecordingFile::header() + "1;5;a;b\r\n2;6;c;d\r\nnot a sample\r\n");
     rig.window->menu_charger_Click();
     QCOMPARE(rig.dialogs.told, QStringList {"Erreur format fichier"});
     QCOMPARE(rig.window->buffer().num_mesure(), 3);
-    QCOMPARE(rig.window->buffer().valeur(3), -1.0);
     QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 0);
     QVERIFY(list(rig).isEmpty());
 
@@ -301,31 +287,26 @@ void TestEnregistreur::viewsRecordings()
     rig.window->menu_charger_Click();
     QCOMPARE(rig.window->buffer().num_mesure(), 0);
     QCOMPARE(rig.dialogs.told.size(), 1);
-
     // Viewing changes neither the recording file nor the title nor any setting.
     QCOMPARE(rig.window->windowTitle(), QStringLiteral("Ondaris : data_tr.csv"));
     QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0));
-    recordSamples(rig, 1);
-    QVERIFY(read(rig.dir.filePath("data_tr.csv")).startsWith("1;0;"));
 }
 
 // What the user does during a load arrives as the window system's input: it is dropped, not
 // held back until the load is over; a close is asked once the load ends.
-void TestEnregistreur::commandsWaitWhileAFileLoads()
+void TestEnregistreur::inputDuringALoadIsDropped()
 {
     WindowRig rig;
     rig.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
-    QByteArray big = RecordingFile::header();
-    for (int i = 1; i <= 32001; ++i)
-        big += RecordingFile::sampleLine(i, i % 999, "12-06-2026", "04:38:58");
+    const QByteArray big = recording(32001, [](int i) { return i % 999; });
     rig.dialogs.viewAnswer = rig.dir.filePath("big.csv");
     TestFiles::write(rig.dialogs.viewAnswer, big);
     bool checked = false;
     connect(rig.window.get(), &Enregistreur::loadStarted, this, [&] {
         auto *record = rig.find<QPushButton>("CmdRecord");
         QVERIFY(!rig.find<QMenu>("menu_fichier")->isEnabled() && !record->isEnabled());
-        QCOMPARE(rig.window->loadingWindow()->progressBar()->maximum(), big.size());
+        QCOMPARE(rig.find<QProgressBar>("ProgressBar1")->maximum(), big.size());
         QWindow *window = rig.window->windowHandle();
         const QPointF at = record->mapTo(rig.window.get(), record->rect().center());
         using Queued = QWindowSystemInterface::AsynchronousDelivery;
@@ -342,10 +323,9 @@ void TestEnregistreur::commandsWaitWhileAFileLoads()
     rig.window->menu_charger_Click();
     QVERIFY(checked);
     QCOMPARE(rig.dialogs.quitQuestions, 0);
-    QTest::qWait(50);
+    QTRY_COMPARE(rig.dialogs.quitQuestions, 1);
     QVERIFY(!rig.window->recorder().isRecording());
     QCOMPARE(int(rig.window->acquisition().valeur_test()), 0);
-    QCOMPARE(rig.dialogs.quitQuestions, 1);
     QCOMPARE(rig.window->buffer().num_mesure(), 32000);
     QCOMPARE(rig.dialogs.told.size(), 1);
     QVERIFY(rig.dialogs.told.first().contains(QStringLiteral("32000")));
@@ -361,56 +341,43 @@ void TestEnregistreur::chartPictureCopiedAndSaved()
     WindowRig rig(WindowRig::config(1, 0, 7890));
     rig.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
-    QByteArray ramp = RecordingFile::header();
-    for (int i = 1; i <= 50; ++i)
-        ramp += RecordingFile::sampleLine(i, 5 * i, "12-06-2026", "04:38:58");
     rig.dialogs.viewAnswer = rig.dir.filePath("ramp.csv");
-    TestFiles::write(rig.dialogs.viewAnswer, ramp);
+    TestFiles::write(rig.dialogs.viewAnswer, recording(50, [](int i) { return 5 * i; }));
     rig.window->menu_charger_Click();
     auto *chart = rig.find<ChartView>("Ecran1");
-    QCOMPARE(chart->drawnCount(), 50);
-
     const QImage picture = rig.window->chartPicture();
     QVERIFY(picture.devicePixelRatio() >= 2);
     QVERIFY(picture.width() >= 2 * (chart->width() + rig.find<QWidget>("Picture2")->width()));
     QVERIFY(picture.height() >= 2 * (chart->height() + rig.find<QWidget>("Picture1")->height()));
     const QPoint origin = chart->geometry().topLeft();
-    const auto at = [&](QPointF p) {
-        return picture.pixel(((p - QPointF(origin)) * 2).toPoint());
+    const auto count = [&](QRect area, auto wanted) {
+        int n = 0;
+        area &= picture.rect();
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                n += wanted(picture.pixel(x, y));
+        return n;
     };
-    const QRectF inner = chart->innerRect().translated(QPointF(origin));
-    QCOMPARE(at(inner.topLeft() + QPointF(10, 3)), qRgb(0, 0, 0));
-    // Sample 50 (250) on the right edge near the top, sample 25 (125) near the middle.
-    int green = 0;
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            green += picture.pixel(x, y) == qRgb(0, 255, 0);
-    QVERIFY2(green > 2 * 228, qPrintable(QString::number(green)));
+    const QPoint innerTopLeft = ((chart->innerRect().topLeft() + QPointF(10, 3)) * 2).toPoint();
+    QCOMPARE(picture.pixel(innerTopLeft), qRgb(0, 0, 0));
+    QVERIFY(count(picture.rect(), [](QRgb p) { return p == qRgb(0, 255, 0); }) > 2 * 228);
     // The numbers right of the vertical ruler: dark text on the window's background.
-    const QRect numbers(((rig.find<QWidget>("Picture2")->geometry().topRight() - origin) * 2)
+    const QRect numbers((rig.find<QWidget>("Picture2")->geometry().topRight() - origin) * 2
                             + QPoint(2, 0),
                         QSize(60, picture.height() / 2));
-    int dark = 0;
-    for (int y = numbers.top(); y < numbers.bottom() && y < picture.height(); ++y)
-        for (int x = numbers.left(); x < numbers.right() && x < picture.width(); ++x)
-            dark += qGray(picture.pixel(x, y)) < 100;
-    QVERIFY2(dark > 20, qPrintable(QString::number(dark)));
+    QVERIFY(count(numbers, [](QRgb p) { return qGray(p) < 100; }) > 20);
 
     rig.window->copyChartPicture();
     QCOMPARE(QApplication::clipboard()->image().size(), picture.size());
-
     rig.dialogs.pictureAnswer = rig.dir.filePath("graphe.png");
     rig.window->saveChartPicture();
     QCOMPARE(rig.dialogs.pictureProposed, rig.dir.filePath("data_tr.png"));
-    const QImage saved(rig.dialogs.pictureAnswer);
-    QCOMPARE(saved.size(), picture.size());
+    QCOMPARE(QImage(rig.dialogs.pictureAnswer).size(), picture.size());
     QVERIFY(rig.dialogs.told.isEmpty());
-
     rig.dialogs.pictureAnswer = rig.dir.filePath("absent/graphe.png");
     rig.window->saveChartPicture();
     QCOMPARE(rig.dialogs.told.size(), 1);
-    QVERIFY(
-        rig.dialogs.told.first().startsWith(QStringLiteral("L'image n'a pas pu être enregistrée")));
+    QVERIFY(rig.dialogs.told.first().startsWith(QStringLiteral("L'image n'a pas pu")));
 }
 
 QTEST_MAIN(TestEnregistreur)

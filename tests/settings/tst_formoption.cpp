@@ -27,13 +27,13 @@ struct Rig
     FormOption *open()
     {
         main.find<QAction>("menuReglage")->trigger();
-        FormOption *dialog = main.window->settingsDialog();
+        FormOption *dialog = main.window->findChild<FormOption *>("Form_option");
         return dialog && QTest::qWaitForWindowExposed(dialog) ? dialog : nullptr;
     }
     void closeDialog()
     {
-        main.window->settingsDialog()->close();
-        QTRY_VERIFY(!main.window->settingsDialog());
+        main.window->findChild<FormOption *>("Form_option")->close();
+        QTRY_VERIFY(!main.window->findChild<FormOption *>("Form_option"));
     }
     static void click(QAbstractButton *button)
     {
@@ -118,7 +118,7 @@ void TestFormOption::okAndCloseBoxWriteNothing()
         QTest::mouseClick(dialog->findChild<QPushButton *>("Command1"), Qt::LeftButton);
     else
         dialog->close();
-    QTRY_VERIFY(!rig.main.window->settingsDialog());
+    QTRY_VERIFY(!rig.main.window->findChild<FormOption *>("Form_option"));
     QVERIFY(rig.main.window->isEnabled());
     QVERIFY(!QFile::exists(rig.main.cfg()));
 }
@@ -158,7 +158,7 @@ void TestFormOption::portFailureToldOverTheDialog()
     WindowRig main(QByteArray(), QStringLiteral("/dev/ondaris-no-such-port"));
     main.window->show();
     main.window->menuReglage_Click();
-    FormOption *dialog = main.window->settingsDialog();
+    FormOption *dialog = main.window->findChild<FormOption *>("Form_option");
     Rig::click(dialog->option2(2));
     QTRY_COMPARE(main.dialogs.told.size(), 1);
     // Over the disabled main window the message could not be answered.
