@@ -1,8 +1,8 @@
+#include "seededrandom.h"
 #include "settings/configfile.h"
 
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -45,13 +45,13 @@ void TestCrashConsistency::recordingSurvivesKills()
 {
     const QRegularExpression sampleLine(
         QStringLiteral("^(\\d+);-?\\d+;\\d\\d-\\d\\d-\\d{4};\\d\\d:\\d\\d:\\d\\d\\r$"));
-    auto *random = QRandomGenerator::global();
+    QRandomGenerator random = seededRandom(Q_FUNC_INFO);
     int survived = 0;
     for (int kill = 0; kill < kKills; ++kill) {
         QTemporaryDir folder;
         QProcess subject;
         QVERIFY(start(subject, "record", folder));
-        runFor(subject, 300 + random->bounded(2300));
+        runFor(subject, 300 + random.bounded(2300));
         subject.kill();
         QVERIFY(subject.waitForFinished(5000));
         const QList<QByteArray> listed = subject.readAllStandardOutput().split('\n');
@@ -87,13 +87,13 @@ void TestCrashConsistency::settingsSurviveKills()
 {
     const QByteArray narrow = ConfigFile::encode(Settings {});
     const QByteArray wide = ConfigFile::encode(Settings {"data_tr.csv", 1, 0, Settings::WideWidth});
-    auto *random = QRandomGenerator::global();
+    QRandomGenerator random = seededRandom(Q_FUNC_INFO);
     for (int kill = 0; kill < kKills; ++kill) {
         QTemporaryDir folder;
         QProcess subject;
         QVERIFY(start(subject, "switch", folder));
         QVERIFY(subject.waitForReadyRead(10000));
-        runFor(subject, 20 + random->bounded(300));
+        runFor(subject, 20 + random.bounded(300));
         subject.kill();
         QVERIFY(subject.waitForFinished(5000));
         QFile cfg(folder.filePath("ondaris.cfg"));

@@ -3,11 +3,11 @@
 #include "recording/measurementbuffer.h"
 #include "recording/recorder.h"
 #include "recording/recordingfile.h"
+#include "seededrandom.h"
 #include "settings/settingsmodel.h"
 #include "testfiles.h"
 
 #include <QFile>
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -254,10 +254,10 @@ void TestRecorder::keepsTimeOverHours()
     Rig rig;
     rig.recorder.start();
     const qint64 start = rig.monotonic;
-    auto *random = QRandomGenerator::global();
+    QRandomGenerator random = seededRandom(Q_FUNC_INFO);
     for (int k = 1; k <= 3 * 3600; ++k) {
         // The timer fires up to 15 ms late; the next one is still armed on the original beat.
-        rig.monotonic = rig.recorder.schedule().nextTickAt() + random->bounded(16);
+        rig.monotonic = rig.recorder.schedule().nextTickAt() + random.bounded(16);
         rig.recorder.tick();
         const qint64 next = start + 10 + qint64(k) * 1000;
         QCOMPARE(rig.recorder.schedule().nextTickAt(), next);

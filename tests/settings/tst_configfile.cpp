@@ -20,6 +20,7 @@ private Q_SLOTS:
     void roundTripsPaths();
     void writeIsAtomicAndReportsFailure();
     void locatesBesideExecutableOrInUserFolder();
+    void readOnlyFolder();
 };
 
 void TestConfigFile::encodesExactBytes_data()
@@ -143,12 +144,6 @@ void TestConfigFile::writeIsAtomicAndReportsFailure()
     QVERIFY(file.write(Settings {}));
     const QByteArray before = ConfigFile::encode(Settings {});
 
-    if (::geteuid() != 0) {
-        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0500) == 0);
-        QVERIFY(!file.write(Settings {"other.csv", 2, 1, 7890}));
-        QVERIFY(!file.errorString().isEmpty());
-        ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
-    }
     ConfigFile missingFolder(dir.filePath("file-not-folder/sub/ondaris.cfg"));
     QFile blocker(dir.filePath("file-not-folder"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
@@ -167,11 +162,20 @@ void TestConfigFile::locatesBesideExecutableOrInUserFolder()
     // Installed, the settings go to the user's folder even for an account that may write there.
     QCOMPARE(ConfigFile::locate(QStringLiteral("/usr/bin"), user.path()),
              user.filePath("ondaris.cfg"));
-    if (::geteuid() != 0) {
-        ::chmod(QFile::encodeName(exe.path()).constData(), 0500);
-        QCOMPARE(ConfigFile::locate(exe.path(), user.path()), user.filePath("ondaris.cfg"));
-        ::chmod(QFile::encodeName(exe.path()).constData(), 0700);
-    }
+}
+
+// A folder the user may not write: the settings go elsewhere, a write is refused and said.
+void TestConfigFile::readOnlyFolder()
+{
+    if (::geteuid() == 0)
+        QSKIP("root may write in a read-only folder; run as an ordinary user");
+    QTemporaryDir exe, user;
+    QVERIFY(::chmod(QFile::encodeName(exe.path()).constData(), 0500) == 0);
+    QCOMPARE(ConfigFile::locate(exe.path(), user.path()), user.filePath("ondaris.cfg"));
+    ConfigFile file(exe.filePath("ondaris.cfg"));
+    QVERIFY(!file.write(Settings {"other.csv", 2, 1, 7890}));
+    QVERIFY(!file.errorString().isEmpty());
+    ::chmod(QFile::encodeName(exe.path()).constData(), 0700);
 }
 
 QTEST_GUILESS_MAIN(TestConfigFile)
