@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(std::optional<double>)
@@ -22,6 +24,7 @@ private Q_SLOTS:
     void appendsWholeLines();
     void reportsUnwritableFiles_data();
     void reportsUnwritableFiles();
+    void halfWrittenLineIsCutBack();
 };
 
 void TestRecordingFile::headerBytes()
@@ -134,6 +137,29 @@ void TestRecordingFile::reportsUnwritableFiles()
     QString error;
     QVERIFY(!RecordingFile::append(path, "1;2;3;4\r\n", &error));
     QVERIFY2(error.contains(reason), qPrintable(error));
+}
+
+// A file that may grow by only 10 more bytes takes the first 10 bytes of a line, then refuses
+// the rest: the append fails and the file is cut back to where it was.
+void TestRecordingFile::halfWrittenLineIsCutBack()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("data_tr.csv");
+    QVERIFY(RecordingFile::create(path, nullptr));
+    const QByteArray line = RecordingFile::sampleLine(1, 7, "12-06-2026", "10:00:00");
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old {};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = rlim_t(RecordingFile::header().size() + 10);
+    QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
+    QString error;
+    const bool appended = RecordingFile::append(path, line, &error);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    QVERIFY(!appended);
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(TestFiles::read(path), RecordingFile::header());
 }
 
 QTEST_GUILESS_MAIN(TestRecordingFile)
