@@ -56,6 +56,15 @@ void TestLineReader::splits_data()
     QTest::newRow("empty file") << QByteArray() << QStringList {};
     QTest::newRow("NUL bytes stay")
         << QByteArray("a\0b\n", 4) << QStringList {QString::fromLatin1("a\0b", 3)};
+    // The first 64 KiB block ends just before the last line's end: the next read brings 1 byte.
+    QByteArray block;
+    QStringList full;
+    while (block.size() < 64 * 1024 - 1) {
+        block += "xxxxxxxxxxxxxx\n";
+        full << QStringLiteral("xxxxxxxxxxxxxx");
+    }
+    QTest::newRow("a line's end alone in the last read") << block + "b\n"
+                                                         << full + QStringList {"b"};
 }
 
 void TestLineReader::splits()
