@@ -10,6 +10,7 @@ private Q_SLOTS:
     void outOfRangeAccessIsRefused_data();
     void outOfRangeAccessIsRefused();
     void restartKeepsOlderElements();
+    void fillsToCapacity();
 };
 
 void TestMeasurementBuffer::outOfRangeAccessIsRefused_data()
@@ -45,6 +46,19 @@ void TestMeasurementBuffer::restartKeepsOlderElements()
     QCOMPARE(buffer.valeur(3), 3.0);
     QCOMPARE(buffer.valeur(4), 40.0);
     QCOMPARE(buffer.date_mesure(1), QStringLiteral("d")); // a load leaves dates alone
+}
+
+void TestMeasurementBuffer::fillsToCapacity()
+{
+    MeasurementBuffer buffer;
+    for (int i = 1; i <= MeasurementBuffer::Capacity; ++i)
+        buffer.append(i, QStringLiteral("d"), QString::number(i));
+    QVERIFY(buffer.isFull());
+    QVERIFY(!buffer.append(1, {}, {}));
+    QCOMPARE(buffer.num_mesure(), 32000);
+    QCOMPARE(buffer.heure_mesure(32000), QStringLiteral("32000"));
+    QVERIFY(buffer.setValeur(1, -9) && buffer.setValeur(32000, -8));
+    QCOMPARE(buffer.valeur(1) + buffer.valeur(32000), -17.0);
 }
 
 QTEST_GUILESS_MAIN(TestMeasurementBuffer)
