@@ -267,6 +267,10 @@ void TestRecorder::keepsTimeOverHours()
         QCOMPARE(qint64(rig.recorder.timer1().interval()), next - rig.monotonic);
     }
     QCOMPARE(rig.buffer.num_mesure(), 3 * 3600);
+    // A tick 1.2 periods late: the next one is already due and runs at once.
+    rig.monotonic = rig.recorder.schedule().nextTickAt() + 1200;
+    rig.recorder.tick();
+    QCOMPARE(rig.recorder.timer1().interval(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestRecorder)
