@@ -67,6 +67,9 @@ void TestSamplingSchedule::skipsTicksMissedEntirely()
     QCOMPARE(schedule.nextTickAt(), 3601010);
     QVERIFY(schedule.onTick(3601010));
     QCOMPARE(schedule.nextTickAt(), 3602010);
+    // Two periods late: the tick due one period ago and the one due now are both missed.
+    QVERIFY(schedule.onTick(3604010));
+    QCOMPARE(schedule.nextTickAt(), 3605010);
 
     SamplingSchedule quarter;
     quarter.start(0, 60000, 15);

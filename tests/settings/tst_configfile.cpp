@@ -95,6 +95,8 @@ void TestConfigFile::decodes_data()
         << QByteArray("\"a\",\"f\",2,1,-32768\r\n") << Settings {"f", 2, 1, -32768} << true;
     QTest::newRow("empty path") << QByteArray("\"a\",\"\",2,1,3600\r\n") << d << false;
     QTest::newRow("binary garbage") << QByteArray("\x01\x02\xFF,,,\0\0", 9) << d << false;
+    QTest::newRow("DEL in the path")
+        << QByteArray("\"a\",\"f\x7F.csv\",1,0,3600\r\n") << d << false;
     QTest::newRow("control byte in the path")
         << QByteArray("\"a\",\xFF'\x01,1,0,3600\r\n") << d << false;
     QByteArray noise(1 << 20, '\0');
