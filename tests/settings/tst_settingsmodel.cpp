@@ -137,6 +137,8 @@ void TestSettingsModel::unwritableFileKeepsSettingsInMemory()
     const QString message = told.first().first().toString();
     QVERIFY(message.contains(dir.filePath("not-a-folder/ondaris.cfg")));
     QVERIFY(message.contains(QStringLiteral("ne peuvent pas être enregistrés")));
+    const QString reason = model.configFile().errorString();
+    QVERIFY(!reason.isEmpty() && message.contains(reason));
 }
 
 // No file in the user's folder yet: the one beside the executable is read, then copied there.
