@@ -209,7 +209,10 @@ void TestRecorder::stopsWhenBufferIsFull()
     QVERIFY(!rig.recorder.isRecording());
     QCOMPARE(rig.buffer.num_mesure(), 32000);
     QCOMPARE(problems.count(), 1);
-    QVERIFY(problems.first().first().toString().contains(QStringLiteral("32000")));
+    QCOMPARE(problems.first().first().toString(),
+             QStringLiteral("L'enregistrement est arrêté : la limite de 32000 mesures est "
+                            "atteinte.\nToutes les mesures prises sont dans la liste et dans le "
+                            "fichier d'enregistrement."));
     QCOMPARE(rig.fileLines().size(), 32000);
     QVERIFY(rig.fileLines().last().startsWith("32000;"));
 }
