@@ -19,6 +19,8 @@ private Q_SLOTS:
     void reads_data();
     void reads();
     void nativeModeAsksForAnalogValues();
+    void nativeModeWithoutAnAnswer_data();
+    void nativeModeWithoutAnAnswer();
     void absentBoardToldOnceWhenArmed();
     void unpluggedBoardToldOnceAndReadAgain_data();
     void unpluggedBoardToldOnceAndReadAgain();
@@ -103,6 +105,38 @@ void TestUsbBoard::nativeModeAsksForAnalogValues()
     QCOMPARE(int(ask[1]), 17);
     for (const QByteArray &w : fake.written)
         QVERIFY2(w[1] != 5, "command 5 sets the outputs and is never sent");
+    QVERIFY2(fake.timeouts.contains(0), "what is queued before the question is not waited for");
+}
+
+void TestUsbBoard::nativeModeWithoutAnAnswer_data()
+{
+    QTest::addColumn<bool>("writeFails");
+    QTest::addColumn<QList<QByteArray>>("answers");
+    QTest::addColumn<bool>("lost"); // the board that answered before is told lost
+    QTest::newRow("question refused") << true << QList<QByteArray> {} << true;
+    QTest::newRow("error instead of the answer") << false << QList<QByteArray> {kError} << true;
+    QTest::newRow("no answer within the budget") << false << QList<QByteArray> {} << false;
+}
+
+void TestUsbBoard::nativeModeWithoutAnAnswer()
+{
+    QFETCH(bool, writeFails);
+    QFETCH(QList<QByteArray>, answers);
+    QFETCH(bool, lost);
+    FakeHidTransport fake;
+    UsbBoard board(fake);
+    QSignalSpy told(&board, &UsbBoard::boardMissing);
+    fake.reports = {FakeHidTransport::report(4, 0, 0), FakeHidTransport::report(4, 10, 0)};
+    board.ouvre_usb();
+    QVERIFY(board.lit_usb()); // it answered before
+    fake.reports = {FakeHidTransport::report(30, 0, 0), FakeHidTransport::report(30, 0, 0)};
+    fake.answers = answers;
+    fake.writeFails = writeFails;
+    board.ouvre_usb();
+    QCOMPARE(board.lit_usb(), std::nullopt);
+    QCOMPARE(told.count(), lost ? 1 : 0);
+    if (lost)
+        QCOMPARE(told.first().first().toString(), UsbBoard::lostMessage());
 }
 
 void TestUsbBoard::absentBoardToldOnceWhenArmed()
@@ -119,7 +153,12 @@ void TestUsbBoard::absentBoardToldOnceWhenArmed()
         QVERIFY(!board.lit_usb());
     }
     QCOMPARE(missing.count(), 1);
-    QVERIFY(missing.first().first().toString().contains(QStringLiteral("adresse 3")));
+    QCOMPARE(missing.first().first().toString(),
+             QStringLiteral("La carte USB K8055 (adresse 3) est introuvable.\nVérifiez qu'elle est "
+                            "branchée et réglée sur l'adresse 3 (cavaliers SK5 et SK6). Sous "
+                            "Linux, la règle udev d'Ondaris doit être installée pour donner "
+                            "l'accès à la carte.\nLa valeur affichée n'est pas mise à jour tant "
+                            "que la carte est absente."));
 }
 
 void TestUsbBoard::unpluggedBoardToldOnceAndReadAgain_data()
@@ -149,7 +188,10 @@ void TestUsbBoard::unpluggedBoardToldOnceAndReadAgain()
         QCOMPARE(tick(), std::nullopt);
     }
     QCOMPARE(told.count(), 1);
-    QVERIFY(told.first().first().toString().contains(QStringLiteral("ne répond plus")));
+    QCOMPARE(told.first().first().toString(),
+             QStringLiteral("La carte USB K8055 (adresse 3) ne répond plus : elle a peut-être été "
+                            "débranchée.\nLa valeur affichée garde la dernière mesure ; la "
+                            "lecture reprend d'elle-même dès que la carte est rebranchée."));
     fake.present = true;
     fake.reports = {r(4, 0, 0), r(4, 20, 0)};
     QCOMPARE(tick(), (std::optional<UsbBoard::Reading> {{20, 0}}));

@@ -14,6 +14,7 @@ class FakeHidTransport final : public HidTransport
 {
 public:
     bool present = true;
+    bool writeFails = false;
     QList<QByteArray> reports;
     QList<QByteArray> answers;
     QList<QByteArray> written;
@@ -54,6 +55,8 @@ public:
     {
         written.append(
             QByteArray(reinterpret_cast<const char *>(report.data()), qsizetype(report.size())));
+        if (writeFails)
+            return -1;
         reports += std::exchange(answers, {});
         return int(report.size());
     }
