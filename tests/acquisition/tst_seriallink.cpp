@@ -16,6 +16,8 @@ class TestSerialLink : public QObject
 private Q_SLOTS:
     void firstPort_data();
     void firstPort();
+    void failureTexts_data();
+    void failureTexts();
     void streamingSensorThroughPty();
     void missingPortTriedAgainSilently();
     void unpluggedAdapterToldOnceAndReopened();
@@ -36,6 +38,8 @@ void TestSerialLink::firstPort_data()
         << QStringList {"/dev/rfcomm0", "/dev/ttyAMA0", "/dev/ttyACM1"} << "/dev/ttyACM1";
     QTest::newRow("the others by name")
         << QStringList {"/dev/ttyXR1", "/dev/ttyAMA4"} << "/dev/ttyAMA4";
+    QTest::newRow("a name without a number first")
+        << QStringList {"/dev/rfcomm0", "/dev/rfcomm"} << "/dev/rfcomm";
 }
 
 void TestSerialLink::firstPort()
@@ -43,6 +47,42 @@ void TestSerialLink::firstPort()
     QFETCH(QStringList, ports);
     QFETCH(QString, first);
     QCOMPARE(SerialLink::firstPortOf(ports), first);
+}
+
+void TestSerialLink::failureTexts_data()
+{
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("reason"); // the line after "Port série ... :", or the whole text
+    QTest::newRow("no port")
+        << QString() << int(QSerialPort::DeviceNotFoundError)
+        << "Aucun port série n'a été trouvé sur cet ordinateur (ni port intégré /dev/ttyS*, ni "
+           "adaptateur USB /dev/ttyUSB* ou /dev/ttyACM*).\nBranchez l'adaptateur du capteur. ";
+    QTest::newRow("not found") << "/dev/ttyUSB0" << int(QSerialPort::DeviceNotFoundError)
+                               << "Le port n'existe pas sur cet ordinateur.";
+    QTest::newRow("busy") << "/dev/ondaris-none" << int(QSerialPort::OpenError)
+                          << "Le port est déjà utilisé par un autre programme.";
+    QTest::newRow("unplugged")
+        << "/dev/ttyUSB0" << int(QSerialPort::ResourceError)
+        << "Le port a disparu pendant son utilisation (adaptateur USB débranché ?).";
+    QTest::newRow("other") << "/dev/ttyUSB0" << int(QSerialPort::UnknownError)
+                           << "Le port ne peut pas être utilisé.";
+}
+
+void TestSerialLink::failureTexts()
+{
+    QFETCH(QString, port);
+    QFETCH(int, error);
+    QFETCH(QString, reason);
+    const QString retry = QStringLiteral(
+        "Ondaris réessaie toutes les 2 secondes tant que la source « RS232 com N° » est choisie "
+        ": la valeur affichée reprend dès que le capteur répond.");
+    const QString expected = port.isEmpty()
+        ? reason + retry
+        : QStringLiteral("Port série %1 : %2\n%3\n\nDétail du système : oups")
+              .arg(port, reason, retry);
+    QCOMPARE(SerialLink::describeFailure(port, QSerialPort::SerialPortError(error), "oups"),
+             expected);
 }
 
 // A sensor sending every 100 ms at the line rate, byte by byte, the port opened while a frame
