@@ -51,6 +51,8 @@ void TestUsbBoard::reads_data()
         << QList<QByteArray> {r(4, 1, 1), r(20, 50, 50), r(7, 1, 1)} << -1 << -1;
     QTest::newRow("short report skipped")
         << QList<QByteArray> {r(4, 1, 1), r(4, 2, 2).left(7), r(4, 4, 5)} << 4 << 5;
+    QTest::newRow("status below 4 skipped")
+        << QList<QByteArray> {r(4, 1, 1), r(2, 50, 50), r(4, 60, 61)} << 60 << 61;
     QTest::newRow("wrong status skipped")
         << QList<QByteArray> {r(4, 1, 1), r(9, 50, 50), r(4, 60, 61)} << 60 << 61;
     QTest::newRow("only timeouts")
@@ -110,16 +112,25 @@ void TestUsbBoard::nativeModeAsksForAnalogValues()
 
 void TestUsbBoard::nativeModeWithoutAnAnswer_data()
 {
+    QTest::addColumn<QList<QByteArray>>("reports");
     QTest::addColumn<bool>("writeFails");
     QTest::addColumn<QList<QByteArray>>("answers");
     QTest::addColumn<bool>("lost"); // the board that answered before is told lost
-    QTest::newRow("question refused") << true << QList<QByteArray> {} << true;
-    QTest::newRow("error instead of the answer") << false << QList<QByteArray> {kError} << true;
-    QTest::newRow("no answer within the budget") << false << QList<QByteArray> {} << false;
+    const QByteArray native = FakeHidTransport::report(30, 0, 0);
+    const QByteArray other = FakeHidTransport::report(9, 1, 1);
+    QTest::newRow("question refused")
+        << QList {native, native} << true << QList<QByteArray> {} << true;
+    QTest::newRow("error instead of the answer")
+        << QList {native, native} << false << QList {kError} << true;
+    QTest::newRow("no answer within the budget")
+        << QList {native, native} << false << QList<QByteArray> {} << false;
+    QTest::newRow("reports of another status: not lost")
+        << QList {other, other, other, other} << false << QList<QByteArray> {} << false;
 }
 
 void TestUsbBoard::nativeModeWithoutAnAnswer()
 {
+    QFETCH(QList<QByteArray>, reports);
     QFETCH(bool, writeFails);
     QFETCH(QList<QByteArray>, answers);
     QFETCH(bool, lost);
@@ -129,7 +140,7 @@ void TestUsbBoard::nativeModeWithoutAnAnswer()
     fake.reports = {FakeHidTransport::report(4, 0, 0), FakeHidTransport::report(4, 10, 0)};
     board.ouvre_usb();
     QVERIFY(board.lit_usb()); // it answered before
-    fake.reports = {FakeHidTransport::report(30, 0, 0), FakeHidTransport::report(30, 0, 0)};
+    fake.reports = reports;
     fake.answers = answers;
     fake.writeFails = writeFails;
     board.ouvre_usb();

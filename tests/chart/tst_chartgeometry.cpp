@@ -15,6 +15,7 @@ private Q_SLOTS:
     void pointerToIndex();
     void rulerNumbers_data();
     void rulerNumbers();
+    void centreLinesSpanTheInside();
 };
 
 void TestChartGeometry::valuesMapToEdges_data()
@@ -108,6 +109,14 @@ void TestChartGeometry::rulerNumbers()
     // The numbers stay inside the wide window (7890 twips less the borders) and below the chart.
     QVERIFY(h.x() > 3600 && h.x() < 7200);
     QVERIFY(v.x() + 300 < 7830);
+}
+
+// The chart's inside, 229 x 173 pixels from (2, 2): the lines run edge to edge through the middle.
+void TestChartGeometry::centreLinesSpanTheInside()
+{
+    const QRectF inner(2, 2, 229, 173);
+    QCOMPARE(horizontalCentreLine(inner), QLineF(2, 88, 230, 88));
+    QCOMPARE(verticalCentreLine(inner), QLineF(116, 2, 116, 174));
 }
 
 QTEST_GUILESS_MAIN(TestChartGeometry)
