@@ -176,6 +176,8 @@ void TestSampleList::readout()
         list.showRecording(2);
     QCOMPARE(list.readout(2), text);
     QCOMPARE(list.readout(3), QString());
+    QCOMPARE(list.readout(-1), QString());
+    QCOMPARE(list.readout(0), QStringLiteral("N° 0 : 000")); // the chart's first point
 }
 
 QTEST_MAIN(TestSampleList)

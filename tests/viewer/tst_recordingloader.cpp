@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 using Outcome = RecordingLoader::Outcome;
 Q_DECLARE_METATYPE(RecordingLoader::Outcome)
@@ -93,6 +94,7 @@ void TestRecordingLoader::loads()
     LoadedLines lines;
     const auto result = RecordingLoader::load(write(dir, bytes), buffer, lines);
     QCOMPARE(result.outcome, outcome);
+    QCOMPARE(result.error, QString()); // only a failed read has a reason
     QCOMPARE(buffer.num_mesure(), count);
     if (!header.isNull())
         QCOMPARE(lines.entete_fichier(), header);
@@ -142,6 +144,18 @@ void TestRecordingLoader::progressAndYields()
     QCOMPARE(positions.first(), 0);
     QCOMPARE(positions.last(), bytes.size());
     QVERIFY(yields > 0);
+
+    // A slow moment (here, in the progress hook) is followed by a yield, every time.
+    positions.clear();
+    yields = 0;
+    hooks.yieldIntervalMs = 1;
+    hooks.progress = [&](qint64 position, qint64) {
+        if ((positions << position).size() % 2000 == 0)
+            QThread::msleep(3);
+    };
+    buffer.restart();
+    QCOMPARE(RecordingLoader::load(path, buffer, lines, hooks).outcome, Outcome::Loaded);
+    QVERIFY2(yields >= 10, qPrintable(QString::number(yields)));
 }
 
 void TestRecordingLoader::hugeSparseFileStaysBounded()
