@@ -41,11 +41,11 @@ void Acquisition::setSource(SampleSource source)
 
 void Acquisition::openStored(SampleSource source)
 {
-    if (source == SampleSource::Usb)
-        m_usb.armMissingReport();
     setSource(source);
-    if (source == SampleSource::Usb)
+    if (source == SampleSource::Usb) {
+        m_usb.armMissingReport();
         m_usb.ouvre_usb();
+    }
 }
 
 void Acquisition::close()

@@ -54,7 +54,6 @@ RecordingLoader::Result LoadingWindow::load(const QString &path, MeasurementBuff
 {
     begin(QFileInfo(path).size());
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_loading = true;
     qApp->installEventFilter(this);
     emit started();
 
@@ -70,7 +69,6 @@ RecordingLoader::Result LoadingWindow::load(const QString &path, MeasurementBuff
     hooks.yield();
 
     qApp->removeEventFilter(this);
-    m_loading = false;
     QApplication::restoreOverrideCursor();
     end();
     return result;
@@ -78,7 +76,8 @@ RecordingLoader::Result LoadingWindow::load(const QString &path, MeasurementBuff
 
 bool LoadingWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_loading && isUserInput(event->type()))
+    // Installed on the application only while a load runs.
+    if (isUserInput(event->type()))
         return true;
     return QWidget::eventFilter(watched, event);
 }

@@ -42,5 +42,4 @@ private:
     qint64 m_size = 0;
     qint64 m_shown = 0; // the position the bar shows
     int m_shift = 0; // files past 2 GiB are counted in larger units
-    bool m_loading = false;
 };
