@@ -48,337 +48,314 @@ class TestEnregistreur : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void menusAndTabOrder();
-    void startsFromStoredSettings_data();
-    void startsFromStoredSettings();
-    void chartSwitchTwice();
-    void closeAsksFirst();
-    void liveValue();
-    void serialSourceWithoutHardwareToldOnce();
-    void recordsFromTheButton();
-    void recordingStopsOnUnwritableFile();
-    void newRecordingFile();
-    void viewsRecordings();
-    void inputDuringALoadIsDropped();
-    void chartPictureCopiedAndSaved();
-};
-
-void TestEnregistreur::menusAndTabOrder()
-{
-    WindowRig rig;
-    QStringList captions;
-    for (QAction *top : rig.window->menuBar()->actions()) {
-        captions << top->text();
-        for (QAction *item : top->menu()->actions()) {
-            captions << item->text();
-            QVERIFY(item->shortcut().isEmpty());
-            QCOMPARE(item->isEnabled(), item->objectName() != QLatin1String("menu_aide"));
+    void menusAndTabOrder()
+    {
+        WindowRig rig;
+        QStringList captions;
+        for (QAction *top : rig.window->menuBar()->actions()) {
+            captions << top->text();
+            for (QAction *item : top->menu()->actions()) {
+                captions << item->text();
+                QVERIFY(item->shortcut().isEmpty());
+                QCOMPARE(item->isEnabled(), item->objectName() != QLatin1String("menu_aide"));
+            }
         }
+        QCOMPARE(
+            captions,
+            (QStringList {"Fichier", "Nouvel Enregistrement", "", "Visualiser Enregistrement",
+                          "Option", "Graphe on/off", "", "Réglages", "?", "Aide", "à Propos"}));
+        QVERIFY(!(rig.window->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QWidget *w = rig.find<QWidget>("Text1");
+        QStringList order;
+        for (int i = 0; i < 5; ++i, w = w->nextInFocusChain()) {
+            while (!(w->focusPolicy() & Qt::TabFocus))
+                w = w->nextInFocusChain();
+            order << w->objectName();
+        }
+        QCOMPARE(order, (QStringList {"Text1", "Ecran1", "Picture1", "Picture2", "CmdRecord"}));
+        rig.window->menu_apropos_Click();
+        rig.window->menu_apropos_Click(); // a second choice only raises the open box
+        QCOMPARE(rig.window->findChildren<AboutBox *>().size(), 1);
+        QVERIFY(rig.find<AboutBox>("About")->isVisible() && rig.window->isEnabled());
     }
-    QCOMPARE(captions,
-             (QStringList {"Fichier", "Nouvel Enregistrement", "", "Visualiser Enregistrement",
-                           "Option", "Graphe on/off", "", "Réglages", "?", "Aide", "à Propos"}));
-    QVERIFY(!(rig.window->windowFlags() & Qt::WindowMaximizeButtonHint));
-    QWidget *w = rig.find<QWidget>("Text1");
-    QStringList order;
-    for (int i = 0; i < 5; ++i, w = w->nextInFocusChain()) {
-        while (!(w->focusPolicy() & Qt::TabFocus))
-            w = w->nextInFocusChain();
-        order << w->objectName();
+    void startsFromStoredSettings_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("first run") << QByteArray() << 240 << "Ondaris : data_tr.csv";
+        QTest::newRow("stored wide") << WindowRig::config(2, 0, 7890, "/tmp/a.csv") << 526
+                                     << "Ondaris                     Fichier en cours : /tmp/a.csv";
+        QTest::newRow("stored narrow") << WindowRig::config(1, 0) << 240 << "Ondaris : data_tr.csv";
     }
-    QCOMPARE(order, (QStringList {"Text1", "Ecran1", "Picture1", "Picture2", "CmdRecord"}));
-    rig.window->menu_apropos_Click();
-    rig.window->menu_apropos_Click(); // a second choice only raises the open box
-    QCOMPARE(rig.window->findChildren<AboutBox *>().size(), 1);
-    QVERIFY(rig.find<AboutBox>("About")->isVisible() && rig.window->isEnabled());
-}
-
-void TestEnregistreur::startsFromStoredSettings_data()
-{
-    QTest::addColumn<QByteArray>("stored");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("first run") << QByteArray() << 240 << "Ondaris : data_tr.csv";
-    QTest::newRow("stored wide") << WindowRig::config(2, 0, 7890, "/tmp/a.csv") << 526
-                                 << "Ondaris                     Fichier en cours : /tmp/a.csv";
-    QTest::newRow("stored narrow") << WindowRig::config(1, 0) << 240 << "Ondaris : data_tr.csv";
-}
-
-void TestEnregistreur::startsFromStoredSettings()
-{
-    QFETCH(QByteArray, stored);
-    QFETCH(int, width);
-    QFETCH(QString, title);
-    WindowRig rig(stored);
-    QCOMPARE(rig.window->size(), QSize(width, rig.window->menuBar()->sizeHint().height() + 249));
-    QCOMPARE(rig.window->minimumSize(), rig.window->maximumSize());
-    QCOMPARE(rig.find<QAction>("menuGraphe")->isChecked(), width > 240);
-    QCOMPARE(rig.window->windowTitle(), title);
-    QCOMPARE(read(rig.cfg()), stored.isNull() ? WindowRig::config(1, 0) : stored);
-    QCOMPARE(label(rig, "Label2") + label(rig, "Label3"), QStringLiteral("00.00Valeur"));
-}
-
-void TestEnregistreur::chartSwitchTwice()
-{
-    WindowRig rig;
-    QAction *graphe = rig.find<QAction>("menuGraphe");
-    graphe->trigger();
-    QVERIFY(rig.window->width() == 526 && graphe->isChecked());
-    QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0, 7890));
-    graphe->trigger();
-    QVERIFY(rig.window->width() == 240 && !graphe->isChecked());
-    QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0, 3600));
-    QCOMPARE(rig.window->windowTitle(), QStringLiteral("Ondaris : data_tr.csv"));
-}
-
-void TestEnregistreur::closeAsksFirst()
-{
-    WindowRig rig;
-    QSignalSpy quit(rig.window.get(), &Enregistreur::quitConfirmed);
-    rig.window->show();
-    rig.window->recorder().start();
-    QVERIFY(!rig.window->close()); // answered No: the recording goes on
-    QVERIFY(rig.window->isVisible() && rig.window->recorder().isRecording());
-    rig.dialogs.quitAnswer = true;
-    QVERIFY(rig.window->close());
-    QCOMPARE(rig.dialogs.quitQuestions, 2);
-    QCOMPARE(quit.count(), 1);
-}
-
-// The test keys reach the window whatever has the focus; the board's reading is scaled; the
-// clock shows the injected time of day.
-void TestEnregistreur::liveValue()
-{
-    WindowRig rig;
-    rig.window->show();
-    rig.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
-    auto *listView = rig.find<SampleListView>("Text1");
-    listView->setFocus();
-    QTest::keyClicks(listView, QStringLiteral("+++-x"));
-    QTest::keyClick(listView, Qt::Key_Plus, Qt::KeypadModifier);
-    auto *button = rig.find<QPushButton>("CmdRecord");
-    button->setFocus();
-    QTest::keyClick(button, '+');
-    QVERIFY(list(rig).isEmpty());
-    rig.window->TimerValActu_Timer();
-    QCOMPARE(label(rig, "Label3"), QStringLiteral("4"));
-    QVERIFY(label(rig, "Label2").startsWith(QStringLiteral("10:05:00")));
-
-    WindowRig board(WindowRig::config(1, 1));
-    for (int raw : {0, 100, 255}) {
-        board.board->reports
-            = {FakeHidTransport::report(4, 0, 0), FakeHidTransport::report(4, quint8(raw), 9)};
-        board.window->TimerValActu_Timer();
-        QCOMPARE(label(board, "Label3"), QString::number(Acquisition::scaled(raw)));
+    void startsFromStoredSettings()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(int, width);
+        QFETCH(QString, title);
+        WindowRig rig(stored);
+        QCOMPARE(rig.window->size(),
+                 QSize(width, rig.window->menuBar()->sizeHint().height() + 249));
+        QCOMPARE(rig.window->minimumSize(), rig.window->maximumSize());
+        QCOMPARE(rig.find<QAction>("menuGraphe")->isChecked(), width > 240);
+        QCOMPARE(rig.window->windowTitle(), title);
+        QCOMPARE(read(rig.cfg()), stored.isNull() ? WindowRig::config(1, 0) : stored);
+        QCOMPARE(label(rig, "Label2") + label(rig, "Label3"), QStringLiteral("00.00Valeur"));
     }
-    QVERIFY(board.dialogs.told.isEmpty());
-}
-
-void TestEnregistreur::serialSourceWithoutHardwareToldOnce()
-{
-    WindowRig rig(WindowRig::config(1, 2));
-    QVERIFY(rig.dialogs.told.isEmpty()); // held until the window is on screen
-    rig.window->show();
-    QTRY_COMPARE(rig.dialogs.told.size(), 1);
-    QCOMPARE(rig.dialogs.toldOver, rig.window.get());
-    QVERIFY(rig.dialogs.told.first().contains(rig.dir.filePath("no-tty")));
-    for (int i = 0; i < 5; ++i)
+    void chartSwitchTwice()
+    {
+        WindowRig rig;
+        QAction *graphe = rig.find<QAction>("menuGraphe");
+        graphe->trigger();
+        QVERIFY(rig.window->width() == 526 && graphe->isChecked());
+        QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0, 7890));
+        graphe->trigger();
+        QVERIFY(rig.window->width() == 240 && !graphe->isChecked());
+        QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0, 3600));
+        QCOMPARE(rig.window->windowTitle(), QStringLiteral("Ondaris : data_tr.csv"));
+    }
+    void closeAsksFirst()
+    {
+        WindowRig rig;
+        QSignalSpy quit(rig.window.get(), &Enregistreur::quitConfirmed);
+        rig.window->show();
+        rig.window->recorder().start();
+        QVERIFY(!rig.window->close()); // answered No: the recording goes on
+        QVERIFY(rig.window->isVisible() && rig.window->recorder().isRecording());
+        rig.dialogs.quitAnswer = true;
+        QVERIFY(rig.window->close());
+        QCOMPARE(rig.dialogs.quitQuestions, 2);
+        QCOMPARE(quit.count(), 1);
+    }
+    // The test keys reach the window whatever has the focus; the board's reading is scaled; the
+    // clock shows the injected time of day.
+    void liveValue()
+    {
+        WindowRig rig;
+        rig.window->show();
+        rig.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
+        auto *listView = rig.find<SampleListView>("Text1");
+        listView->setFocus();
+        QTest::keyClicks(listView, QStringLiteral("+++-x"));
+        QTest::keyClick(listView, Qt::Key_Plus, Qt::KeypadModifier);
+        auto *button = rig.find<QPushButton>("CmdRecord");
+        button->setFocus();
+        QTest::keyClick(button, '+');
+        QVERIFY(list(rig).isEmpty());
         rig.window->TimerValActu_Timer();
-    QCOMPARE(label(rig, "Label3"), QStringLiteral("0"));
-    QCOMPARE(rig.dialogs.told.size(), 1);
-}
+        QCOMPARE(label(rig, "Label3"), QStringLiteral("4"));
+        QVERIFY(label(rig, "Label2").startsWith(QStringLiteral("10:05:00")));
 
-void TestEnregistreur::recordsFromTheButton()
-{
-    WindowRig rig;
-    rig.window->show();
-    auto *button = rig.find<QPushButton>("CmdRecord");
-    rig.window->Form_KeyPress('+');
-    QTest::mouseClick(button, Qt::LeftButton);
-    QCOMPARE(button->text(), QStringLiteral(" Record  Stop"));
-    QVERIFY(!rig.find<QMenu>("menu_fichier")->isEnabled()
-            && !rig.find<QMenu>("menu_option")->isEnabled());
-    rig.runSamples(1); // the test value is reset at the start
-    rig.window->Form_KeyPress('+');
-    rig.window->Form_KeyPress('+');
-    rig.runSamples(1);
-    rig.window->recorder().ledTick();
-    QCOMPARE(rig.find<CircleShape>("Led1")->fillColor(), QColor(255, 0, 0));
-    QTest::mouseClick(button, Qt::LeftButton);
-    QCOMPARE(button->text(), QStringLiteral(" Record   Start"));
-    QVERIFY(rig.find<QMenu>("menu_fichier")->isEnabled());
-    QCOMPARE(rig.find<CircleShape>("Led1")->fillColor(), QColor(128, 0, 0));
-    QCOMPARE(read(rig.dir.filePath("data_tr.csv")),
-             "1;0;03-14-2026;10:05:00\r\n2;2;03-14-2026;10:05:01\r\n");
-    QCOMPARE(list(rig),
-             QStringLiteral("2 ---- 002 --- 03-14-2026 --- 10:05:01\n"
-                            "1 ---- 000 --- 03-14-2026 --- 10:05:00\n"
-                            "0 ---- 000 ---  --- \n"));
-    QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 2);
-}
-
-void TestEnregistreur::recordingStopsOnUnwritableFile()
-{
-    WindowRig rig(WindowRig::config(1, 0, 3600, "/dev/full"));
-    rig.window->recorder().start();
-    rig.runSamples(1);
-    QVERIFY(!rig.window->recorder().isRecording());
-    QVERIFY(rig.dialogs.told.value(0).contains(QStringLiteral("/dev/full")));
-    QCOMPARE(rig.find<QPushButton>("CmdRecord")->text(), QStringLiteral(" Record   Start"));
-}
-
-void TestEnregistreur::newRecordingFile()
-{
-    WindowRig rig;
-    const QString title = rig.window->windowTitle();
-    QTemporaryDir other;
-    rig.window->menu_nouveau_Click(); // cancelled
-    // Names the settings file could not give back, or in no folder: refused, told, not made.
-    for (const QString &refused :
-         {other.filePath("dit \"ceci\".csv"), other.filePath("absent/a.csv")}) {
-        rig.dialogs.newRecordingAnswer = refused;
-        rig.window->menu_nouveau_Click();
-        QVERIFY(!QFileInfo::exists(refused));
+        WindowRig board(WindowRig::config(1, 1));
+        for (int raw : {0, 100, 255}) {
+            board.board->reports
+                = {FakeHidTransport::report(4, 0, 0), FakeHidTransport::report(4, quint8(raw), 9)};
+            board.window->TimerValActu_Timer();
+            QCOMPARE(label(board, "Label3"), QString::number(Acquisition::scaled(raw)));
+        }
+        QVERIFY(board.dialogs.told.isEmpty());
     }
-    QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0));
-    QCOMPARE(rig.dialogs.told.size(), 2);
+    void serialSourceWithoutHardwareToldOnce()
+    {
+        WindowRig rig(WindowRig::config(1, 2));
+        QVERIFY(rig.dialogs.told.isEmpty()); // held until the window is on screen
+        rig.window->show();
+        QTRY_COMPARE(rig.dialogs.told.size(), 1);
+        QCOMPARE(rig.dialogs.toldOver, rig.window.get());
+        QVERIFY(rig.dialogs.told.first().contains(rig.dir.filePath("no-tty")));
+        for (int i = 0; i < 5; ++i)
+            rig.window->TimerValActu_Timer();
+        QCOMPARE(label(rig, "Label3"), QStringLiteral("0"));
+        QCOMPARE(rig.dialogs.told.size(), 1);
+    }
+    void recordsFromTheButton()
+    {
+        WindowRig rig;
+        rig.window->show();
+        auto *button = rig.find<QPushButton>("CmdRecord");
+        rig.window->Form_KeyPress('+');
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(button->text(), QStringLiteral(" Record  Stop"));
+        QVERIFY(!rig.find<QMenu>("menu_fichier")->isEnabled()
+                && !rig.find<QMenu>("menu_option")->isEnabled());
+        rig.runSamples(1); // the test value is reset at the start
+        rig.window->Form_KeyPress('+');
+        rig.window->Form_KeyPress('+');
+        rig.runSamples(1);
+        rig.window->recorder().ledTick();
+        QCOMPARE(rig.find<CircleShape>("Led1")->fillColor(), QColor(255, 0, 0));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(button->text(), QStringLiteral(" Record   Start"));
+        QVERIFY(rig.find<QMenu>("menu_fichier")->isEnabled());
+        QCOMPARE(rig.find<CircleShape>("Led1")->fillColor(), QColor(128, 0, 0));
+        QCOMPARE(read(rig.dir.filePath("data_tr.csv")),
+                 "1;0;03-14-2026;10:05:00\r\n2;2;03-14-2026;10:05:01\r\n");
+        QCOMPARE(list(rig),
+                 QStringLiteral("2 ---- 002 --- 03-14-2026 --- 10:05:01\n"
+                                "1 ---- 000 --- 03-14-2026 --- 10:05:00\n"
+                                "0 ---- 000 ---  --- \n"));
+        QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 2);
+    }
+    void recordingStopsOnUnwritableFile()
+    {
+        WindowRig rig(WindowRig::config(1, 0, 3600, "/dev/full"));
+        rig.window->recorder().start();
+        rig.runSamples(1);
+        QVERIFY(!rig.window->recorder().isRecording());
+        QVERIFY(rig.dialogs.told.value(0).contains(QStringLiteral("/dev/full")));
+        QCOMPARE(rig.find<QPushButton>("CmdRecord")->text(), QStringLiteral(" Record   Start"));
+    }
+    void newRecordingFile()
+    {
+        WindowRig rig;
+        const QString title = rig.window->windowTitle();
+        QTemporaryDir other;
+        rig.window->menu_nouveau_Click(); // cancelled
+        // Names the settings file could not give back, or in no folder: refused, told, not made.
+        for (const QString &refused :
+             {other.filePath("dit \"ceci\".csv"), other.filePath("absent/a.csv")}) {
+            rig.dialogs.newRecordingAnswer = refused;
+            rig.window->menu_nouveau_Click();
+            QVERIFY(!QFileInfo::exists(refused));
+        }
+        QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0));
+        QCOMPARE(rig.dialogs.told.size(), 2);
 
-    const QString chosen = other.filePath("essai.csv");
-    TestFiles::write(chosen, "old samples\r\n");
-    rig.dialogs.newRecordingAnswer = chosen;
-    rig.window->menu_nouveau_Click();
-    QCOMPARE(read(chosen), RecordingFile::header());
-    QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0, 3600, chosen));
-    QCOMPARE(QDir::currentPath(), rig.dir.path());
-    QCOMPARE(rig.window->windowTitle(), title); // refreshed only at the next chart switch
-    rig.find<QAction>("menuGraphe")->trigger();
-    QVERIFY(rig.window->windowTitle().endsWith(chosen));
-    rig.window->recorder().start();
-    rig.runSamples(1);
-    QCOMPARE(read(chosen), RecordingFile::header() + "1;0;03-14-2026;10:05:00\r\n");
-}
+        const QString chosen = other.filePath("essai.csv");
+        TestFiles::write(chosen, "old samples\r\n");
+        rig.dialogs.newRecordingAnswer = chosen;
+        rig.window->menu_nouveau_Click();
+        QCOMPARE(read(chosen), RecordingFile::header());
+        QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0, 3600, chosen));
+        QCOMPARE(QDir::currentPath(), rig.dir.path());
+        QCOMPARE(rig.window->windowTitle(), title); // refreshed only at the next chart switch
+        rig.find<QAction>("menuGraphe")->trigger();
+        QVERIFY(rig.window->windowTitle().endsWith(chosen));
+        rig.window->recorder().start();
+        rig.runSamples(1);
+        QCOMPARE(read(chosen), RecordingFile::header() + "1;0;03-14-2026;10:05:00\r\n");
+    }
+    void viewsRecordings()
+    {
+        WindowRig rig;
+        QTemporaryDir other;
+        rig.dialogs.viewAnswer = other.filePath("good.csv");
+        TestFiles::write(rig.dialogs.viewAnswer,
+                         RecordingFile::header() + "1;5;a;b\r\n2;300;c;d\r\n3;-7;e;f\r\n");
+        rig.window->menu_charger_Click();
+        QCOMPARE(list(rig),
+                 QStringLiteral("N°Record;Valeur;Date;Time\n3 ---- 3;-7;e;f\n"
+                                "2 ---- 2;300;c;d\n1 ---- 1;5;a;b\n0 ---- \n"));
+        QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 3);
+        QCOMPARE(rig.window->buffer().borne_basse(), qint16(0)); // 300 is cut off, not followed
+        QVERIFY(rig.dialogs.told.isEmpty());
+        QVERIFY(!rig.find<LoadingWindow>("barreChargement")->isVisible());
 
-void TestEnregistreur::viewsRecordings()
-{
-    WindowRig rig;
-    QTemporaryDir other;
-    rig.dialogs.viewAnswer = other.filePath("good.csv");
-    TestFiles::write(rig.dialogs.viewAnswer,
-                     RecordingFile::header() + "1;5;a;b\r\n2;300;c;d\r\n3;-7;e;f\r\n");
-    rig.window->menu_charger_Click();
-    QCOMPARE(list(rig),
-             QStringLiteral("N°Record;Valeur;Date;Time\n3 ---- 3;-7;e;f\n"
-                            "2 ---- 2;300;c;d\n1 ---- 1;5;a;b\n0 ---- \n"));
-    QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 3);
-    QCOMPARE(rig.window->buffer().borne_basse(), qint16(0)); // 300 is cut off, not followed
-    QVERIFY(rig.dialogs.told.isEmpty());
-    QVERIFY(!rig.find<LoadingWindow>("barreChargement")->isVisible());
+        TestFiles::write(rig.dialogs.viewAnswer,
+                         RecordingFile::header() + "1;5;a;b\r\n2;6;c;d\r\nnot a sample\r\n");
+        rig.window->menu_charger_Click();
+        QCOMPARE(rig.dialogs.told, QStringList {"Erreur format fichier"});
+        QCOMPARE(rig.window->buffer().num_mesure(), 3);
+        QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 0);
+        QVERIFY(list(rig).isEmpty());
 
-    TestFiles::write(rig.dialogs.viewAnswer,
-                     RecordingFile::header() + "1;5;a;b\r\n2;6;c;d\r\nnot a sample\r\n");
-    rig.window->menu_charger_Click();
-    QCOMPARE(rig.dialogs.told, QStringList {"Erreur format fichier"});
-    QCOMPARE(rig.window->buffer().num_mesure(), 3);
-    QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 0);
-    QVERIFY(list(rig).isEmpty());
+        rig.dialogs.viewAnswer = other.filePath("missing.csv");
+        rig.window->menu_charger_Click();
+        QCOMPARE(rig.window->buffer().num_mesure(), 0);
+        QCOMPARE(rig.dialogs.told.size(), 1);
+        // Viewing changes neither the recording file nor the title nor any setting.
+        QCOMPARE(rig.window->windowTitle(), QStringLiteral("Ondaris : data_tr.csv"));
+        QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0));
+    }
+    // What the user does during a load arrives as the window system's input: it is dropped, not
+    // held back until the load is over; a close is asked once the load ends.
+    void inputDuringALoadIsDropped()
+    {
+        WindowRig rig;
+        rig.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
+        const QByteArray big = recording(32001, [](int i) { return i % 999; });
+        rig.dialogs.viewAnswer = rig.dir.filePath("big.csv");
+        TestFiles::write(rig.dialogs.viewAnswer, big);
+        bool checked = false;
+        connect(rig.window.get(), &Enregistreur::loadStarted, this, [&] {
+            auto *record = rig.find<QPushButton>("CmdRecord");
+            QVERIFY(!rig.find<QMenu>("menu_fichier")->isEnabled() && !record->isEnabled());
+            QCOMPARE(rig.find<QProgressBar>("ProgressBar1")->maximum(), big.size());
+            QWindow *window = rig.window->windowHandle();
+            const QPointF at = record->mapTo(rig.window.get(), record->rect().center());
+            using Queued = QWindowSystemInterface::AsynchronousDelivery;
+            for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                QWindowSystemInterface::handleMouseEvent<Queued>(
+                    window, at, window->mapToGlobal(at),
+                    type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                    Qt::LeftButton, type);
+            QWindowSystemInterface::handleKeyEvent<Queued>(window, QEvent::KeyPress, Qt::Key_Plus,
+                                                           Qt::NoModifier, QStringLiteral("+"));
+            QWindowSystemInterface::handleCloseEvent<Queued>(window);
+            checked = true;
+        });
+        rig.window->menu_charger_Click();
+        QVERIFY(checked);
+        QCOMPARE(rig.dialogs.quitQuestions, 0);
+        QTRY_COMPARE(rig.dialogs.quitQuestions, 1);
+        QVERIFY(!rig.window->recorder().isRecording());
+        QCOMPARE(int(rig.window->acquisition().valeur_test()), 0);
+        QCOMPARE(rig.window->buffer().num_mesure(), 32000);
+        QCOMPARE(rig.dialogs.told.size(), 1);
+        QVERIFY(rig.dialogs.told.first().contains(QStringLiteral("32000")));
+        QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 32000);
+        QVERIFY(rig.find<QMenu>("menu_fichier")->isEnabled()
+                && rig.find<QPushButton>("CmdRecord")->isEnabled());
+    }
+    // The picture is the chart as shown at twice its size: black inside, the green trace, the
+    // rulers' numbers beside it; saved as PNG where the user says, proposed beside the recording.
+    void chartPictureCopiedAndSaved()
+    {
+        WindowRig rig(WindowRig::config(1, 0, 7890));
+        rig.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
+        rig.dialogs.viewAnswer = rig.dir.filePath("ramp.csv");
+        TestFiles::write(rig.dialogs.viewAnswer, recording(50, [](int i) { return 5 * i; }));
+        rig.window->menu_charger_Click();
+        auto *chart = rig.find<ChartView>("Ecran1");
+        const QImage picture = rig.window->chartPicture();
+        QVERIFY(picture.devicePixelRatio() >= 2);
+        QVERIFY(picture.width() >= 2 * (chart->width() + rig.find<QWidget>("Picture2")->width()));
+        QVERIFY(picture.height()
+                >= 2 * (chart->height() + rig.find<QWidget>("Picture1")->height()));
+        const QPoint origin = chart->geometry().topLeft();
+        const auto count = [&](QRect area, auto wanted) {
+            int n = 0;
+            area &= picture.rect();
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    n += wanted(picture.pixel(x, y));
+            return n;
+        };
+        const QPoint innerTopLeft = ((chart->innerRect().topLeft() + QPointF(10, 3)) * 2).toPoint();
+        QCOMPARE(picture.pixel(innerTopLeft), qRgb(0, 0, 0));
+        QVERIFY(count(picture.rect(), [](QRgb p) { return p == qRgb(0, 255, 0); }) > 2 * 228);
+        // The numbers right of the vertical ruler: dark text on the window's background.
+        const QRect numbers((rig.find<QWidget>("Picture2")->geometry().topRight() - origin) * 2
+                                + QPoint(2, 0),
+                            QSize(60, picture.height() / 2));
+        QVERIFY(count(numbers, [](QRgb p) { return qGray(p) < 100; }) > 20);
 
-    rig.dialogs.viewAnswer = other.filePath("missing.csv");
-    rig.window->menu_charger_Click();
-    QCOMPARE(rig.window->buffer().num_mesure(), 0);
-    QCOMPARE(rig.dialogs.told.size(), 1);
-    // Viewing changes neither the recording file nor the title nor any setting.
-    QCOMPARE(rig.window->windowTitle(), QStringLiteral("Ondaris : data_tr.csv"));
-    QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0));
-}
-
-// What the user does during a load arrives as the window system's input: it is dropped, not
-// held back until the load is over; a close is asked once the load ends.
-void TestEnregistreur::inputDuringALoadIsDropped()
-{
-    WindowRig rig;
-    rig.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
-    const QByteArray big = recording(32001, [](int i) { return i % 999; });
-    rig.dialogs.viewAnswer = rig.dir.filePath("big.csv");
-    TestFiles::write(rig.dialogs.viewAnswer, big);
-    bool checked = false;
-    connect(rig.window.get(), &Enregistreur::loadStarted, this, [&] {
-        auto *record = rig.find<QPushButton>("CmdRecord");
-        QVERIFY(!rig.find<QMenu>("menu_fichier")->isEnabled() && !record->isEnabled());
-        QCOMPARE(rig.find<QProgressBar>("ProgressBar1")->maximum(), big.size());
-        QWindow *window = rig.window->windowHandle();
-        const QPointF at = record->mapTo(rig.window.get(), record->rect().center());
-        using Queued = QWindowSystemInterface::AsynchronousDelivery;
-        for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-            QWindowSystemInterface::handleMouseEvent<Queued>(
-                window, at, window->mapToGlobal(at),
-                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::LeftButton,
-                type);
-        QWindowSystemInterface::handleKeyEvent<Queued>(window, QEvent::KeyPress, Qt::Key_Plus,
-                                                       Qt::NoModifier, QStringLiteral("+"));
-        QWindowSystemInterface::handleCloseEvent<Queued>(window);
-        checked = true;
-    });
-    rig.window->menu_charger_Click();
-    QVERIFY(checked);
-    QCOMPARE(rig.dialogs.quitQuestions, 0);
-    QTRY_COMPARE(rig.dialogs.quitQuestions, 1);
-    QVERIFY(!rig.window->recorder().isRecording());
-    QCOMPARE(int(rig.window->acquisition().valeur_test()), 0);
-    QCOMPARE(rig.window->buffer().num_mesure(), 32000);
-    QCOMPARE(rig.dialogs.told.size(), 1);
-    QVERIFY(rig.dialogs.told.first().contains(QStringLiteral("32000")));
-    QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 32000);
-    QVERIFY(rig.find<QMenu>("menu_fichier")->isEnabled()
-            && rig.find<QPushButton>("CmdRecord")->isEnabled());
-}
-
-// The picture is the chart as shown at twice its size: black inside, the green trace, the
-// rulers' numbers beside it; saved as PNG where the user says, proposed beside the recording.
-void TestEnregistreur::chartPictureCopiedAndSaved()
-{
-    WindowRig rig(WindowRig::config(1, 0, 7890));
-    rig.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
-    rig.dialogs.viewAnswer = rig.dir.filePath("ramp.csv");
-    TestFiles::write(rig.dialogs.viewAnswer, recording(50, [](int i) { return 5 * i; }));
-    rig.window->menu_charger_Click();
-    auto *chart = rig.find<ChartView>("Ecran1");
-    const QImage picture = rig.window->chartPicture();
-    QVERIFY(picture.devicePixelRatio() >= 2);
-    QVERIFY(picture.width() >= 2 * (chart->width() + rig.find<QWidget>("Picture2")->width()));
-    QVERIFY(picture.height() >= 2 * (chart->height() + rig.find<QWidget>("Picture1")->height()));
-    const QPoint origin = chart->geometry().topLeft();
-    const auto count = [&](QRect area, auto wanted) {
-        int n = 0;
-        area &= picture.rect();
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x)
-                n += wanted(picture.pixel(x, y));
-        return n;
-    };
-    const QPoint innerTopLeft = ((chart->innerRect().topLeft() + QPointF(10, 3)) * 2).toPoint();
-    QCOMPARE(picture.pixel(innerTopLeft), qRgb(0, 0, 0));
-    QVERIFY(count(picture.rect(), [](QRgb p) { return p == qRgb(0, 255, 0); }) > 2 * 228);
-    // The numbers right of the vertical ruler: dark text on the window's background.
-    const QRect numbers((rig.find<QWidget>("Picture2")->geometry().topRight() - origin) * 2
-                            + QPoint(2, 0),
-                        QSize(60, picture.height() / 2));
-    QVERIFY(count(numbers, [](QRgb p) { return qGray(p) < 100; }) > 20);
-
-    rig.window->copyChartPicture();
-    QCOMPARE(QApplication::clipboard()->image().size(), picture.size());
-    rig.dialogs.pictureAnswer = rig.dir.filePath("graphe.png");
-    rig.window->saveChartPicture();
-    QCOMPARE(rig.dialogs.pictureProposed, rig.dir.filePath("data_tr.png"));
-    QCOMPARE(QImage(rig.dialogs.pictureAnswer).size(), picture.size());
-    QVERIFY(rig.dialogs.told.isEmpty());
-    rig.dialogs.pictureAnswer = rig.dir.filePath("absent/graphe.png");
-    rig.window->saveChartPicture();
-    QCOMPARE(rig.dialogs.told.size(), 1);
-    QVERIFY(rig.dialogs.told.first().startsWith(QStringLiteral("L'image n'a pas pu")));
-}
+        rig.window->copyChartPicture();
+        QCOMPARE(QApplication::clipboard()->image().size(), picture.size());
+        rig.dialogs.pictureAnswer = rig.dir.filePath("graphe.png");
+        rig.window->saveChartPicture();
+        QCOMPARE(rig.dialogs.pictureProposed, rig.dir.filePath("data_tr.png"));
+        QCOMPARE(QImage(rig.dialogs.pictureAnswer).size(), picture.size());
+        QVERIFY(rig.dialogs.told.isEmpty());
+        rig.dialogs.pictureAnswer = rig.dir.filePath("absent/graphe.png");
+        rig.window->saveChartPicture();
+        QCOMPARE(rig.dialogs.told.size(), 1);
+        QVERIFY(rig.dialogs.told.first().startsWith(QStringLiteral("L'image n'a pas pu")));
+    }
+};
 
 QTEST_MAIN(TestEnregistreur)
 #include "tst_enregistreur.moc"
