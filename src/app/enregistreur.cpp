@@ -363,7 +363,9 @@ void Enregistreur::menu_charger_Click()
     case RecordingLoader::Outcome::ReadError:
         tell(tr("La lecture du fichier « %1 » a échoué :\n%2").arg(chosen, result.error), true);
         break;
-    case RecordingLoader::Outcome::OpenFailed:
+    case RecordingLoader::Outcome::OpenFailed: // a file the user may not read, or gone since
+        tell(tr("Le fichier « %1 » ne peut pas être ouvert :\n%2").arg(chosen, result.error), true);
+        break;
     case RecordingLoader::Outcome::NoSampleLine:
         break;
     }

@@ -191,8 +191,8 @@ private Q_SLOTS:
         rig.runSamples(1);
         QCOMPARE(read(chosen), RecordingFile::header() + "1;0;03-14-2026;10:05:00\r\n");
     }
-    // A good file listed and drawn; a bad one told and shown empty. Viewing changes neither the
-    // recording file nor the title nor any setting.
+    // A good file listed and drawn; a bad one told and shown empty; one that cannot be opened
+    // told. Viewing changes neither the recording file nor the title nor any setting.
     void viewsRecordings()
     {
         WindowRig rig;
@@ -207,6 +207,11 @@ private Q_SLOTS:
                  QString());
         QCOMPARE(rig.dialogs.told, QStringList {"Erreur format fichier"});
         QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 0);
+        rig.dialogs.viewAnswer = rig.dir.filePath("gone.csv"); // chosen, then gone or unreadable
+        rig.window->menu_charger_Click();
+        QCOMPARE(rig.dialogs.told.size(), 2);
+        QVERIFY(rig.dialogs.told.last().startsWith("Le fichier « " + rig.dialogs.viewAnswer
+                                                   + " » ne peut pas être ouvert :\n"));
         QCOMPARE(rig.window->windowTitle(), QStringLiteral("Ondaris : data_tr.csv"));
         QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0));
     }
