@@ -98,7 +98,7 @@ private Q_SLOTS:
         const auto result = RecordingLoader::load(dir.filePath("none.csv"), buffer, lines);
         QVERIFY(result.outcome == Outcome::OpenFailed && !result.error.isEmpty());
     }
-    // Progress from 0 to the size; a yield after each slow moment, however short the file's lines.
+    // Progress from 0 to where the reading ended; a yield after each slow moment.
     void progressAndYields()
     {
         const QByteArray bytes = RecordingFile::header() + samples(1, 20000);
@@ -125,6 +125,13 @@ private Q_SLOTS:
         };
         QCOMPARE(load(bytes, hooks).outcome, Outcome::Loaded);
         QVERIFY2(yields >= 10, qPrintable(QString::number(yields)));
+        // Stopped at a bad line: the last progress is where the reading stopped.
+        hooks.progress = [&](qint64 position, qint64) {
+            positions << position;
+        };
+        const QByteArray good = RecordingFile::header() + samples(1, 2) + "x\r\n";
+        QCOMPARE(load(good + samples(4, 9), hooks).outcome, Outcome::Malformed);
+        QCOMPARE(positions.last(), good.size());
     }
     void hugeSparseFileStaysBounded()
     {
