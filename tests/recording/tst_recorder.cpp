@@ -136,7 +136,8 @@ private Q_SLOTS:
             QStringLiteral("L'enregistrement est arrêté : la limite de 32000 mesures est "
                            "atteinte.\nToutes les mesures prises sont dans la liste et dans le "
                            "fichier d'enregistrement."));
-        QVERIFY(rig.file().endsWith("\r\n32000;0;03-14-2026;18:58:19\r\n"));
+        QVERIFY(rig.file().endsWith(
+            "\r\n31999;0;03-14-2026;18:58:18\r\n32000;0;03-14-2026;18:58:19\r\n"));
     }
     void stopsWhenFileCannotBeWritten_data()
     {
