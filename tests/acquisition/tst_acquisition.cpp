@@ -14,7 +14,7 @@ private Q_SLOTS:
     // A raw reading r is shown as floor(r × 3.921); the test value moves by one within 16 bits.
     void valuesShown()
     {
-        for (const auto [raw, shown] :
+        for (const auto &[raw, shown] :
              {std::pair(0, 0), {30, 117}, {100, 392}, {128, 501}, {255, 999}})
             QCOMPARE(Acquisition::scaled(raw), shown);
         for (const auto &[keys, start, expected] : {std::tuple {"+++-", 0, 2},

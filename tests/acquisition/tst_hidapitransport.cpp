@@ -31,7 +31,7 @@ private Q_SLOTS:
     // The first report after each open is an old one (0xEE): it never shows.
     void readsBothModes()
     {
-        for (const auto [a1, a2] : {std::pair(128, 0), {0, 255}, {255, 1}}) {
+        for (const auto &[a1, a2] : {std::pair(128, 0), {0, 255}, {255, 1}}) {
             EmulatedK8055 emulated;
             QVERIFY(emulated.isValid());
             emulated.setAnalog(quint8(a1), quint8(a2));

@@ -29,10 +29,10 @@ private Q_SLOTS:
     // the next plot, across hide and show.
     void drawsAndKeepsItsPicture()
     {
-        for (const auto [value, row, disabled, dark] : {std::tuple {0, 172, false, false},
-                                                        {255, 0, true, false},
-                                                        {0, 172, false, true},
-                                                        {255, 0, true, true}}) {
+        for (const auto &[value, row, disabled, dark] : {std::tuple {0, 172, false, false},
+                                                         {255, 0, true, false},
+                                                         {0, 172, false, true},
+                                                         {255, 0, true, true}}) {
             MeasurementBuffer buffer;
             for (int i = 1; i <= 5; ++i)
                 buffer.append(value, {}, {});

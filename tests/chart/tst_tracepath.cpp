@@ -25,7 +25,7 @@ private Q_SLOTS:
     // Many samples: at most four points a column, a spike anywhere kept.
     void decimatesButKeepsSpikes()
     {
-        for (const auto [count, spikeAt] : {std::pair(1000, 517), {8000, 1}, {32000, 31999}}) {
+        for (const auto &[count, spikeAt] : {std::pair(1000, 517), {8000, 1}, {32000, 31999}}) {
             MeasurementBuffer buffer;
             for (int i = 1; i <= count; ++i)
                 buffer.append(i == spikeAt ? 255 : 100, {}, {});

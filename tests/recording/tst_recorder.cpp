@@ -77,7 +77,7 @@ private Q_SLOTS:
     {
         Rig rig(1);
         rig.recorder.start();
-        for (auto [raw, value, low, high] :
+        for (const auto &[raw, value, low, high] :
              {std::tuple {70, 274.0, 19, 274}, {10, 39.0, 19, 274}}) {
             rig.board->reports
                 = {FakeHidTransport::report(4, 0, 0), FakeHidTransport::report(4, quint8(raw), 0)};

@@ -47,7 +47,7 @@ private Q_SLOTS:
         QVERIFY(!main->window->isEnabled()
                 && main->window->acquisition().refreshTimer().isActive());
         QVERIFY(dialog->option1(5)->isChecked() && dialog->option2(2)->isChecked());
-        for (const auto [option, source, divisor] :
+        for (const auto &[option, source, divisor] :
              {std::tuple {2, 2, 1}, {10, 1, 1440}, {1, 0, 1}}) {
             click(dialog->option1(option));
             QCOMPARE(read(main->cfg()),
