@@ -67,11 +67,14 @@ private Q_SLOTS:
     // A double click as the window system delivers it opens one address, the box stays.
     void everyTargetOpensOneUrl()
     {
-        for (const char *name : {"Mail", "Label1", "Image1", "SiteQuob", "Label2", "Image2"}) {
+        const std::tuple<const char *, const char *, bool> targets[] {
+            // name, scheme, clicked at its bottom-right corner (the links' own labels)
+            {"Mail", "mailto", true},    {"Label1", "mailto", false}, {"Image1", "mailto", false},
+            {"SiteQuob", "https", true}, {"Label2", "https", false},  {"Image2", "https", false}};
+        for (const auto &[name, scheme, corner] : targets) {
             init();
             QWidget *w = find(name);
-            const bool link = name[0] == 'M' || name[0] == 'S'; // the mail and site labels
-            const QPoint at = link ? QPoint(w->width() - 3, w->height() - 3) : w->rect().center();
+            const QPoint at = corner ? QPoint(w->width() - 3, w->height() - 3) : w->rect().center();
             for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
                                     QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
                 QMouseEvent event(
@@ -80,10 +83,7 @@ private Q_SLOTS:
                 QApplication::sendEvent(w, &event);
             }
             QCOMPARE(opened.size(), 1);
-            QCOMPARE(opened.first().scheme(),
-                     QString(QByteArray(name).contains('S') || QByteArray(name).endsWith('2')
-                                 ? "https"
-                                 : "mailto"));
+            QCOMPARE(opened.first().scheme(), QString::fromLatin1(scheme));
             QVERIFY(box->isVisible());
         }
     }

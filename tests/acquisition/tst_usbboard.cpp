@@ -60,7 +60,8 @@ private Q_SLOTS:
                  std::tuple(1, quint16(0x10CF), quint16(0x5503)));
         QTEST(board.lit_usb(), "reading");
         QVERIFY2(!fake.isOpen() && fake.closes == 1, "closed after every read");
-        QVERIFY(fake.timeouts.size() <= 4 + 2 * !answers.isEmpty());
+        const qsizetype drained = answers.isEmpty() ? 0 : 2; // the reports read before the question
+        QVERIFY(fake.timeouts.size() <= 4 + drained);
         for (const int timeout : std::as_const(fake.timeouts))
             QVERIFY(timeout >= 0 && timeout <= 20);
         if (answers.isEmpty()) {

@@ -9,7 +9,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <unistd.h>
 
 namespace {
 
@@ -145,8 +144,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("reason");
         QTest::newRow("disk full") << "/dev/full"
                                    << "plein";
-        QTest::newRow("read-only")
-            << (::geteuid() == 0 ? "/sys/kernel/notes" : "/etc/hostname") << "refusé";
         QTest::newRow("folder removed while recording") << ""
                                                         << "dossier";
     }
