@@ -1,0 +1,452 @@
+#include "acquisition/acquisition.h"
+#include "fakehidtransport.h"
+#include "recording/linereader.h"
+#include "recording/measurementbuffer.h"
+#include "recording/recorder.h"
+#include "recording/recordingfile.h"
+#include "recording/samplingschedule.h"
+#include "seededrandom.h"
+#include "testfiles.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <ctime>
+#include <sys/resource.h>
+#include <unistd.h>
+
+Q_DECLARE_METATYPE(std::optional<double>)
+
+namespace {
+
+// Every line of the data, "!" standing for a line that was too long; checks that the reader's
+// position is then the end of what it read.
+QStringList linesOf(const QByteArray &data)
+{
+    QBuffer device;
+    device.setData(data);
+    device.open(QIODevice::ReadOnly);
+    LineReader reader(device);
+    QStringList lines;
+    QByteArray line;
+    for (LineReader::Status status; (status = reader.next(line)) != LineReader::Status::End;) {
+        lines << (status == LineReader::Status::Line ? QString::fromLatin1(line)
+                                                     : QStringLiteral("!"));
+        if (status != LineReader::Status::Line)
+            return lines;
+    }
+    return reader.position() == data.size() ? lines : QStringList {"position"};
+}
+
+// A recorder over a fake board and a clock that moves only when the test says so; the file
+// in memory where there is such a file system, as many small synced appends are made.
+struct Rig
+{
+    QTemporaryDir dir {QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                           ? QStringLiteral("/dev/shm/ondarisXXXXXX")
+                           : QDir::tempPath() + "/ondarisXXXXXX"};
+    FakeHidTransport *board = new FakeHidTransport;
+    Acquisition acquisition {{}, std::unique_ptr<HidTransport>(board)};
+    MeasurementBuffer buffer;
+    Recorder::Plan plan {1000, 1, dir.filePath("data_tr.csv")};
+    qint64 monotonic = 0;
+    Recorder recorder {
+        buffer, acquisition, [this] { return plan; },
+        Recorder::Clock {[this] { return monotonic; },
+                         [this] {
+                             return QDateTime(QDate(2026, 3, 14), QTime(10, 5)).addMSecs(monotonic);
+                         }}};
+
+    explicit Rig(int source = 0) { acquisition.setSource(SampleSource(source)); }
+    void runSamples(int n)
+    {
+        const int target = buffer.num_mesure() + n;
+        while (recorder.isRecording() && buffer.num_mesure() < target) {
+            monotonic = recorder.schedule().nextTickAt();
+            recorder.tick();
+        }
+    }
+    QByteArray file() const { return TestFiles::read(plan.file); }
+};
+
+} // namespace
+
+class TestRecording : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void refusesAccessOutside()
+    {
+        MeasurementBuffer buffer;
+        buffer.append(5, {}, {});
+        for (int index : {-1, 32001, std::numeric_limits<int>::min()}) {
+            QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("outside 0..32000"));
+            QCOMPARE(buffer.valeur(index), 0.0);
+            QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("no sample"));
+            QVERIFY(!buffer.setValeur(index, 1));
+        }
+        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("no sample"));
+        QVERIFY(!buffer.setValeur(2, 1)); // above num_mesure
+    }
+    void fillsToCapacityAndRestarts()
+    {
+        MeasurementBuffer buffer;
+        for (int i = 1; i <= 32000; ++i)
+            QVERIFY(buffer.append(i, QStringLiteral("d"), QString::number(i)));
+        QVERIFY(buffer.isFull() && !buffer.append(1, {}, {}));
+        QCOMPARE(buffer.num_mesure(), 32000);
+        QCOMPARE(buffer.heure_mesure(32000), QStringLiteral("32000"));
+        QVERIFY(buffer.setValeur(1, -9) && buffer.setValeur(32000, -8));
+        QCOMPARE(buffer.valeur(1) + buffer.valeur(32000), -17.0);
+        buffer.restart(); // older elements stay; a load leaves dates alone
+        for (int v : {1, 2, 3})
+            buffer.appendLoaded(v);
+        QCOMPARE(buffer.num_mesure(), 3);
+        QCOMPARE(buffer.valeur(3) + buffer.valeur(4), 7.0);
+        QCOMPARE(buffer.date_mesure(1), QStringLiteral("d"));
+    }
+    void lines()
+    {
+        QCOMPARE(RecordingFile::header(),
+                 QByteArray::fromHex("4EB05265636F72643B56616C6575723B446174653B54696D650D0A"));
+        for (const auto &[number, value, line] :
+             {std::tuple {1, 392.0, "1;392;12-06-2026;04:38:58\r\n"},
+              {32000, -32768.0, "32000;-32768;12-06-2026;04:38:58\r\n"},
+              {3, 0.0, "3;0;12-06-2026;04:38:58\r\n"},
+              {99, 10000.0, "99;10000;12-06-2026;04:38:58\r\n"}})
+            QCOMPARE(RecordingFile::sampleLine(number, value, "12-06-2026", "04:38:58"),
+                     QByteArray(line));
+    }
+    void parsesValues_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<std::optional<double>>("value");
+        const std::optional<double> bad;
+        const auto row = [](const char *line, std::optional<double> value) {
+            QTest::newRow(line) << QByteArray(line) << value;
+        };
+        row("1;392;12-06-2026;04:38:58", 392);
+        row("32000;999;d;t", 999);
+        row(";7;d;t", 7);
+        row("12345;8", 8); // ';' at the sixth character
+        row("123456;8;d;t", bad);
+        row("hello", bad);
+        row("", bad);
+        row("5;10000;d;t", 10000);
+        row("5;-1000;d;t", -1000);
+        row("5; 42 ;d;t", 42);
+        row("5;3.5;d;t", 3.5);
+        row("5;;d;t", bad);
+        row("5;12a;d;t", bad);
+        row("5;-;d;t", bad);
+        row("5;inf;d;t", bad);
+        row("5;1e5;d;t", bad);
+        row("5;17;d;t;x;y", 17);
+        row("5;", bad);
+        QTest::newRow("400 digits") << QByteArray("5;") + QByteArray(400, '9') << bad;
+    }
+    void parsesValues()
+    {
+        QFETCH(QByteArray, line);
+        QTEST(RecordingFile::parseValue(line), "value");
+    }
+    void appendsWholeLines()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("data_tr.csv");
+        QVERIFY(RecordingFile::create(path, nullptr));
+        QVERIFY(RecordingFile::append(path, "1;7\r\n", nullptr));
+        QVERIFY(RecordingFile::append(path, "2;8\r\n", nullptr, false));
+        QCOMPARE(TestFiles::read(path), RecordingFile::header() + "1;7\r\n2;8\r\n");
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(dir.path()); // a bare name is in the current folder
+        QVERIFY(RecordingFile::append("bare.csv", "1;7\r\n", nullptr));
+        QDir::setCurrent(before);
+        QCOMPARE(TestFiles::read(dir.filePath("bare.csv")), "1;7\r\n");
+    }
+    void reportsUnwritableFiles_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("disk full") << "/dev/full"
+                                   << "plein";
+        QTest::newRow("folder gone") << "/nonexistent-ondaris/data.csv"
+                                     << "dossier";
+        QTest::newRow("protected")
+            << (::geteuid() == 0 ? "/sys/kernel/notes" : "/etc/hostname") << "accès refusé";
+        QTest::newRow("no name") << ""
+                                 << "dossier";
+    }
+    void reportsUnwritableFiles()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, reason);
+        QString error;
+        QVERIFY(!RecordingFile::append(path, "1;2;3;4\r\n", &error));
+        QVERIFY2(error.contains(reason), qPrintable(error));
+    }
+    // A file that may grow by 10 more bytes takes 10 bytes of the line, then refuses the rest:
+    // the append fails and the file is cut back to where it was.
+    void halfWrittenLineIsCutBack()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("data_tr.csv");
+        QVERIFY(RecordingFile::create(path, nullptr));
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old {};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        rlimit small = old;
+        small.rlim_cur = rlim_t(RecordingFile::header().size() + 10);
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
+        QString error;
+        const bool appended = RecordingFile::append(path, "1;7;12-06-2026;10:00:00\r\n", &error);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previous);
+        QVERIFY(!appended && !error.isEmpty());
+        QCOMPARE(TestFiles::read(path), RecordingFile::header());
+    }
+    void splits_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList {"a", "b"};
+        QTest::newRow("CR") << QByteArray("a\rb\r") << QStringList {"a", "b"};
+        QTest::newRow("LF") << QByteArray("a\nb\n") << QStringList {"a", "b"};
+        QTest::newRow("no final end") << QByteArray("a\r\nb") << QStringList {"a", "b"};
+        QTest::newRow("empty lines")
+            << QByteArray("a\r\n\r\nb\r\n\r\n") << QStringList {"a", "", "b", ""};
+        QTest::newRow("LF CR") << QByteArray("a\n\rb") << QStringList {"a", "", "b"};
+        QTest::newRow("empty") << QByteArray() << QStringList {};
+        QTest::newRow("NUL") << QByteArray("a\0b\n", 4)
+                             << QStringList {QString::fromLatin1("a\0b", 3)};
+        const QByteArray longest(LineReader::MaxLineLength, 'y');
+        QTest::newRow("longest") << longest + "\r\nz"
+                                 << QStringList {QString::fromLatin1(longest), "z"};
+        QTest::newRow("too long") << "ok\n" + longest + "y\r\nz" << QStringList {"ok", "!"};
+        QTest::newRow("10 MB") << QByteArray(10 << 20, 'q') << QStringList {"!"};
+        // The first 64 KiB block ends just before the last line's end: the next read brings it.
+        QByteArray block;
+        QStringList full;
+        while (block.size() < 64 * 1024 - 1) {
+            block += "xxxxxxxxxxxxxx\n";
+            full << QStringLiteral("xxxxxxxxxxxxxx");
+        }
+        QTest::newRow("end alone in the last read") << block + "b\n" << full + QStringList {"b"};
+        // Lines of 15 bytes and CR LF, shifted: somewhere a CR ends a block and its LF starts
+        // the next.
+        QByteArray data;
+        QStringList expected;
+        for (int i = 0; data.size() < 3 * 64 * 1024; ++i) {
+            data += QByteArray::number(i).rightJustified(15, '0') + "\r\n";
+            expected << QString::number(i).rightJustified(15, u'0');
+        }
+        for (int shift = 0; shift < 17; ++shift) {
+            expected.first() = QString(shift, u'x') + QStringLiteral("000000000000000");
+            QTest::addRow("CR LF across blocks, %d", shift)
+                << QByteArray(shift, 'x') + data << expected;
+        }
+    }
+    void splits()
+    {
+        QFETCH(QByteArray, data);
+        QTEST(linesOf(data), "lines");
+    }
+    // The first sample 10 ms after the start, then one a period (divisor ticks) later.
+    void samplesOnTheRightTicks_data()
+    {
+        QTest::addColumn<int>("periodMs");
+        QTest::addColumn<int>("divisor");
+        QTest::addColumn<QList<qint64>>("sampleTimes");
+        QTest::newRow("1 s") << 1000 << 1 << QList<qint64> {10, 1010, 2010, 3010};
+        QTest::newRow("15 min") << 60000 << 15 << QList<qint64> {10, 900010, 1800010};
+        QTest::newRow("24 h") << 60000 << 1440 << QList<qint64> {10, 86400010, 172800010};
+    }
+    void samplesOnTheRightTicks()
+    {
+        QFETCH(int, periodMs);
+        QFETCH(int, divisor);
+        QFETCH(QList<qint64>, sampleTimes);
+        SamplingSchedule schedule;
+        schedule.start(123456, periodMs, divisor);
+        QList<qint64> taken;
+        while (taken.size() < sampleTimes.size()) {
+            const qint64 at = schedule.nextTickAt();
+            if (schedule.onTick(at + 15)) // each tick 15 ms late: no drift
+                taken << at - 123456;
+        }
+        QCOMPARE(taken, sampleTimes);
+        QCOMPARE(schedule.ticks(), qint64(divisor) * (sampleTimes.size() - 1) + 1);
+    }
+    // Suspend counts: the clock is CLOCK_BOOTTIME, and ticks missed while asleep count toward
+    // the divisor, so that samples stay on their time of day.
+    void ticksMissedWhileAsleep()
+    {
+        timespec boot {};
+        ::clock_gettime(CLOCK_BOOTTIME, &boot);
+        const qint64 read = Recorder::Clock::system().monotonicMs();
+        const qint64 off = read - (qint64(boot.tv_sec) * 1000 + boot.tv_nsec / 1000000);
+        QVERIFY2(off >= 0 && off < 1000, qPrintable(QString::number(off)));
+
+        SamplingSchedule schedule;
+        schedule.start(0, 1000, 1);
+        QVERIFY(schedule.onTick(10));
+        QVERIFY(schedule.onTick(3600010 + 300)); // an hour asleep: one sample on waking
+        QCOMPARE(schedule.nextTickAt(), 3601010);
+        QVERIFY(schedule.onTick(3601010));
+        QVERIFY(schedule.onTick(3604010)); // two periods late
+        QCOMPARE(schedule.nextTickAt(), 3605010);
+
+        SamplingSchedule daily;
+        daily.start(0, 60000, 1440);
+        QVERIFY(daily.onTick(10));
+        QVERIFY(!daily.onTick(10 + 8 * 3600000 + 123));
+        while (daily.nextTickAt() < 24 * 3600000 + 10)
+            QVERIFY(!daily.onTick(daily.nextTickAt()));
+        QCOMPARE(daily.nextTickAt(), 24 * 3600000 + 10);
+        QVERIFY(daily.onTick(daily.nextTickAt()));
+    }
+    void samplesAtThePlannedPeriod()
+    {
+        Rig rig;
+        rig.plan = {60000, 15, rig.plan.file};
+        QSignalSpy changed(&rig.recorder, &Recorder::recordingChanged);
+        rig.acquisition.keyPress('+'); // the test value starts from 0
+        rig.recorder.toggle();
+        QCOMPARE(changed.count(), 1);
+        const QTimer &timer = rig.recorder.timer1();
+        QVERIFY(timer.isActive() && timer.interval() == 10
+                && timer.timerType() == Qt::PreciseTimer);
+        QCOMPARE(timer.objectName(), QStringLiteral("Timer1"));
+        rig.runSamples(1);
+        QCOMPARE(rig.monotonic, 10);
+        rig.acquisition.keyPress('-');
+        rig.acquisition.keyPress('-');
+        rig.runSamples(1);
+        QCOMPARE(rig.monotonic, 10 + 15 * 60000);
+        QCOMPARE(rig.file(), "1;0;03-14-2026;10:05:00\r\n2;-2;03-14-2026;10:20:00\r\n");
+        QCOMPARE(rig.buffer.heure_mesure(2), QStringLiteral("10:20:00"));
+        QCOMPARE(rig.buffer.date_mesure(2), QStringLiteral("03-14-2026"));
+    }
+    void windowFollowsRisingValues()
+    {
+        Rig rig(1);
+        rig.recorder.start();
+        for (const auto &[raw, value, low, high] :
+             {std::tuple {70, 274.0, 19, 274}, {10, 39.0, 19, 274}}) {
+            rig.board->reports
+                = {FakeHidTransport::report(4, 0, 0), FakeHidTransport::report(4, quint8(raw), 0)};
+            rig.acquisition.poll();
+            rig.runSamples(1);
+            QCOMPARE(rig.buffer.valeur(rig.buffer.num_mesure()), value);
+            QCOMPARE(std::pair(int(rig.buffer.borne_basse()), int(rig.buffer.borne_haute())),
+                     std::pair(low, high));
+        }
+    }
+    void restartAppendsAndRenumbers()
+    {
+        Rig rig;
+        QVERIFY(RecordingFile::create(rig.plan.file, nullptr));
+        rig.recorder.start();
+        rig.runSamples(2);
+        rig.recorder.toggle();
+        QVERIFY(!rig.recorder.isRecording());
+        QCOMPARE(rig.buffer.num_mesure(), 2); // the finished recording stays on screen
+        rig.monotonic += 5000;
+        rig.recorder.toggle();
+        QCOMPARE(rig.buffer.num_mesure(), 0);
+        rig.runSamples(1);
+        QCOMPARE(rig.file(),
+                 RecordingFile::header()
+                     + "1;0;03-14-2026;10:05:00\r\n"
+                       "2;0;03-14-2026;10:05:01\r\n1;0;03-14-2026;10:05:06\r\n");
+    }
+    void ledBlinksAndEndsOff()
+    {
+        for (int blinks : {0, 1, 2}) {
+            Rig rig;
+            rig.recorder.start();
+            QCOMPARE(rig.recorder.timerLed().interval(), 500);
+            for (int i = 0; i < blinks; ++i)
+                rig.recorder.ledTick();
+            QCOMPARE(rig.recorder.ledFill(), blinks % 2 ? Recorder::LedLit : Recorder::LedDark);
+            rig.recorder.stop();
+            QCOMPARE(rig.recorder.ledFill(), Recorder::LedDark);
+            QVERIFY(!rig.recorder.timerLed().isActive() && !rig.recorder.timer1().isActive());
+        }
+    }
+    // 8 h 53 min 20 s at one a second; the tick that would store sample 32001 stops it.
+    void stopsWhenBufferIsFull()
+    {
+        Rig rig;
+        QSignalSpy problems(&rig.recorder, &Recorder::stoppedOnProblem);
+        rig.recorder.start();
+        rig.runSamples(32001);
+        QVERIFY(!rig.recorder.isRecording());
+        QCOMPARE(rig.monotonic, 10 + qint64(32000) * 1000);
+        QCOMPARE(rig.buffer.num_mesure(), 32000);
+        QCOMPARE(problems.count(), 1);
+        QCOMPARE(
+            problems.first().first().toString(),
+            QStringLiteral("L'enregistrement est arrêté : la limite de 32000 mesures est "
+                           "atteinte.\nToutes les mesures prises sont dans la liste et dans le "
+                           "fichier d'enregistrement."));
+        QVERIFY(rig.file().endsWith(
+            "\r\n31999;0;03-14-2026;18:58:18\r\n32000;0;03-14-2026;18:58:19\r\n"));
+    }
+    void stopsWhenFileCannotBeWritten_data()
+    {
+        QTest::addColumn<QString>("path"); // empty: a folder removed after two samples
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("disk full") << "/dev/full"
+                                   << "plein";
+        QTest::newRow("folder removed while recording") << ""
+                                                        << "dossier";
+    }
+    void stopsWhenFileCannotBeWritten()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, reason);
+        Rig rig;
+        QTemporaryDir folder;
+        rig.plan.file = path.isEmpty() ? folder.filePath("data_tr.csv") : path;
+        QSignalSpy problems(&rig.recorder, &Recorder::stoppedOnProblem);
+        QSignalSpy stored(&rig.recorder, &Recorder::sampleStored);
+        rig.recorder.start();
+        if (path.isEmpty()) {
+            rig.runSamples(2);
+            QVERIFY(folder.remove());
+        }
+        rig.runSamples(1);
+        QVERIFY(!rig.recorder.isRecording());
+        QCOMPARE(stored.count(), rig.buffer.num_mesure()); // listed: the user sees what was lost
+        QCOMPARE(problems.count(), 1);
+        const QString message = problems.first().first().toString();
+        QVERIFY2(message.contains(rig.plan.file) && message.contains(reason), qPrintable(message));
+        QCOMPARE(rig.recorder.ledFill(), Recorder::LedDark);
+    }
+    void keepsTimeOverHours()
+    {
+        Rig rig;
+        rig.recorder.start();
+        QRandomGenerator random = seededRandom(Q_FUNC_INFO);
+        for (int k = 1; k <= 3 * 3600; ++k) {
+            // Up to 15 ms late, the next tick is still armed on the original beat.
+            rig.monotonic = rig.recorder.schedule().nextTickAt() + random.bounded(16);
+            rig.recorder.tick();
+            const qint64 next = 10 + qint64(k) * 1000;
+            QCOMPARE(rig.recorder.schedule().nextTickAt(), next);
+            QCOMPARE(qint64(rig.recorder.timer1().interval()), next - rig.monotonic);
+        }
+        QCOMPARE(rig.buffer.num_mesure(), 3 * 3600);
+        rig.monotonic = rig.recorder.schedule().nextTickAt() + 1200; // the next is due already
+        rig.recorder.tick();
+        QCOMPARE(rig.recorder.timer1().interval(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecording)
+#include "tst_recording.moc"
