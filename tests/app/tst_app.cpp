@@ -1,21 +1,32 @@
 #include "app/circleshape.h"
+#include "app/desktoplook.h"
+#include "app/qtdialogs.h"
+#include "app/singleinstance.h"
 #include "chart/chartview.h"
 #include "chart/samplelistview.h"
 #include "recording/recordingfile.h"
+#include "settings/configfile.h"
 #include "viewer/loadingwindow.h"
 #include "windowrig.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <qpa/qwindowsysteminterface.h>
+#include <sys/stat.h>
 
 using TestFiles::read;
 
@@ -52,7 +63,7 @@ QByteArray recording(int n, int (*value)(int))
 
 } // namespace
 
-class TestEnregistreur : public QObject
+class TestApp : public QObject
 {
     Q_OBJECT
 
@@ -293,7 +304,114 @@ private Q_SLOTS:
         QCOMPARE(rig.dialogs.told.size(), 1);
         QVERIFY(rig.dialogs.told.first().startsWith(QStringLiteral("L'image n'a pas pu")));
     }
+    void lockIsHeldOnce()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("ondaris.lock");
+        {
+            SingleInstance first(path);
+            QVERIFY(first.acquire());
+            SingleInstance second(path);
+            QVERIFY(!second.acquire());
+        }
+        SingleInstance third(path);
+        QVERIFY(third.acquire());
+    }
+    void secondProgramEndsAtOnce()
+    {
+        // A copy of the program alone in an empty folder, with its own runtime folder.
+        QTemporaryDir folder, runtime, home;
+        ::chmod(QFile::encodeName(runtime.path()).constData(), 0700);
+        const QString program = folder.filePath("ondaris");
+        QVERIFY(QFile::copy(QStringLiteral(ONDARIS_BINARY), program));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", runtime.path());
+        env.insert("HOME", home.path());
+
+        QProcess first;
+        first.setProcessEnvironment(env);
+        first.setWorkingDirectory(folder.path());
+        first.start(program, {});
+        QVERIFY(first.waitForStarted());
+        const QString cfg = folder.filePath("ondaris.cfg");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(cfg), 10000);
+        QFile file(cfg);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), ConfigFile::encode(Settings {}));
+        QCOMPARE(file.size(), 53);
+
+        QProcess second;
+        second.setProcessEnvironment(env);
+        second.start(program, {});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+
+        first.kill();
+        first.waitForFinished();
+    }
+    // The recording dialog adds ".csv" to a bare name, asks before overwriting, and refuses a
+    // name it cannot make with its own message, staying open. Quotes Qt's dialog reads as a
+    // list of names: only the window's own check sees them.
+    void recordingDialog_data()
+    {
+        QTest::addColumn<QString>("typed"); // in a fresh folder
+        QTest::addColumn<QString>("chosen"); // empty: refused
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("bare name") << "essai"
+                                   << "essai.csv" << QString();
+        QTest::newRow("with .csv") << "mesures.csv"
+                                   << "mesures.csv" << QString();
+        QTest::newRow("missing folder") << "absent/essai.csv" << QString() << "n'existe pas";
+    }
+    void recordingDialog()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, chosen);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const auto dialog = QtDialogs::recordingDialog(
+            nullptr, "Nouvel Enregistrement sous :", "data_tr.csv", QFileDialog::AcceptSave);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Nouvel Enregistrement sous :"));
+        QCOMPARE(dialog->nameFilters(), QStringList {"*.csv"});
+        QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
+        dialog->setDirectory(dir.path());
+        dialog->selectFile(dir.filePath(typed));
+        QString told;
+        QTimer::singleShot(0, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                told = box->text();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        QMetaObject::invokeMethod(dialog.get(), "accept");
+        QCOMPARE(dialog->result() == QDialog::Accepted, !chosen.isEmpty());
+        if (!chosen.isEmpty())
+            QCOMPARE(dialog->selectedFiles(), QStringList {dir.filePath(chosen)});
+        QVERIFY2(told.contains(reason) && told.isEmpty() == reason.isEmpty(), qPrintable(told));
+        QCOMPARE(QtDialogs::refusal(dir.filePath(typed)), told);
+        QVERIFY(QtDialogs::refusal(dir.filePath("dit \"ceci\".csv")).contains("guillemet"));
+        QVERIFY(QtDialogs::refusal(dir.filePath("a\nb.csv")).contains("saut de ligne"));
+    }
+    void buttonsAreFrench()
+    {
+        const auto question = QtDialogs::messageBox(nullptr, QMessageBox::Question, "?",
+                                                    QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(question->windowTitle(), QStringLiteral("Ondaris"));
+        QCOMPARE(question->button(QMessageBox::Yes)->text(), QStringLiteral("Oui"));
+        QCOMPARE(question->button(QMessageBox::No)->text(), QStringLiteral("Non"));
+        const auto note
+            = QtDialogs::messageBox(nullptr, QMessageBox::Warning, "!", QMessageBox::Ok);
+        QCOMPARE(note->button(QMessageBox::Ok)->text(), QStringLiteral("OK"));
+        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_fr.qm"))
+            QSKIP("Qt's French translations (qt6-translations-l10n) are not installed");
+        DesktopLook::apply(*qApp); // Qt's own boxes speak French too
+        QMessageBox box(QMessageBox::Question, "Ondaris", "?", QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.button(QMessageBox::Yes)->text().remove(u'&'), QStringLiteral("Oui"));
+        QCOMPARE(box.button(QMessageBox::No)->text().remove(u'&'), QStringLiteral("Non"));
+    }
 };
 
-QTEST_MAIN(TestEnregistreur)
-#include "tst_enregistreur.moc"
+QTEST_MAIN(TestApp)
+#include "tst_app.moc"
