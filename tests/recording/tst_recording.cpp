@@ -6,6 +6,7 @@
 #include "recording/recordingfile.h"
 #include "recording/samplingschedule.h"
 #include "seededrandom.h"
+#include "syscallfaults.h"
 #include "testfiles.h"
 
 #include <QBuffer>
@@ -13,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 #include <csignal>
 #include <ctime>
 #include <sys/resource.h>
@@ -208,6 +210,39 @@ private Q_SLOTS:
         std::signal(SIGXFSZ, previous);
         QVERIFY(!appended && !error.isEmpty());
         QCOMPARE(TestFiles::read(path), RecordingFile::header());
+    }
+    // An interrupted write is taken up again; a sync that fails (the line never reached the
+    // medium) cuts the line back off; a file that cannot be synced at all is written anyway.
+    void faultsAtWriteOrSync_data()
+    {
+        QTest::addColumn<int>("failedWrites");
+        QTest::addColumn<int>("writeErrno");
+        QTest::addColumn<int>("syncErrno");
+        QTest::addColumn<QString>("reason"); // empty: appended
+        QTest::newRow("interrupted twice") << 2 << EINTR << 0 << QString();
+        QTest::newRow("write: I/O error") << 1 << EIO << 0 << "entrée-sortie";
+        QTest::newRow("sync: disk full") << 0 << 0 << ENOSPC << "plein";
+        QTest::newRow("sync: I/O error") << 0 << 0 << EIO << "entrée-sortie";
+        QTest::newRow("sync unsupported") << 0 << 0 << EINVAL << QString();
+    }
+    void faultsAtWriteOrSync()
+    {
+        QFETCH(int, failedWrites);
+        QFETCH(int, writeErrno);
+        QFETCH(int, syncErrno);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("data_tr.csv");
+        QVERIFY(RecordingFile::create(path, nullptr));
+        QString error;
+        SyscallFaults::failWrites(failedWrites, writeErrno);
+        SyscallFaults::failNextSync(syncErrno);
+        const bool appended = RecordingFile::append(path, "1;7;12-06-2026;10:00:00\r\n", &error);
+        SyscallFaults::failWrites(0, 0);
+        SyscallFaults::failNextSync(0);
+        QVERIFY2(appended == reason.isEmpty() && error.contains(reason), qPrintable(error));
+        QCOMPARE(TestFiles::read(path),
+                 RecordingFile::header() + (appended ? "1;7;12-06-2026;10:00:00\r\n" : ""));
     }
     void splits_data()
     {
