@@ -21,6 +21,8 @@ public:
     bool atEnd();
     // Bytes consumed so far: the position of the next byte to read.
     qint64 position() const { return m_consumed + m_pos; }
+    // Bytes held in memory: at most a line's length and one block.
+    qsizetype buffered() const { return m_buffer.size(); }
 
 private:
     // Reads another block behind what is left; false at the end of the file or on error.

@@ -25,7 +25,7 @@ Q_DECLARE_METATYPE(std::optional<double>)
 namespace {
 
 // Every line of the data, "!" standing for a line that was too long; checks that the reader's
-// position is then the end of what it read.
+// position is then the end of what it read, and that it never held more than a line and a block.
 QStringList linesOf(const QByteArray &data)
 {
     QBuffer device;
@@ -35,6 +35,8 @@ QStringList linesOf(const QByteArray &data)
     QStringList lines;
     QByteArray line;
     for (LineReader::Status status; (status = reader.next(line)) != LineReader::Status::End;) {
+        if (reader.buffered() > LineReader::MaxLineLength + 1 + 64 * 1024)
+            return {"memory"};
         lines << (status == LineReader::Status::Line ? QString::fromLatin1(line)
                                                      : QStringLiteral("!"));
         if (status != LineReader::Status::Line)
