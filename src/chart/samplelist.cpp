@@ -18,15 +18,11 @@ SampleList::SampleList(const MeasurementBuffer &buffer, const LoadedLines &lines
 
 int SampleList::rowCount() const
 {
-    switch (m_mode) {
-    case Mode::Empty:
+    // A recording's rows run from the newest sample down to sample 0; a file's have its header
+    // line on top.
+    if (m_mode == Mode::Empty)
         return 0;
-    case Mode::Recording:
-        return m_count + 1;
-    case Mode::File:
-        return m_count + 2;
-    }
-    return 0;
+    return m_count + (m_mode == Mode::File ? 2 : 1);
 }
 
 QString SampleList::row(int r) const
