@@ -5,6 +5,7 @@
 #include "recordingfile.h"
 
 #include <algorithm>
+#include <chrono>
 #include <ctime>
 #include <memory>
 
@@ -12,7 +13,8 @@ qint64 Recorder::Clock::bootTimeMs()
 {
     timespec now {};
     ::clock_gettime(CLOCK_BOOTTIME, &now);
-    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(seconds(now.tv_sec) + nanoseconds(now.tv_nsec)).count();
 }
 
 Recorder::Clock Recorder::Clock::system()
