@@ -2,9 +2,10 @@
 
 #include "hidtransport.h"
 
-#include <QElapsedTimer>
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <utility>
 
 namespace {
 
@@ -29,9 +30,16 @@ UsbBoard::ReportKind UsbBoard::classify(std::span<const quint8> report)
     return ReportKind::Invalid;
 }
 
-UsbBoard::UsbBoard(HidTransport &transport, QObject *parent)
+qint64 UsbBoard::steadyMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+UsbBoard::UsbBoard(HidTransport &transport, Clock clock, QObject *parent)
     : QObject(parent)
     , m_transport(transport)
+    , m_clock(std::move(clock))
 { }
 
 void UsbBoard::ouvre_usb()
@@ -55,10 +63,9 @@ std::optional<UsbBoard::Reading> UsbBoard::lit_usb()
 
     std::array<quint8, ReportSize> report {};
     // The budget is counted in time really waited: a report already queued costs nothing.
-    QElapsedTimer clock;
-    clock.start();
+    const qint64 start = m_clock();
     const auto left = [&] {
-        return int(std::max<qint64>(0, ReadBudgetMs - clock.elapsed()));
+        return int(std::max<qint64>(0, ReadBudgetMs - (m_clock() - start)));
     };
     const auto readReport = [&]() -> int {
         return m_transport.read(report, std::min(left(), kSingleReadMs));

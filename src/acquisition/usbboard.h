@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -32,7 +33,10 @@ public:
     // What an input report of the board at CardAddress says.
     static ReportKind classify(std::span<const quint8> report);
 
-    explicit UsbBoard(HidTransport &transport, QObject *parent = nullptr);
+    using Clock = std::function<qint64()>; // milliseconds, monotonic
+    static qint64 steadyMs();
+
+    explicit UsbBoard(HidTransport &transport, Clock clock = steadyMs, QObject *parent = nullptr);
 
     // Opens the board unless it is open already.
     void ouvre_usb();
@@ -49,6 +53,7 @@ signals:
 
 private:
     HidTransport &m_transport;
+    Clock m_clock;
     bool m_reportMissing = false;
     bool m_answering = false; // read since the last message: losing it is told
 };

@@ -298,27 +298,28 @@ private Q_SLOTS:
         QTest::addColumn<Reports>("reports");
         QTest::addColumn<Reports>("answers"); // to a question in native mode
         QTest::addColumn<Reading>("reading");
+        QTest::addColumn<int>("waitedMs"); // a silent board is waited for the budget, no more
         const Reading none;
         QTest::newRow("stale first dropped")
-            << Reports {r(4, 9, 9), r(4, 128, 7)} << Reports {} << Reading({128, 7});
+            << Reports {r(4, 9, 9), r(4, 128, 7)} << Reports {} << Reading({128, 7}) << 0;
         QTest::newRow("K8055N compatible")
-            << Reports {r(14, 0, 0), r(14, 255, 0)} << Reports {} << Reading({255, 0});
+            << Reports {r(14, 0, 0), r(14, 255, 0)} << Reports {} << Reading({255, 0}) << 0;
         QTest::newRow("status 20")
-            << Reports {r(4, 1, 1), r(20, 5, 5), r(7, 1, 1)} << Reports {} << none;
+            << Reports {r(4, 1, 1), r(20, 5, 5), r(7, 1, 1)} << Reports {} << none << 20;
         QTest::newRow("short skipped") << Reports {r(4, 1, 1), r(4, 2, 2).left(7), r(4, 4, 5)}
-                                       << Reports {} << Reading({4, 5});
-        QTest::newRow("status 2 skipped")
-            << Reports {r(4, 1, 1), r(2, 5, 5), r(4, 60, 61)} << Reports {} << Reading({60, 61});
-        QTest::newRow("status 9 skipped")
-            << Reports {r(4, 1, 1), r(9, 5, 5), r(4, 60, 61)} << Reports {} << Reading({60, 61});
-        QTest::newRow("timeouts") << Reports(5, kTimeout) << Reports {} << none;
-        QTest::newRow("error, stale") << Reports {kError, r(4, 5, 5)} << Reports {} << none;
-        QTest::newRow("error, data") << Reports {r(4, 1, 1), kError} << Reports {} << none;
-        QTest::newRow("one report") << Reports {r(4, 1, 1)} << Reports {} << none;
+                                       << Reports {} << Reading({4, 5}) << 0;
+        QTest::newRow("status 2 skipped") << Reports {r(4, 1, 1), r(2, 5, 5), r(4, 60, 61)}
+                                          << Reports {} << Reading({60, 61}) << 0;
+        QTest::newRow("status 9 skipped") << Reports {r(4, 1, 1), r(9, 5, 5), r(4, 60, 61)}
+                                          << Reports {} << Reading({60, 61}) << 0;
+        QTest::newRow("timeouts") << Reports(5, kTimeout) << Reports {} << none << 50;
+        QTest::newRow("error, stale") << Reports {kError, r(4, 5, 5)} << Reports {} << none << 0;
+        QTest::newRow("error, data") << Reports {r(4, 1, 1), kError} << Reports {} << none << 0;
+        QTest::newRow("one report") << Reports {r(4, 1, 1)} << Reports {} << none << 50;
         // Native mode: asked with command 17; the last report came before the question, and a
         // repeat of it still on its way is not the answer.
         QTest::newRow("native") << Reports {r(30, 0, 0), r(30, 0, 0), r(30, 1, 1)}
-                                << Reports {r(30, 0, 0), r(30, 77, 88)} << Reading({77, 88});
+                                << Reports {r(30, 0, 0), r(30, 77, 88)} << Reading({77, 88}) << 0;
     }
     void reads()
     {
@@ -327,12 +328,13 @@ private Q_SLOTS:
         FakeHidTransport fake;
         fake.reports = reports;
         fake.answers = answers;
-        UsbBoard board(fake);
+        UsbBoard board(fake, fake.clock());
         board.ouvre_usb();
         board.ouvre_usb(); // already open: not opened again
         QCOMPARE(std::tuple(fake.opens, fake.openedVendor, fake.openedProduct),
                  std::tuple(1, quint16(0x10CF), quint16(0x5503)));
         QTEST(board.lit_usb(), "reading");
+        QTEST(int(fake.nowMs), "waitedMs");
         QVERIFY2(!fake.isOpen() && fake.closes == 1, "closed after every read");
         const qsizetype drained = answers.isEmpty() ? 0 : 2; // the reports read before the question
         QVERIFY(fake.timeouts.size() <= 4 + drained);
@@ -352,17 +354,19 @@ private Q_SLOTS:
         QTest::addColumn<bool>("writeFails");
         QTest::addColumn<Reports>("answers");
         QTest::addColumn<bool>("lost"); // the board that answered before is told lost
+        QTest::addColumn<int>("waitedMs");
         const Reports native {r(30, 0, 0), r(30, 0, 0)};
-        QTest::newRow("question refused") << native << true << Reports {} << true;
-        QTest::newRow("error for the answer") << native << false << Reports {kError} << true;
-        QTest::newRow("no answer in time") << native << false << Reports {} << false;
-        QTest::newRow("other status") << Reports(4, r(9, 1, 1)) << false << Reports {} << false;
+        QTest::newRow("question refused") << native << true << Reports {} << true << 0;
+        QTest::newRow("error for the answer") << native << false << Reports {kError} << true << 0;
+        QTest::newRow("no answer in time") << native << false << Reports {} << false << 50;
+        QTest::newRow("other status")
+            << Reports(4, r(9, 1, 1)) << false << Reports {} << false << 0;
     }
     void nativeWithoutAnswer()
     {
         QFETCH(bool, lost);
         FakeHidTransport fake;
-        UsbBoard board(fake);
+        UsbBoard board(fake, fake.clock());
         QSignalSpy told(&board, &UsbBoard::boardMissing);
         fake.reports = {r(4, 0, 0), r(4, 10, 0)};
         board.ouvre_usb();
@@ -376,12 +380,13 @@ private Q_SLOTS:
         board.ouvre_usb();
         QCOMPARE(board.lit_usb(), std::nullopt);
         QCOMPARE(told.count(), int(lost));
+        QTEST(int(fake.nowMs), "waitedMs");
     }
     void absentBoardToldOnceWhenArmed()
     {
         FakeHidTransport fake;
         fake.present = false;
-        UsbBoard board(fake);
+        UsbBoard board(fake, fake.clock());
         QSignalSpy missing(&board, &UsbBoard::boardMissing);
         board.ouvre_usb();
         QCOMPARE(missing.count(), 0); // not armed: silent
@@ -404,7 +409,7 @@ private Q_SLOTS:
     {
         for (const bool gone : {true, false}) {
             FakeHidTransport fake;
-            UsbBoard board(fake);
+            UsbBoard board(fake, fake.clock());
             QSignalSpy told(&board, &UsbBoard::boardMissing);
             const auto tick = [&](Reports reports) {
                 fake.reports = reports;

@@ -5,11 +5,13 @@
 #include <QByteArray>
 #include <QList>
 #include <algorithm>
+#include <functional>
 #include <utility>
 
-// A scripted board: each read takes the next scripted report (an empty one is a timeout, a
-// null one an error); the answers come only after the next write, as a board's answer to a
-// command does; writes and the timeouts asked for are recorded.
+// A scripted board: each read takes the next scripted report (an empty one, or none left, is
+// a timeout, a null one an error); the answers come only after the next write, as a board's
+// answer to a command does; writes and the timeouts asked for are recorded. A queued report is
+// read at once; a read that times out waits its whole timeout on the board's clock.
 class FakeHidTransport final : public HidTransport
 {
 public:
@@ -21,6 +23,7 @@ public:
     QList<int> timeouts;
     int opens = 0;
     int closes = 0;
+    qint64 nowMs = 0;
     quint16 openedVendor = 0;
     quint16 openedProduct = 0;
 
@@ -42,11 +45,13 @@ public:
     int read(std::span<quint8> buffer, int timeoutMs) override
     {
         timeouts.append(timeoutMs);
-        if (reports.isEmpty())
-            return 0;
-        const QByteArray report = reports.takeFirst();
+        const QByteArray report = reports.isEmpty() ? QByteArray("") : reports.takeFirst();
         if (report.isNull())
             return -1;
+        if (report.isEmpty()) {
+            nowMs += timeoutMs;
+            return 0;
+        }
         const auto n = std::min<qsizetype>(report.size(), qsizetype(buffer.size()));
         std::copy_n(report.constData(), n, reinterpret_cast<char *>(buffer.data()));
         return int(n);
@@ -59,6 +64,13 @@ public:
             return -1;
         reports += std::exchange(answers, {});
         return int(report.size());
+    }
+
+    std::function<qint64()> clock()
+    {
+        return [this] {
+            return nowMs;
+        };
     }
 
     // An 8-byte input report with the given status byte and analog inputs.
