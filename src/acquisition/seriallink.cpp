@@ -36,14 +36,10 @@ PortKey portKey(const QString &path)
     const auto match = pattern.match(name);
     const QString stem = match.captured(1);
     const qint64 number = match.captured(2).isEmpty() ? -1 : match.captured(2).toLongLong();
-    int family = 3;
-    if (stem == QLatin1String("ttyS"))
-        family = 0;
-    else if (stem == QLatin1String("ttyUSB"))
-        family = 1;
-    else if (stem == QLatin1String("ttyACM"))
-        family = 2;
-    return {family, stem, number};
+    static const QStringList families {QStringLiteral("ttyS"), QStringLiteral("ttyUSB"),
+                                       QStringLiteral("ttyACM")};
+    const auto family = families.indexOf(stem);
+    return {family < 0 ? int(families.size()) : int(family), stem, number};
 }
 
 } // namespace
@@ -148,8 +144,6 @@ std::optional<quint8> SerialLink::lit_port()
 
 void SerialLink::drain()
 {
-    if (!m_port.isOpen() || m_port.bytesAvailable() <= 0)
-        return;
     m_framer.feed(m_port.readAll(), m_clock());
 }
 
