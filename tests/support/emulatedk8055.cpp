@@ -16,31 +16,6 @@ constexpr const char *kNode = "/dev/bus/usb/001/002";
 constexpr const char *kSysPath = "/sys/devices/usb1/1-1";
 constexpr auto kReportPeriod = std::chrono::milliseconds(10);
 
-// Device descriptor, then the configuration: one HID interface, endpoints 0x81 and 0x01.
-constexpr const char *kDescriptors = "12011001000000"
-                                     "08CF1003550001"
-                                     "00000001" // device
-                                     "090229000101008032" // configuration
-                                     "090400000203000000" // interface: HID, two endpoints
-                                     "092100010001222900" // HID
-                                     "0705810308000A"
-                                     "0705010308000A"; // IN 0x81, OUT 0x01
-
-QByteArray record()
-{
-    const QByteArray hex(kDescriptors);
-    return "P: /devices/usb1/1-1\n"
-           "N: bus/usb/001/002="
-        + hex
-        + "\n"
-          "E: DEVNAME=/dev/bus/usb/001/002\nE: DEVTYPE=usb_device\nE: SUBSYSTEM=usb\n"
-          "E: BUSNUM=001\nE: DEVNUM=002\nE: PRODUCT=10cf/5503/1\n"
-          "A: busnum=1\\n\nA: devnum=2\\n\nA: idVendor=10cf\\n\nA: idProduct=5503\\n\n"
-          "A: speed=12\\n\nA: bConfigurationValue=1\\n\nA: bNumInterfaces= 1\\n\n"
-          "A: dev=189:1\\n\nH: descriptors="
-        + hex + "\n";
-}
-
 usbdevfs_urb *urbOf(UMockdevIoctlData *data)
 {
     return reinterpret_cast<usbdevfs_urb *>(data->data);
@@ -69,8 +44,9 @@ void EmulatedK8055::plug()
     if (m_plugged)
         return;
     GError *error = nullptr;
-    const QByteArray text = record();
-    m_plugged = umockdev_testbed_add_from_string(m_testbed, text.constData(), &error)
+    // The device as umockdev-record writes it: 10cf:5503, one HID interface, endpoints 0x81
+    // and 0x01 of 8 bytes.
+    m_plugged = umockdev_testbed_add_from_file(m_testbed, ONDARIS_K8055_DEVICE, &error)
         && umockdev_testbed_attach_ioctl(m_testbed, kNode, m_handler, &error);
     if (error) {
         qWarning("umockdev: %s", error->message);
