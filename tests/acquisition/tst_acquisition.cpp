@@ -134,19 +134,9 @@ private Q_SLOTS:
         }
         SerialFramer framer;
         framer.restart(SerialFramer::Time(0));
-        const auto &arrivals = sensor.arrivals();
-        qsizetype next = 0;
-        QList<int> got;
-        for (int i = 0; i < taken.size(); ++i) {
-            const SerialFramer::Time now {qint64((i + 1) * poll)};
-            for (; next < arrivals.size() && arrivals[next].at <= now; ++next)
-                framer.feed(arrivals[next].bytes, arrivals[next].at);
-            const auto frame = framer.take(now);
-            got << (frame ? int((*frame)[1]) : -1);
-            if (frame)
-                QCOMPARE(*frame, SimulatedSensor::frame((*frame)[1]));
-        }
-        QCOMPARE(got, taken);
+        const FramerRun run = FramerRun::run(sensor, framer, taken.size() * poll + 1, poll, poll);
+        QCOMPARE(run.counters, taken);
+        QCOMPARE(run.wrong, 0);
     }
     void lineSettings()
     {

@@ -106,6 +106,7 @@ struct FramerRun
     int wrong = 0; // frames that were never sent
     int due = 0; // polls with a frame completed since the previous poll
     int fresh = 0; // of those, polls that took one completed since the previous poll
+    QList<int> counters; // of the frame each poll took, -1 for none
 
     static FramerRun run(const SimulatedSensor &sensor, SerialFramer &framer, double untilUs,
                          double phaseUs = 1000, double pollUs = 200000)
@@ -128,7 +129,9 @@ struct FramerRun
             const qsizetype newest = sentNext - 1;
             ++r.polls;
             r.due += wasDue;
-            if (const auto frame = framer.take(now)) {
+            const auto frame = framer.take(now);
+            r.counters << (frame ? int((*frame)[1]) : -1);
+            if (frame) {
                 ++r.taken;
                 qsizetype found = -1;
                 for (qsizetype i = std::max<qsizetype>(0, newest - 300); i <= newest; ++i)
