@@ -374,55 +374,51 @@ private Q_SLOTS:
         QCOMPARE(told.count(), int(lost));
         QTEST(int(fake.nowMs), "waitedMs");
     }
-    void absentBoardToldOnceWhenArmed()
+    // Absent from the start (told only once asked for), pulled out, or its reads failing: told
+    // once; read again, silently, once it is back.
+    void boardGoneToldOnce_data()
     {
-        FakeHidTransport fake;
-        fake.present = false;
-        UsbBoard board(fake, fake.clock());
-        QSignalSpy missing(&board, &UsbBoard::boardMissing);
-        board.ouvre_usb();
-        QCOMPARE(missing.count(), 0); // not armed: silent
-        board.armMissingReport();
-        for (int tick = 0; tick < 10; ++tick) {
-            board.ouvre_usb();
-            QVERIFY(!board.lit_usb());
-        }
-        QCOMPARE(missing.count(), 1);
-        QCOMPARE(missing.first().first().toString(),
-                 QStringLiteral("La carte USB K8055 (adresse 3) est introuvable.\nVérifiez qu'elle "
-                                "est branchée et réglée sur l'adresse 3 (cavaliers SK5 et SK6). "
-                                "Sous Linux, la règle udev d'Ondaris doit être installée pour "
-                                "donner l'accès à la carte.\nLa valeur affichée n'est pas mise à "
-                                "jour tant que la carte est absente."));
+        QTest::addColumn<bool>("readBefore");
+        QTest::addColumn<bool>("onBus"); // still there, its reads failing
+        QTest::addColumn<QString>("message");
+        const QString lost = "La carte USB K8055 (adresse 3) ne répond plus : elle a peut-être "
+                             "été débranchée.\nLa valeur affichée garde la dernière mesure ; la "
+                             "lecture reprend d'elle-même dès que la carte est rebranchée.";
+        QTest::newRow("absent") << false << false
+                                << "La carte USB K8055 (adresse 3) est introuvable.\nVérifiez "
+                                   "qu'elle est branchée et réglée sur l'adresse 3 (cavaliers SK5 "
+                                   "et SK6). Sous Linux, la règle udev d'Ondaris doit être "
+                                   "installée pour donner l'accès à la carte.\nLa valeur affichée "
+                                   "n'est pas mise à jour tant que la carte est absente.";
+        QTest::newRow("pulled out") << true << false << lost;
+        QTest::newRow("reads fail") << true << true << lost;
     }
-    // Pulled out (gone from the bus, or its reads fail) after it was read: told once; read
-    // again, silently, once it is back.
-    void unpluggedBoardToldOnceAndReadAgain()
+    void boardGoneToldOnce()
     {
-        for (const bool gone : {true, false}) {
-            FakeHidTransport fake;
-            UsbBoard board(fake, fake.clock());
-            QSignalSpy told(&board, &UsbBoard::boardMissing);
-            const auto tick = [&](Reports reports) {
-                fake.reports = reports;
-                board.ouvre_usb();
-                return board.lit_usb();
-            };
+        QFETCH(bool, readBefore);
+        QFETCH(bool, onBus);
+        FakeHidTransport fake;
+        UsbBoard board(fake, fake.clock());
+        QSignalSpy told(&board, &UsbBoard::boardMissing);
+        const auto tick = [&](Reports reports) {
+            fake.reports = reports;
+            board.ouvre_usb();
+            return board.lit_usb();
+        };
+        if (readBefore)
             QCOMPARE(tick({r(4, 0, 0), r(4, 10, 0)}), Reading({10, 0}));
-            fake.present = !gone;
-            for (int i = 0; i < 5; ++i)
-                QCOMPARE(tick({kError}), std::nullopt);
-            QCOMPARE(told.count(), 1);
-            QCOMPARE(told.first().first().toString(), UsbBoard::lostMessage());
-            QCOMPARE(UsbBoard::lostMessage(),
-                     QStringLiteral("La carte USB K8055 (adresse 3) ne répond plus : elle a "
-                                    "peut-être été débranchée.\nLa valeur affichée garde la "
-                                    "dernière mesure ; la lecture reprend d'elle-même dès que la "
-                                    "carte est rebranchée."));
-            fake.present = true;
-            QCOMPARE(tick({r(4, 0, 0), r(4, 20, 0)}), Reading({20, 0}));
-            QCOMPARE(told.count(), 1);
-        }
+        fake.present = onBus;
+        QCOMPARE(tick({kError}), std::nullopt);
+        QCOMPARE(told.count(), int(readBefore)); // never read and not asked for: silent
+        if (!readBefore)
+            board.armMissingReport();
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(tick({kError}), std::nullopt);
+        QCOMPARE(told.count(), 1);
+        QTEST(told.first().first().toString(), "message");
+        fake.present = true;
+        QCOMPARE(tick({r(4, 0, 0), r(4, 20, 0)}), Reading({20, 0}));
+        QCOMPARE(told.count(), 1);
     }
     // A raw reading r is shown as floor(r × 3.921); the test value moves by one within 16 bits.
     void valuesShown()
