@@ -314,11 +314,14 @@ private Q_SLOTS:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_RUNTIME_DIR", runtime.path());
         env.insert("HOME", home.path());
+        const auto start = [&](QProcess &process) {
+            process.setProcessEnvironment(env);
+            process.setWorkingDirectory(folder.path());
+            process.start(program, {});
+        };
 
         QProcess first;
-        first.setProcessEnvironment(env);
-        first.setWorkingDirectory(folder.path());
-        first.start(program, {});
+        start(first);
         QVERIFY(first.waitForStarted());
         const QString cfg = folder.filePath("ondaris.cfg");
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(cfg), 10000);
@@ -328,8 +331,7 @@ private Q_SLOTS:
         QCOMPARE(file.size(), 53);
 
         QProcess second;
-        second.setProcessEnvironment(env);
-        second.start(program, {});
+        start(second);
         QVERIFY(second.waitForFinished(10000));
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
@@ -339,9 +341,7 @@ private Q_SLOTS:
         first.waitForFinished();
         QVERIFY(QFile::remove(cfg));
         QProcess third;
-        third.setProcessEnvironment(env);
-        third.setWorkingDirectory(folder.path());
-        third.start(program, {});
+        start(third);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(cfg), 10000);
         QCOMPARE(third.state(), QProcess::Running);
         third.kill();
