@@ -24,7 +24,7 @@ void BM_Framing(benchmark::State &state)
         benchmark::DoNotOptimize(r);
     }
     state.counters["frames"] = double(sensor.sent().size());
-    state.counters["polls"] = r.polls;
+    state.counters["polls"] = double(r.counters.size());
     state.counters["wrong"] = r.wrong;
     state.counters["fresh_pct"] = r.due ? 100.0 * r.fresh / r.due : 0;
 }

@@ -101,8 +101,6 @@ private:
 // refresh does, and judges each frame taken against what was really sent.
 struct FramerRun
 {
-    int polls = 0;
-    int taken = 0;
     int wrong = 0; // frames that were never sent
     int due = 0; // polls with a frame completed since the previous poll
     int fresh = 0; // of those, polls that took one completed since the previous poll
@@ -127,12 +125,10 @@ struct FramerRun
             for (; sentNext < sent.size() && sent[sentNext].complete <= now; ++sentNext)
                 wasDue = wasDue || sent[sentNext].complete > previous;
             const qsizetype newest = sentNext - 1;
-            ++r.polls;
             r.due += wasDue;
             const auto frame = framer.take(now);
             r.counters << (frame ? int((*frame)[1]) : -1);
             if (frame) {
-                ++r.taken;
                 qsizetype found = -1;
                 for (qsizetype i = std::max<qsizetype>(0, newest - 300); i <= newest; ++i)
                     if (i >= 0 && sent[i].frame == *frame)
