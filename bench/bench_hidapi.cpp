@@ -17,7 +17,8 @@ void BM_RealBoardPoll(benchmark::State &state)
         state.SkipWithError("needs umockdev-wrapper");
         return;
     }
-    emulated.setAnalog(128, 64);
+    emulated.analog1 = 128;
+    emulated.analog2 = 64;
     HidapiTransport transport;
     UsbBoard board(transport);
     int failures = 0;

@@ -34,18 +34,20 @@ private Q_SLOTS:
         for (const auto &[a1, a2] : {std::pair(128, 0), {0, 255}, {255, 1}}) {
             EmulatedK8055 emulated;
             QVERIFY(emulated.isValid());
-            emulated.setAnalog(quint8(a1), quint8(a2));
+            emulated.analog1 = quint8(a1);
+            emulated.analog2 = quint8(a2);
             HidapiTransport transport;
             UsbBoard board(transport);
             for (int i = 0; i < 3; ++i)
                 QCOMPARE(tick(board), Reading({quint8(a1), quint8(a2)}));
             QVERIFY(!transport.isOpen() && emulated.written().isEmpty());
-            QCOMPARE(emulated.claims(), 3);
+            QCOMPARE(emulated.claims.load(), 3);
         }
         for (const int openedBeforeMs : {0, 60}) { // reports pile up meanwhile
             EmulatedK8055 emulated;
-            emulated.setNativeMode(true);
-            emulated.setAnalog(77, 88);
+            emulated.nativeMode = true;
+            emulated.analog1 = 77;
+            emulated.analog2 = 88;
             HidapiTransport transport;
             UsbBoard board(transport);
             board.ouvre_usb();
@@ -59,7 +61,7 @@ private Q_SLOTS:
     void unpluggedBetweenTicks()
     {
         EmulatedK8055 emulated;
-        emulated.setAnalog(100, 0);
+        emulated.analog1 = 100;
         Acquisition acquisition({}, std::make_unique<HidapiTransport>());
         QSignalSpy told(&acquisition, &Acquisition::deviceProblem);
         acquisition.setSource(SampleSource::Usb);
@@ -71,7 +73,7 @@ private Q_SLOTS:
         QCOMPARE(acquisition.valeur_brute(), 100);
         QCOMPARE(told.count(), 1);
         QCOMPARE(told.first().first().toString(), UsbBoard::lostMessage());
-        emulated.setAnalog(30, 0);
+        emulated.analog1 = 30;
         emulated.plug();
         acquisition.poll();
         QCOMPARE(acquisition.valeur_brute(), 30);
@@ -83,7 +85,7 @@ private Q_SLOTS:
         for (const bool present : {true, false}) {
             std::optional<EmulatedK8055> emulated;
             if (present)
-                emulated.emplace().setSilent(true);
+                emulated.emplace().silent = true;
             HidapiTransport transport;
             UsbBoard board(transport);
             QSignalSpy told(&board, &UsbBoard::boardMissing);

@@ -68,35 +68,10 @@ void EmulatedK8055::unplug()
     m_cancelled.clear();
 }
 
-void EmulatedK8055::setAnalog(quint8 analog1, quint8 analog2)
-{
-    std::lock_guard lock(m_mutex);
-    m_analog1 = analog1;
-    m_analog2 = analog2;
-}
-
-void EmulatedK8055::setNativeMode(bool native)
-{
-    std::lock_guard lock(m_mutex);
-    m_native = native;
-}
-
-void EmulatedK8055::setSilent(bool silent)
-{
-    std::lock_guard lock(m_mutex);
-    m_silent = silent;
-}
-
 QList<QByteArray> EmulatedK8055::written() const
 {
     std::lock_guard lock(m_mutex);
     return m_written;
-}
-
-int EmulatedK8055::claims() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_claims;
 }
 
 int EmulatedK8055::onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, void *self)
@@ -122,7 +97,7 @@ bool EmulatedK8055::handle(UMockdevIoctlClient *client)
     case USBDEVFS_GETDRIVER:
         return done(-1, ENODATA); // no kernel driver bound
     case USBDEVFS_CLAIMINTERFACE:
-        ++m_claims;
+        ++claims;
         m_staleDue = true;
         m_asked = false;
         return done(0, 0);
@@ -175,13 +150,14 @@ bool EmulatedK8055::handle(UMockdevIoctlClient *client)
                     u->actual_length = u->buffer_length;
                 } else {
                     const bool answers
-                        = !m_silent && now - m_lastReport >= kReportPeriod && u->buffer_length >= 8;
+                        = !silent && now - m_lastReport >= kReportPeriod && u->buffer_length >= 8;
                     if (!answers)
                         continue;
-                    quint8 report[8] = {0, quint8(m_native ? 30 : 4), m_analog1, m_analog2};
-                    if (m_staleDue || (m_native && !m_asked))
+                    const bool native = nativeMode;
+                    quint8 report[8] = {0, quint8(native ? 30 : 4), analog1, analog2};
+                    if (m_staleDue || (native && !m_asked))
                         report[2] = report[3] = 0xEE; // what it read long ago, or not asked for
-                    else if (m_native)
+                    else if (native)
                         m_asked = false;
                     m_staleDue = false;
                     std::memcpy(buffer->data, report, sizeof report);

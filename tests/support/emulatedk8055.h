@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <atomic>
 #include <chrono>
 #include <mutex>
 
@@ -26,15 +27,17 @@ public:
 
     bool isValid() const { return m_valid; }
 
-    void setAnalog(quint8 analog1, quint8 analog2);
-    void setNativeMode(bool native);
-    // A board that never answers: its input reports never come.
-    void setSilent(bool silent);
+    // What the board reads on its analog inputs; read by umockdev's thread, hence atomic.
+    std::atomic<quint8> analog1 {0};
+    std::atomic<quint8> analog2 {0};
+    std::atomic<bool> nativeMode {false};
+    std::atomic<bool> silent {false}; // its input reports never come
+    std::atomic<int> claims {0}; // of its interface by the host
+
     void unplug();
     void plug();
     // The output reports the host wrote, without report id.
     QList<QByteArray> written() const;
-    int claims() const;
 
 private:
     static int onIoctl(_UMockdevIoctlBase *, _UMockdevIoctlClient *client, void *self);
@@ -47,13 +50,8 @@ private:
     bool m_plugged = false;
 
     mutable std::mutex m_mutex; // the ioctls are answered on umockdev's own thread
-    quint8 m_analog1 = 0;
-    quint8 m_analog2 = 0;
-    bool m_native = false;
     bool m_asked = false; // native mode: command 17 came, values are due
-    bool m_silent = false;
     bool m_staleDue = false;
-    int m_claims = 0;
     std::chrono::steady_clock::time_point m_lastReport {};
     QList<_UMockdevIoctlData *> m_pending; // URBs submitted, not yet reaped
     QList<_UMockdevIoctlData *> m_cancelled; // URBs discarded, to be reaped as such
