@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <utility>
 
 RecordingLoader::Result RecordingLoader::load(const QString &path, MeasurementBuffer &buffer,
                                               LoadedLines &lines, const Hooks &hooks)
@@ -59,7 +60,11 @@ RecordingLoader::Result RecordingLoader::load(QIODevice &file, qint64 size,
     case LineReader::Status::Error:
         return finish(Outcome::ReadError);
     }
-    lines.setEntete_fichier(Codepage::fromWindows1252(line));
+    // A file recorded into before any header was made (the first run's default file) starts
+    // with a sample line: that line is sample 1, and the list shows the usual header above it.
+    bool sampleInHand = RecordingFile::parseValue(line).has_value();
+    lines.setEntete_fichier(
+        Codepage::fromWindows1252(sampleInHand ? RecordingFile::header().chopped(2) : line));
 
     int read = 0;
     const auto endOfFile = [&] {
@@ -69,7 +74,8 @@ RecordingLoader::Result RecordingLoader::load(QIODevice &file, qint64 size,
         if (buffer.isFull())
             return reader.atEnd() ? endOfFile() : finish(Outcome::TooManyLines);
         progress();
-        const LineReader::Status status = reader.next(line);
+        const LineReader::Status status
+            = std::exchange(sampleInHand, false) ? LineReader::Status::Line : reader.next(line);
         if (status == LineReader::Status::End)
             return endOfFile();
         if (status == LineReader::Status::Error)

@@ -7,8 +7,9 @@ class LoadedLines;
 class QIODevice;
 class MeasurementBuffer;
 
-// Reads a recording file into the measurement buffer: the first line into entete_fichier, each
-// further line into ligne_fichier and through the line parser, at most 32000 sample lines.
+// Reads a recording file into the measurement buffer: the first line into entete_fichier (unless
+// it is a sample line: a file without a header), each further line into ligne_fichier and
+// through the line parser, at most 32000 sample lines.
 class RecordingLoader
 {
 public:
@@ -17,7 +18,7 @@ public:
         TooManyLines, // the first 32000 sample lines read, more followed
         Malformed, // stopped at a line the parser refused (counted in num_mesure)
         OpenFailed, // missing or unreadable file: nothing read
-        NoSampleLine, // empty file, or a first line alone
+        NoSampleLine, // empty file, or a header alone
         ReadError, // the system failed while reading
     };
 

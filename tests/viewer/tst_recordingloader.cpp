@@ -59,9 +59,12 @@ private Q_SLOTS:
                                          << Outcome::Malformed << 3 << n << -1.0;
         QTest::newRow("empty last line") << h + samples(1, 2) + "\r\n"
                                          << Outcome::Malformed << 3 << n << -1.0;
-        QTest::newRow("no header")
-            << samples(1, 3) << Outcome::Loaded << 2 << "1;10;12-06-2026;04:38:58" << 30.0;
+        // Recorded into before any header was made: the first line is sample 1.
+        QTest::newRow("no header") << samples(1, 3) << Outcome::Loaded << 3 << n << 30.0;
+        QTest::newRow("no header, one line") << samples(1, 1) << Outcome::Loaded << 1 << n << 10.0;
         QTest::newRow("header only") << h << Outcome::NoSampleLine << 0 << n << 0.0;
+        QTest::newRow("other header")
+            << "t;v\r\n" + samples(1, 2) << Outcome::Loaded << 2 << "t;v" << 20.0;
         QTest::newRow("empty") << QByteArray() << Outcome::NoSampleLine << 0 << "" << 0.0;
         QTest::newRow("10 MB line")
             << h + QByteArray(10 << 20, '7') << Outcome::Malformed << 1 << n << -1.0;
