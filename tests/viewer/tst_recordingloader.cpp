@@ -22,6 +22,35 @@ QByteArray samples(int from, int to, const char *end = "\r\n")
     return out;
 }
 
+// Hands over its bytes, then fails, as a USB stick pulled out during a load.
+class FailingDevice final : public QIODevice
+{
+public:
+    explicit FailingDevice(QByteArray bytes)
+        : m_bytes(std::move(bytes))
+    {
+        open(ReadOnly | Unbuffered);
+    }
+
+protected:
+    qint64 readData(char *out, qint64 max) override
+    {
+        const qint64 n = std::min(max, m_bytes.size() - m_given);
+        if (n == 0) {
+            setErrorString(QStringLiteral("Erreur d'entrée-sortie"));
+            return -1;
+        }
+        std::copy_n(m_bytes.constData() + m_given, n, out);
+        m_given += n;
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray m_bytes;
+    qint64 m_given = 0;
+};
+
 } // namespace
 
 class TestRecordingLoader : public QObject
@@ -100,6 +129,19 @@ private Q_SLOTS:
     {
         const auto result = RecordingLoader::load(dir.filePath("none.csv"), buffer, lines);
         QVERIFY(result.outcome == Outcome::OpenFailed && !result.error.isEmpty());
+    }
+    // What was read before the failure stays; the system's reason is kept for the message.
+    void readFailure()
+    {
+        for (const auto &[bytes, count] :
+             {std::pair(QByteArray(), 0), {RecordingFile::header() + samples(1, 2) + "3;3", 2}}) {
+            FailingDevice device(bytes);
+            buffer.restart();
+            const auto result = RecordingLoader::load(device, 1000, buffer, lines, {});
+            QCOMPARE(result.outcome, Outcome::ReadError);
+            QCOMPARE(result.error, QStringLiteral("Erreur d'entrée-sortie"));
+            QCOMPARE(buffer.num_mesure(), count);
+        }
     }
     // Progress from 0 to where the reading ended; a yield after each slow moment.
     void progressAndYields()
