@@ -4,6 +4,7 @@
 #include "testfiles.h"
 #include "viewer/recordingloader.h"
 
+#include <QBuffer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -23,32 +24,15 @@ QByteArray samples(int from, int to, const char *end = "\r\n")
 }
 
 // Hands over its bytes, then fails, as a USB stick pulled out during a load.
-class FailingDevice final : public QIODevice
+class FailingDevice final : public QBuffer
 {
-public:
-    explicit FailingDevice(QByteArray bytes)
-        : m_bytes(std::move(bytes))
-    {
-        open(ReadOnly | Unbuffered);
-    }
-
-protected:
     qint64 readData(char *out, qint64 max) override
     {
-        const qint64 n = std::min(max, m_bytes.size() - m_given);
-        if (n == 0) {
+        const qint64 n = QBuffer::readData(out, max);
+        if (n == 0)
             setErrorString(QStringLiteral("Erreur d'entrée-sortie"));
-            return -1;
-        }
-        std::copy_n(m_bytes.constData() + m_given, n, out);
-        m_given += n;
-        return n;
+        return n == 0 ? -1 : n;
     }
-    qint64 writeData(const char *, qint64) override { return -1; }
-
-private:
-    QByteArray m_bytes;
-    qint64 m_given = 0;
 };
 
 } // namespace
@@ -135,7 +119,9 @@ private Q_SLOTS:
     {
         for (const auto &[bytes, count] :
              {std::pair(QByteArray(), 0), {RecordingFile::header() + samples(1, 2) + "3;3", 2}}) {
-            FailingDevice device(bytes);
+            FailingDevice device;
+            device.setData(bytes);
+            device.open(QIODevice::ReadOnly);
             buffer.restart();
             const auto result = RecordingLoader::load(device, 1000, buffer, lines, {});
             QCOMPARE(result.outcome, Outcome::ReadError);
