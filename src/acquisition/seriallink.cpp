@@ -1,7 +1,5 @@
 #include "seriallink.h"
 
-#include "seriallinesettings.h"
-
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSerialPortInfo>
@@ -95,13 +93,11 @@ bool SerialLink::tryOpen()
         tell(describeFailure({}, QSerialPort::DeviceNotFoundError, {}));
         return false;
     }
-    const auto line = SerialLineSettings::parse(QString::fromLatin1(LineSettings));
-    Q_ASSERT(line);
     m_port.setPortName(m_portName);
-    m_port.setBaudRate(line->baudRate);
-    m_port.setParity(line->parity);
-    m_port.setDataBits(line->dataBits);
-    m_port.setStopBits(line->stopBits);
+    m_port.setBaudRate(BaudRate);
+    m_port.setParity(Parity);
+    m_port.setDataBits(DataBits);
+    m_port.setStopBits(StopBits);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port.open(QIODevice::ReadOnly)) {
         const auto error = m_port.error();
@@ -135,11 +131,10 @@ std::optional<quint8> SerialLink::lit_port()
         return std::nullopt;
     }
     drain();
-    const auto frame = m_framer.take(m_clock());
-    if (!frame)
+    const auto trame_rs232 = m_framer.take(m_clock());
+    if (!trame_rs232)
         return std::nullopt;
-    m_frame = QByteArray(reinterpret_cast<const char *>(frame->data()), frame->size());
-    return (*frame)[2];
+    return (*trame_rs232)[2];
 }
 
 void SerialLink::drain()

@@ -16,7 +16,11 @@ class SerialLink : public QObject
     Q_OBJECT
 
 public:
-    static constexpr const char *LineSettings = "2400,n,8,1";
+    // The sensor's line: 2400 baud, no parity, 8 data bits, 1 stop bit.
+    static constexpr qint32 BaudRate = 2400;
+    static constexpr QSerialPort::Parity Parity = QSerialPort::NoParity;
+    static constexpr QSerialPort::DataBits DataBits = QSerialPort::Data8;
+    static constexpr QSerialPort::StopBits StopBits = QSerialPort::OneStop;
     static constexpr std::chrono::seconds RetryPeriod {2};
 
     using PortLister = std::function<QStringList()>; // device paths of the ports present now
@@ -45,12 +49,6 @@ public:
     // Closes the port and stops trying it.
     void ferme_port();
 
-    const QByteArray &trame_rs232() const { return m_frame; }
-
-    // The French text telling why the port could not be used.
-    static QString describeFailure(const QString &portName, QSerialPort::SerialPortError error,
-                                   const QString &systemText);
-
 signals:
     void failure(const QString &message);
 
@@ -60,13 +58,15 @@ private:
     void onError(QSerialPort::SerialPortError error);
     void lose();
     void tell(const QString &message);
+    // The French text telling why the port could not be used.
+    static QString describeFailure(const QString &portName, QSerialPort::SerialPortError error,
+                                   const QString &systemText);
 
     PortLister m_ports;
     Clock m_clock;
     QString m_portName;
     QSerialPort m_port;
     SerialFramer m_framer;
-    QByteArray m_frame;
     bool m_wanted = false; // the serial source is chosen
     bool m_told = false; // the current trouble has been told
     SerialFramer::Time m_lastTry {};

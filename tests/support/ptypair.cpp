@@ -47,6 +47,13 @@ bool PtyPair::send(const QByteArray &bytes)
     return false;
 }
 
+termios PtyPair::line() const
+{
+    termios line {};
+    ::tcgetattr(m_slave, &line);
+    return line;
+}
+
 void PtyPair::hangUp()
 {
     if (m_master >= 0)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <termios.h>
 
 // A pseudo-terminal: the program opens slaveName() as its serial port; the test writes the
 // sensor's bytes into the master side, and may hang it up.
@@ -13,8 +14,9 @@ public:
     PtyPair(const PtyPair &) = delete;
     PtyPair &operator=(const PtyPair &) = delete;
 
-    bool isValid() const { return m_master >= 0; }
     const QString &slaveName() const { return m_slaveName; }
+    // The line settings the program gave the port.
+    termios line() const;
     // Writes bytes as the sensor would; false unless all are written.
     bool write(const QByteArray &bytes);
     // Writes bytes and waits until the slave side can read them; false after a second without.
