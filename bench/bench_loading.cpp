@@ -1,13 +1,9 @@
 // Viewing a 32,000-line recording written by the program: the whole "Visualiser Enregistrement"
 // of the main window, progress window and event handling included, up to the drawn list and chart.
-#include "app/enregistreur.h"
-#include "fakedialogs.h"
-#include "fakehidtransport.h"
-#include "recording/recordingfile.h"
 #include "viewer/recordingloader.h"
+#include "windowrig.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -15,13 +11,8 @@ namespace {
 
 QString writeRecording(const QTemporaryDir &dir, int lines)
 {
-    QByteArray bytes = RecordingFile::header();
-    for (int i = 1; i <= lines; ++i)
-        bytes += RecordingFile::sampleLine(i, (i * 37) % 1000, "12-06-2026", "04:38:58");
     const QString path = dir.filePath("big.csv");
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
+    TestFiles::write(path, TestFiles::recording(lines, [](int i) { return (i * 37) % 1000; }));
     return path;
 }
 
@@ -31,14 +22,7 @@ void BM_ViewRecording(benchmark::State &state)
     const QString path = writeRecording(dir, int(state.range(0)));
     FakeDialogs dialogs;
     dialogs.viewAnswer = path;
-    Enregistreur::Services services;
-    services.configPath = dir.filePath("ondaris.cfg");
-    services.serialPorts = [port = dir.filePath("no-port")] {
-        return QStringList {port};
-    };
-    services.hidTransport = std::make_unique<FakeHidTransport>();
-    services.dialogs = &dialogs;
-    Enregistreur window(std::move(services));
+    Enregistreur window(testServices(dir.path(), dialogs));
     window.Form_Load();
     window.menuGraphe_Click();
     window.show();

@@ -55,16 +55,6 @@ bool MeasurementBuffer::appendLoaded(double value)
     return true;
 }
 
-bool MeasurementBuffer::setValeur(int i, double value)
-{
-    if (i < 1 || i > m_num) {
-        qCritical("measurement buffer: no sample %d to overwrite", i);
-        return false;
-    }
-    m_valeur[std::size_t(i)] = value;
-    return true;
-}
-
 void MeasurementBuffer::followValue(double value)
 {
     if (value > m_borneHaute)

@@ -33,8 +33,6 @@ public:
     bool append(double value, const QString &date, const QString &time);
     // Stores a loaded value at num_mesure + 1, dates and times untouched; false when full.
     bool appendLoaded(double value);
-    // Overwrites the value at i (1..num_mesure); false outside it.
-    bool setValeur(int i, double value);
 
     qint16 borne_basse() const { return m_borneBasse; }
     qint16 borne_haute() const { return m_borneHaute; }

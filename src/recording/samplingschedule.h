@@ -18,8 +18,6 @@ public:
     // (the machine was suspended) count toward the divisor but store nothing of their own.
     bool onTick(qint64 nowMs);
 
-    qint64 ticks() const { return m_ticks; }
-
 private:
     qint64 m_origin = 0;
     qint64 m_nextTickAt = 0;

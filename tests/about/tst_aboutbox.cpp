@@ -29,20 +29,6 @@ private Q_SLOTS:
         box->show();
         QVERIFY(QTest::qWaitForWindowExposed(box.get()));
     }
-    void layoutAndUrls()
-    {
-        QCOMPARE(box->windowTitle(), QStringLiteral("About Quob"));
-        QCOMPARE(box->size(), QSize(250, 230));
-        QVERIFY((box->windowFlags() & Qt::Tool) && !box->isModal());
-        QCOMPARE(box->mailLabel()->text(), QString::fromLatin1(AboutBox::ContactAddress));
-        QCOMPARE(box->siteLabel()->text(), AboutBox::siteUrl().toString());
-        QCOMPARE(box->mailLabel()->palette().color(QPalette::WindowText), QColor(0, 128, 0));
-        for (const char *name : {"Mail", "SiteQuob", "Label1", "Label2", "Image1", "Image2"})
-            QCOMPARE(find(name)->cursor().shape(), Qt::PointingHandCursor);
-        QCOMPARE(AboutBox::mailUrl().toEncoded(),
-                 QByteArray("mailto:ondaris@example.org?Subject=Ondaris%20et%20carte%20K8055"));
-        QCOMPARE(AboutBox::siteUrl().host(), QStringLiteral("ondaris.example.org"));
-    }
     // A link is underlined under the pointer and stays so over its label, the frame and OK;
     // the bare background clears both; a new box starts plain.
     void underlineTracking()
@@ -64,7 +50,8 @@ private Q_SLOTS:
         init();
         QCOMPARE(underlined(), qMakePair(false, false));
     }
-    // A double click as the window system delivers it opens one address, the box stays.
+    // Each part of a link shows a hand; a double click as the window system delivers it opens
+    // one address, the box stays.
     void everyTargetOpensOneUrl()
     {
         const std::tuple<const char *, const char *, bool> targets[] {
@@ -74,6 +61,7 @@ private Q_SLOTS:
         for (const auto &[name, scheme, corner] : targets) {
             init();
             QWidget *w = find(name);
+            QCOMPARE(w->cursor().shape(), Qt::PointingHandCursor);
             const QPoint at = corner ? QPoint(w->width() - 3, w->height() - 3) : w->rect().center();
             for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
                                     QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
@@ -83,9 +71,12 @@ private Q_SLOTS:
                 QApplication::sendEvent(w, &event);
             }
             QCOMPARE(opened.size(), 1);
-            QCOMPARE(opened.first().scheme(), QString::fromLatin1(scheme));
+            QCOMPARE(opened.first(), *scheme == 'm' ? AboutBox::mailUrl() : AboutBox::siteUrl());
             QVERIFY(box->isVisible());
         }
+        QCOMPARE(AboutBox::mailUrl().toEncoded(),
+                 QByteArray("mailto:ondaris@example.org?Subject=Ondaris%20et%20carte%20K8055"));
+        QCOMPARE(box->siteLabel()->text(), AboutBox::siteUrl().toString());
     }
 };
 

@@ -3,14 +3,9 @@
 //                                start, printing "listed N" as each sample is listed;
 //   crashsubject switch FOLDER   switches the chart on and off as fast as it can, printing
 //                                "switching" once, so that the settings file is being rewritten.
-#include "acquisition/hidtransport.h"
-#include "app/enregistreur.h"
-#include "fakedialogs.h"
-#include "fakehidtransport.h"
+#include "windowrig.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QTimer>
 #include <cstdio>
 
@@ -22,20 +17,8 @@ int main(int argc, char *argv[])
     const QString mode = QString::fromLocal8Bit(argv[1]);
     const QDir folder(QString::fromLocal8Bit(argv[2]));
     QDir::setCurrent(folder.path());
-    QFile cfg(folder.filePath("ondaris.cfg"));
-    if (!cfg.exists() && cfg.open(QIODevice::WriteOnly))
-        cfg.write("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",1,0,3600\r\n");
-    cfg.close();
-
     FakeDialogs dialogs;
-    Enregistreur::Services services;
-    services.configPath = cfg.fileName();
-    services.serialPorts = [port = folder.filePath("no-port")] {
-        return QStringList {port};
-    };
-    services.hidTransport = std::make_unique<FakeHidTransport>();
-    services.dialogs = &dialogs;
-    Enregistreur window(std::move(services));
+    Enregistreur window(testServices(folder.path(), dialogs));
     window.Form_Load();
     window.show();
 

@@ -5,6 +5,7 @@
 #include "recording/recorder.h"
 #include "recording/recordingfile.h"
 #include "recording/samplingschedule.h"
+#include "sampling.h"
 #include "seededrandom.h"
 #include "syscallfaults.h"
 #include "testfiles.h"
@@ -24,6 +25,8 @@ Q_DECLARE_METATYPE(std::optional<double>)
 
 namespace {
 
+const QByteArray kLine = "1;7;12-06-2026;10:00:00\r\n";
+
 // Every line of the data, "!" standing for a line that was too long; checks that the reader's
 // position is then the end of what it read, and that it never held more than a line and a block.
 QStringList linesOf(const QByteArray &data)
@@ -37,8 +40,7 @@ QStringList linesOf(const QByteArray &data)
     for (LineReader::Status status; (status = reader.next(line)) != LineReader::Status::End;) {
         if (reader.buffered() > LineReader::MaxLineLength + 1 + 64 * 1024)
             return {"memory"};
-        lines << (status == LineReader::Status::Line ? QString::fromLatin1(line)
-                                                     : QStringLiteral("!"));
+        lines << (status == LineReader::Status::Line ? QString::fromLatin1(line) : "!");
         if (status != LineReader::Status::Line)
             return lines;
     }
@@ -64,15 +66,7 @@ struct Rig
                              return QDateTime(QDate(2026, 3, 14), QTime(10, 5)).addMSecs(monotonic);
                          }}};
 
-    explicit Rig(int source = 0) { acquisition.setSource(SampleSource(source)); }
-    void runSamples(int n)
-    {
-        const int target = buffer.num_mesure() + n;
-        while (recorder.isRecording() && buffer.num_mesure() < target) {
-            monotonic = recorder.schedule().nextTickAt();
-            recorder.tick();
-        }
-    }
+    void run(int n) { runSamples(recorder, buffer, monotonic, n); }
     QByteArray file() const { return TestFiles::read(plan.file); }
 };
 
@@ -83,47 +77,29 @@ class TestRecording : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void refusesAccessOutside()
+    // Reads outside 0..32000 give nothing; 32000 samples fit, the next does not; a load after
+    // a restart overwrites values only.
+    void bufferBounds()
     {
         MeasurementBuffer buffer;
-        buffer.append(5, {}, {});
         for (int index : {-1, 32001, std::numeric_limits<int>::min()}) {
             QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("outside 0..32000"));
             QCOMPARE(buffer.valeur(index), 0.0);
-            QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("no sample"));
-            QVERIFY(!buffer.setValeur(index, 1));
+            QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("outside 0..32000"));
+            QCOMPARE(buffer.heure_mesure(index), QString());
         }
-        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("no sample"));
-        QVERIFY(!buffer.setValeur(2, 1)); // above num_mesure
-    }
-    void fillsToCapacityAndRestarts()
-    {
-        MeasurementBuffer buffer;
         for (int i = 1; i <= 32000; ++i)
             QVERIFY(buffer.append(i, QStringLiteral("d"), QString::number(i)));
-        QVERIFY(buffer.isFull() && !buffer.append(1, {}, {}));
+        QVERIFY(buffer.isFull() && !buffer.append(1, {}, {}) && !buffer.appendLoaded(1));
         QCOMPARE(buffer.num_mesure(), 32000);
+        QCOMPARE(buffer.valeur(32000), 32000.0);
         QCOMPARE(buffer.heure_mesure(32000), QStringLiteral("32000"));
-        QVERIFY(buffer.setValeur(1, -9) && buffer.setValeur(32000, -8));
-        QCOMPARE(buffer.valeur(1) + buffer.valeur(32000), -17.0);
-        buffer.restart(); // older elements stay; a load leaves dates alone
-        for (int v : {1, 2, 3})
+        buffer.restart();
+        for (int v : {7, 8, 9})
             buffer.appendLoaded(v);
         QCOMPARE(buffer.num_mesure(), 3);
-        QCOMPARE(buffer.valeur(3) + buffer.valeur(4), 7.0);
+        QCOMPARE(buffer.valeur(3) + buffer.valeur(4), 13.0);
         QCOMPARE(buffer.date_mesure(1), QStringLiteral("d"));
-    }
-    void lines()
-    {
-        QCOMPARE(RecordingFile::header(),
-                 QByteArray::fromHex("4EB05265636F72643B56616C6575723B446174653B54696D650D0A"));
-        for (const auto &[number, value, line] :
-             {std::tuple {1, 392.0, "1;392;12-06-2026;04:38:58\r\n"},
-              {32000, -32768.0, "32000;-32768;12-06-2026;04:38:58\r\n"},
-              {3, 0.0, "3;0;12-06-2026;04:38:58\r\n"},
-              {99, 10000.0, "99;10000;12-06-2026;04:38:58\r\n"}})
-            QCOMPARE(RecordingFile::sampleLine(number, value, "12-06-2026", "04:38:58"),
-                     QByteArray(line));
     }
     void parsesValues_data()
     {
@@ -138,19 +114,17 @@ private Q_SLOTS:
         row(";7;d;t", 7);
         row("12345;8", 8); // ';' at the sixth character
         row("123456;8;d;t", bad);
-        row("hello", bad);
         row("", bad);
         row("5;10000;d;t", 10000);
         row("5;-1000;d;t", -1000);
         row("5; 42 ;d;t", 42);
         row("5;3.5;d;t", 3.5);
+        row("5;17;d;t;x;y", 17);
         row("5;;d;t", bad);
         row("5;12a;d;t", bad);
         row("5;-;d;t", bad);
         row("5;inf;d;t", bad);
         row("5;1e5;d;t", bad);
-        row("5;17;d;t;x;y", 17);
-        row("5;", bad);
         QTest::newRow("400 digits") << QByteArray("5;") + QByteArray(400, '9') << bad;
     }
     void parsesValues()
@@ -158,29 +132,50 @@ private Q_SLOTS:
         QFETCH(QByteArray, line);
         QTEST(RecordingFile::parseValue(line), "value");
     }
-    void reportsUnwritableFiles_data()
+    // A line either lands whole or leaves the file as it was, with the reason in French: a
+    // file that cannot be opened, an interrupted write taken up again, a write or a sync that
+    // fails (the line never reached the medium), a file that cannot be synced at all.
+    void faultsAtWriteOrSync_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("disk full") << "/dev/full"
-                                   << "plein";
-        QTest::newRow("folder gone") << "/nonexistent-ondaris/data.csv"
-                                     << "dossier";
-        QTest::newRow("protected")
-            << (::geteuid() == 0 ? "/sys/kernel/notes" : "/etc/hostname") << "accès refusé";
-        QTest::newRow("no name") << ""
-                                 << "dossier";
+        QTest::addColumn<QString>("path"); // a bare name: a recording file the test makes
+        QTest::addColumn<int>("failedWrites");
+        QTest::addColumn<int>("writeErrno");
+        QTest::addColumn<int>("syncErrno");
+        QTest::addColumn<QString>("reason"); // empty: appended
+        const QString protectedFile = ::geteuid() == 0 ? "/sys/kernel/notes" : "/etc/hostname";
+        const QString ours = "data_tr.csv";
+        QTest::newRow("disk full") << "/dev/full" << 0 << 0 << 0 << "plein";
+        QTest::newRow("protected") << protectedFile << 0 << 0 << 0 << "accès refusé";
+        QTest::newRow("no name") << "" << 0 << 0 << 0 << "dossier";
+        QTest::newRow("interrupted twice") << ours << 2 << EINTR << 0 << "";
+        QTest::newRow("write: I/O error") << ours << 1 << EIO << 0 << "entrée-sortie";
+        QTest::newRow("sync: disk full") << ours << 0 << 0 << ENOSPC << "plein";
+        QTest::newRow("sync: I/O error") << ours << 0 << 0 << EIO << "entrée-sortie";
+        QTest::newRow("sync unsupported") << ours << 0 << 0 << EINVAL << "";
     }
-    void reportsUnwritableFiles()
+    void faultsAtWriteOrSync()
     {
         QFETCH(QString, path);
+        QFETCH(int, failedWrites);
+        QFETCH(int, writeErrno);
+        QFETCH(int, syncErrno);
         QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const bool ours = !path.isEmpty() && QDir::isRelativePath(path);
+        const QString file = ours ? dir.filePath(path) : path;
+        QVERIFY(!ours || RecordingFile::create(file, nullptr));
         QString error;
-        QVERIFY(!RecordingFile::append(path, "1;2;3;4\r\n", &error));
-        QVERIFY2(error.contains(reason), qPrintable(error));
+        SyscallFaults::failWrites(failedWrites, writeErrno);
+        SyscallFaults::failNextSync(syncErrno);
+        const bool appended = RecordingFile::append(file, kLine, &error);
+        SyscallFaults::failWrites(0, 0);
+        SyscallFaults::failNextSync(0);
+        QVERIFY2(appended == reason.isEmpty() && error.contains(reason), qPrintable(error));
+        if (ours)
+            QCOMPARE(TestFiles::read(file), RecordingFile::header() + (appended ? kLine : ""));
     }
     // A file that may grow by 10 more bytes takes 10 bytes of the line, then refuses the rest:
-    // the append fails and the file is cut back to where it was.
+    // the append fails, says so, and the file is cut back to where it was.
     void halfWrittenLineIsCutBack()
     {
         QTemporaryDir dir;
@@ -193,44 +188,12 @@ private Q_SLOTS:
         small.rlim_cur = rlim_t(RecordingFile::header().size() + 10);
         QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
         QString error;
-        const bool appended = RecordingFile::append(path, "1;7;12-06-2026;10:00:00\r\n", &error);
+        const bool appended = RecordingFile::append(path, kLine, &error);
         ::setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, previous);
-        QVERIFY(!appended && !error.isEmpty());
+        QVERIFY(!appended);
+        QCOMPARE(error, QStringLiteral("le fichier est trop gros"));
         QCOMPARE(TestFiles::read(path), RecordingFile::header());
-    }
-    // An interrupted write is taken up again; a sync that fails (the line never reached the
-    // medium) cuts the line back off; a file that cannot be synced at all is written anyway.
-    void faultsAtWriteOrSync_data()
-    {
-        QTest::addColumn<int>("failedWrites");
-        QTest::addColumn<int>("writeErrno");
-        QTest::addColumn<int>("syncErrno");
-        QTest::addColumn<QString>("reason"); // empty: appended
-        QTest::newRow("interrupted twice") << 2 << EINTR << 0 << QString();
-        QTest::newRow("write: I/O error") << 1 << EIO << 0 << "entrée-sortie";
-        QTest::newRow("sync: disk full") << 0 << 0 << ENOSPC << "plein";
-        QTest::newRow("sync: I/O error") << 0 << 0 << EIO << "entrée-sortie";
-        QTest::newRow("sync unsupported") << 0 << 0 << EINVAL << QString();
-    }
-    void faultsAtWriteOrSync()
-    {
-        QFETCH(int, failedWrites);
-        QFETCH(int, writeErrno);
-        QFETCH(int, syncErrno);
-        QFETCH(QString, reason);
-        QTemporaryDir dir;
-        const QString path = dir.filePath("data_tr.csv");
-        QVERIFY(RecordingFile::create(path, nullptr));
-        QString error;
-        SyscallFaults::failWrites(failedWrites, writeErrno);
-        SyscallFaults::failNextSync(syncErrno);
-        const bool appended = RecordingFile::append(path, "1;7;12-06-2026;10:00:00\r\n", &error);
-        SyscallFaults::failWrites(0, 0);
-        SyscallFaults::failNextSync(0);
-        QVERIFY2(appended == reason.isEmpty() && error.contains(reason), qPrintable(error));
-        QCOMPARE(TestFiles::read(path),
-                 RecordingFile::header() + (appended ? "1;7;12-06-2026;10:00:00\r\n" : ""));
     }
     void splits_data()
     {
@@ -278,32 +241,6 @@ private Q_SLOTS:
         QFETCH(QByteArray, data);
         QTEST(linesOf(data), "lines");
     }
-    // The first sample 10 ms after the start, then one a period (divisor ticks) later.
-    void samplesOnTheRightTicks_data()
-    {
-        QTest::addColumn<int>("periodMs");
-        QTest::addColumn<int>("divisor");
-        QTest::addColumn<QList<qint64>>("sampleTimes");
-        QTest::newRow("1 s") << 1000 << 1 << QList<qint64> {10, 1010, 2010, 3010};
-        QTest::newRow("15 min") << 60000 << 15 << QList<qint64> {10, 900010, 1800010};
-        QTest::newRow("24 h") << 60000 << 1440 << QList<qint64> {10, 86400010, 172800010};
-    }
-    void samplesOnTheRightTicks()
-    {
-        QFETCH(int, periodMs);
-        QFETCH(int, divisor);
-        QFETCH(QList<qint64>, sampleTimes);
-        SamplingSchedule schedule;
-        schedule.start(123456, periodMs, divisor);
-        QList<qint64> taken;
-        while (taken.size() < sampleTimes.size()) {
-            const qint64 at = schedule.nextTickAt();
-            if (schedule.onTick(at + 15)) // each tick 15 ms late: no drift
-                taken << at - 123456;
-        }
-        QCOMPARE(taken, sampleTimes);
-        QCOMPARE(schedule.ticks(), qint64(divisor) * (sampleTimes.size() - 1) + 1);
-    }
     // Suspend counts: the clock is CLOCK_BOOTTIME, and ticks missed while asleep count toward
     // the divisor, so that samples stay on their time of day.
     void ticksMissedWhileAsleep()
@@ -335,65 +272,57 @@ private Q_SLOTS:
         QCOMPARE(daily.nextTickAt(), 24 * 3600000 + 10);
         QVERIFY(daily.onTick(daily.nextTickAt()));
     }
-    void samplesAtThePlannedPeriod()
-    {
-        Rig rig;
-        rig.plan = {60000, 15, rig.plan.file};
-        QSignalSpy changed(&rig.recorder, &Recorder::recordingChanged);
-        rig.acquisition.keyPress('+'); // the test value starts from 0
-        rig.recorder.toggle();
-        QCOMPARE(changed.count(), 1);
-        const QTimer &timer = rig.recorder.timer1();
-        QVERIFY(timer.isActive() && timer.interval() == 10
-                && timer.timerType() == Qt::PreciseTimer);
-        QCOMPARE(timer.objectName(), QStringLiteral("Timer1"));
-        rig.runSamples(1);
-        QCOMPARE(rig.monotonic, 10);
-        rig.acquisition.keyPress('-');
-        rig.acquisition.keyPress('-');
-        rig.runSamples(1);
-        QCOMPARE(rig.monotonic, 10 + 15 * 60000);
-        QCOMPARE(rig.file(), "1;0;03-14-2026;10:05:00\r\n2;-2;03-14-2026;10:20:00\r\n");
-        QCOMPARE(rig.buffer.heure_mesure(2), QStringLiteral("10:20:00"));
-        QCOMPARE(rig.buffer.date_mesure(2), QStringLiteral("03-14-2026"));
-    }
+    // A sensor reading of 70 (stored 274) moves the window to 19..274; 10 (39) leaves it there.
     void windowFollowsRisingValues()
     {
-        Rig rig(1);
+        Rig rig;
+        rig.acquisition.setSource(SampleSource::Usb);
         rig.recorder.start();
-        for (const auto &[raw, value, low, high] :
-             {std::tuple {70, 274.0, 19, 274}, {10, 39.0, 19, 274}}) {
+        for (const auto &[raw, value, low] : {std::tuple {70, 274.0, 19}, {10, 39.0, 19}}) {
             rig.board->reports
                 = {FakeHidTransport::report(4, 0, 0), FakeHidTransport::report(4, quint8(raw), 0)};
             rig.acquisition.poll();
-            rig.runSamples(1);
+            rig.run(1);
             QCOMPARE(rig.buffer.valeur(rig.buffer.num_mesure()), value);
-            QCOMPARE(std::pair(int(rig.buffer.borne_basse()), int(rig.buffer.borne_haute())),
-                     std::pair(low, high));
+            QCOMPARE(std::pair(rig.buffer.borne_basse(), rig.buffer.borne_haute()),
+                     std::pair(qint16(low), qint16(low + 255)));
         }
     }
+    // Each recording appends to the file, after the 27 bytes of its header, and numbers from 1, its
+    // first sample 10 ms after the start with the test value reset, the next one period later: 15
+    // ticks of a minute here.
     void restartAppendsAndRenumbers()
     {
         Rig rig;
         QVERIFY(RecordingFile::create(rig.plan.file, nullptr));
         rig.recorder.start();
-        rig.runSamples(2);
+        rig.run(2);
         rig.recorder.toggle();
         QVERIFY(!rig.recorder.isRecording());
         QCOMPARE(rig.buffer.num_mesure(), 2); // the finished recording stays on screen
         rig.monotonic += 5000;
+        rig.plan = {60000, 15, rig.plan.file};
+        rig.acquisition.keyPress('+');
         rig.recorder.toggle();
         QCOMPARE(rig.buffer.num_mesure(), 0);
-        rig.runSamples(1);
+        QCOMPARE(rig.recorder.timer1().interval(), 10);
+        rig.run(1);
+        rig.acquisition.keyPress('-');
+        rig.run(1);
+        QCOMPARE(rig.monotonic, 6020 + 15 * 60000);
+        QCOMPARE(RecordingFile::header(),
+                 QByteArray::fromHex("4EB05265636F72643B56616C6575723B446174653B54696D650D0A"));
         QCOMPARE(rig.file(),
                  RecordingFile::header()
-                     + "1;0;03-14-2026;10:05:00\r\n"
-                       "2;0;03-14-2026;10:05:01\r\n1;0;03-14-2026;10:05:06\r\n");
+                     + "1;0;03-14-2026;10:05:00\r\n2;0;03-14-2026;10:05:01\r\n"
+                       "1;0;03-14-2026;10:05:06\r\n2;-1;03-14-2026;10:20:06\r\n");
+        QCOMPARE(rig.buffer.date_mesure(2) + rig.buffer.heure_mesure(2), "03-14-202610:20:06");
     }
+    // The LED blinks every 500 ms while recording and is off after a stop, whatever its phase.
     void ledBlinksAndEndsOff()
     {
+        Rig rig;
         for (int blinks : {0, 1, 2}) {
-            Rig rig;
             rig.recorder.start();
             QCOMPARE(rig.recorder.timerLed().interval(), 500);
             for (int i = 0; i < blinks; ++i)
@@ -410,16 +339,12 @@ private Q_SLOTS:
         Rig rig;
         QSignalSpy problems(&rig.recorder, &Recorder::stoppedOnProblem);
         rig.recorder.start();
-        rig.runSamples(32001);
+        rig.run(32001);
         QVERIFY(!rig.recorder.isRecording());
         QCOMPARE(rig.monotonic, 10 + qint64(32000) * 1000);
         QCOMPARE(rig.buffer.num_mesure(), 32000);
         QCOMPARE(problems.count(), 1);
-        QCOMPARE(
-            problems.first().first().toString(),
-            QStringLiteral("L'enregistrement est arrêté : la limite de 32000 mesures est "
-                           "atteinte.\nToutes les mesures prises sont dans la liste et dans le "
-                           "fichier d'enregistrement."));
+        QVERIFY(problems.first().first().toString().contains("limite de 32000 mesures"));
         QVERIFY(rig.file().endsWith(
             "\r\n31999;0;03-14-2026;18:58:18\r\n32000;0;03-14-2026;18:58:19\r\n"));
     }
@@ -432,9 +357,9 @@ private Q_SLOTS:
         QSignalSpy problems(&rig.recorder, &Recorder::stoppedOnProblem);
         QSignalSpy stored(&rig.recorder, &Recorder::sampleStored);
         rig.recorder.start();
-        rig.runSamples(2);
+        rig.run(2);
         QVERIFY(folder.remove());
-        rig.runSamples(1);
+        rig.run(1);
         QVERIFY(!rig.recorder.isRecording());
         QCOMPARE(stored.count(), rig.buffer.num_mesure()); // listed: the user sees what was lost
         QCOMPARE(problems.count(), 1);

@@ -24,11 +24,10 @@ private Q_SLOTS:
         QCOMPARE(ConfigFile::encode(Settings {}), head + "\"data_tr.csv\",1,0,3600\r\n");
         QCOMPARE(ConfigFile::encode(Settings {"/home/é/a,b c.csv", 10, 2, -5}),
                  head + "\"/home/\xE9/a,b c.csv\",10,2,-5\r\n");
-        QCOMPARE(
-            ConfigFile::encode(Settings {"/données/日本.csv", 1, 0, 3600}), // not in 1252: UTF-8
-            head
-                + "\"/donn\xC3\xA9"
-                  "es/\xE6\x97\xA5\xE6\x9C\xAC.csv\",1,0,3600\r\n");
+        // UTF-8 where 1252 cannot say it, or where its 1252 bytes would read back as UTF-8.
+        for (const QString path : {"/données/日本.csv", "/Ã©.csv"})
+            QCOMPARE(ConfigFile::encode(Settings {path, 1, 0, 3600}),
+                     head + '"' + path.toUtf8() + "\",1,0,3600\r\n");
     }
     void decodes_data()
     {
@@ -63,11 +62,6 @@ private Q_SLOTS:
         row("DEL", "\"a\",\"f\x7F.csv\",1,0,3600\r\n", d, false);
         row("control byte", "\"a\",\xFF'\x01,1,0,3600\r\n", d, false);
         row("binary", QByteArray("\x01\x02\xFF,,,\0\0", 9), d, false);
-        QByteArray noise(1 << 20, '\0');
-        quint32 x = 12345; // the same megabyte every run
-        for (char &c : noise)
-            c = char((x = x * 1103515245 + 12345) >> 24);
-        row("noise", noise, d, false);
     }
     void decodes()
     {
@@ -75,20 +69,6 @@ private Q_SLOTS:
         const ConfigFile::Decoded decoded = ConfigFile::decode(bytes);
         QTEST(decoded.settings, "expected");
         QTEST(decoded.clean, "clean");
-    }
-    void writesAndReadsBack()
-    {
-        QTemporaryDir dir;
-        ConfigFile file(dir.filePath("ondaris.cfg"));
-        for (const QString path :
-             {"/tmp/a, b ,c.csv", "/tmp/€uro.csv", "/é/数据.csv", "/Ã©t\u00A9.csv"}) {
-            QVERIFY(file.write(Settings {path, 6, 2, 7890}));
-            const auto back = file.read();
-            QVERIFY(back && back->clean && back->settings == (Settings {path, 6, 2, 7890}));
-        }
-        QVERIFY(TestFiles::write(dir.filePath("blocker"), "x"));
-        QVERIFY(!ConfigFile(dir.filePath("blocker/sub/ondaris.cfg")).write(Settings {}));
-        QCOMPARE(file.read()->settings.fichier_donnees, QStringLiteral("/Ã©t\u00A9.csv"));
     }
     void locates()
     {
@@ -105,18 +85,17 @@ private Q_SLOTS:
         ::chmod(QFile::encodeName(exe.path()).constData(), 0700);
     }
     void init() { QFile::remove(cfg()); }
-    // The ten durations: timer interval, ticks a sample; saved only when the dialog is shown.
+    // The ten durations users see, in seconds: a timer of a second, ten seconds, or a minute
+    // counted divisor times; saved only when the dialog is shown.
     void durations()
     {
         SettingsModel model {ConfigFile(cfg())};
-        const QList<std::pair<int, int>> expected {
-            {1000, 1},   {10000, 1},   {60000, 1},   {60000, 15},  {60000, 30},
-            {60000, 60}, {60000, 180}, {60000, 360}, {60000, 720}, {60000, 1440}};
+        const int seconds[] = {1, 10, 60, 900, 1800, 3600, 10800, 21600, 43200, 86400};
         for (int i = 1; i <= 10; ++i) {
             model.Option1_Click(i, false);
-            QCOMPARE(std::pair(model.intervalle_timer().toInt(), int(model.diviseur_tick())),
-                     expected[i - 1]);
-            QCOMPARE(model.intervalMs(), expected[i - 1].first);
+            QCOMPARE(model.intervalle_timer(),
+                     QString::number(std::min(seconds[i - 1], 60) * 1000));
+            QCOMPARE(model.intervalMs() * model.diviseur_tick(), seconds[i - 1] * 1000);
         }
         QVERIFY(!QFileInfo::exists(cfg()));
         model.Option1_Click(0, false); // no button: the period stays
@@ -161,14 +140,10 @@ private Q_SLOTS:
         QCOMPARE(std::pair(int(model.settings().duree_option), int(model.diviseur_tick())),
                  std::pair(5, 30));
         QCOMPARE(told.count(), 1); // once a run
-        const QString reason = model.configFile().errorString();
-        QVERIFY(!reason.isEmpty());
-        QCOMPARE(
-            told.first().first().toString(),
-            QStringLiteral("Les réglages ne peuvent pas être enregistrés dans le fichier « %1 » : "
-                           "%2\nIls restent en vigueur jusqu'à la fermeture d'Ondaris, mais ne "
-                           "seront pas retrouvés au prochain démarrage.")
-                .arg(path, reason));
+        const QString message = told.first().first().toString();
+        QVERIFY2(message.contains(path) && message.contains(model.configFile().errorString())
+                     && message.contains("restent en vigueur"),
+                 qPrintable(message));
     }
     // No file in the user's folder yet: the one beside the executable is read, then copied there.
     void readsBesideExecutableFirst()

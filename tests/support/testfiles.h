@@ -1,8 +1,11 @@
 #pragma once
 
-#include <QFile>
+#include "recording/recordingfile.h"
 
-// Whole-file reads and writes for tests.
+#include <QFile>
+#include <functional>
+
+// Whole-file reads and writes for tests, and recordings as the program writes them.
 namespace TestFiles {
 
 inline QByteArray read(const QString &path)
@@ -15,6 +18,21 @@ inline bool write(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+// Sample lines first..last as the recorder writes them, sample i holding value(i).
+inline QByteArray samples(int first, int last, const std::function<int(int)> &value)
+{
+    QByteArray bytes;
+    for (int i = first; i <= last; ++i)
+        bytes += RecordingFile::sampleLine(i, value(i), "12-06-2026", "04:38:58");
+    return bytes;
+}
+
+// A recording file made by "Nouvel Enregistrement" and n samples.
+inline QByteArray recording(int n, const std::function<int(int)> &value)
+{
+    return RecordingFile::header() + samples(1, n, value);
 }
 
 } // namespace TestFiles

@@ -3,10 +3,26 @@
 #include "app/enregistreur.h"
 #include "fakedialogs.h"
 #include "fakehidtransport.h"
+#include "sampling.h"
 #include "testfiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
+
+// The program's services for a run in a folder: its settings file there, a serial port that
+// is missing unless one is given, a scripted board, and the given dialogs.
+inline Enregistreur::Services testServices(const QString &folder, Dialogs &dialogs,
+                                           const QString &serialPort = {})
+{
+    Enregistreur::Services services;
+    services.configPath = QDir(folder).filePath("ondaris.cfg");
+    services.serialPorts = [port = serialPort.isEmpty() ? folder + "/no-tty" : serialPort] {
+        return QStringList {port};
+    };
+    services.hidTransport = std::make_unique<FakeHidTransport>();
+    services.dialogs = &dialogs;
+    return services;
+}
 
 // A main window started in its own folder (made current), its settings file beside it, a
 // scripted board, scripted dialogs and a clock that moves only when the test says so.
@@ -27,15 +43,8 @@ struct WindowRig
         QDir::setCurrent(dir.path());
         if (!config.isNull())
             TestFiles::write(cfg(), config);
-        auto fake = std::make_unique<FakeHidTransport>();
-        board = fake.get();
-        Enregistreur::Services services;
-        services.configPath = cfg();
-        services.serialPorts = [port = serialPort.isEmpty() ? dir.filePath("no-tty") : serialPort] {
-            return QStringList {port};
-        };
-        services.hidTransport = std::move(fake);
-        services.dialogs = &dialogs;
+        Enregistreur::Services services = testServices(dir.path(), dialogs, serialPort);
+        board = static_cast<FakeHidTransport *>(services.hidTransport.get());
         services.clock = {[this] { return monotonic; },
                           [this] {
                               return wall.addMSecs(monotonic - 5000);
@@ -53,16 +62,7 @@ struct WindowRig
     {
         return window->findChild<T *>(QLatin1StringView(name));
     }
-    // Runs the sampling ticks of the recording until it holds n more samples or stops.
-    void runSamples(int n)
-    {
-        Recorder &recorder = window->recorder();
-        const int target = window->buffer().num_mesure() + n;
-        while (recorder.isRecording() && window->buffer().num_mesure() < target) {
-            monotonic = recorder.schedule().nextTickAt();
-            recorder.tick();
-        }
-    }
+    void runSamples(int n) { ::runSamples(window->recorder(), window->buffer(), monotonic, n); }
     static QByteArray config(int option, int source, int width = 3600,
                              const QString &file = "data_tr.csv")
     {
