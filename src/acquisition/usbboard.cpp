@@ -16,11 +16,12 @@ constexpr int kSingleReadMs = 20;
 constexpr int kMaxReads = 4;
 constexpr int kMaxWaiting = 64; // more than hidapi keeps queued
 
-} // namespace
+enum class ReportKind { Invalid, Data, NativeMode };
 
-UsbBoard::ReportKind UsbBoard::classify(std::span<const quint8> report)
+// What an input report of the board at CardAddress says.
+ReportKind classify(std::span<const quint8> report)
 {
-    if (report.size() != ReportSize)
+    if (report.size() != UsbBoard::ReportSize)
         return ReportKind::Invalid;
     const quint8 status = report[1];
     if (status == kK8055Status || status == kK8055nCompatibleStatus)
@@ -29,6 +30,32 @@ UsbBoard::ReportKind UsbBoard::classify(std::span<const quint8> report)
         return ReportKind::NativeMode;
     return ReportKind::Invalid;
 }
+
+} // namespace
+
+// The reads of one poll into one report buffer, all within the read budget. The budget is
+// counted in time really waited: a report already queued costs nothing.
+class UsbBoard::Reads
+{
+public:
+    Reads(HidTransport &transport, const Clock &clock)
+        : m_transport(transport)
+        , m_clock(clock)
+        , m_start(clock())
+    { }
+
+    int left() const { return int(std::max<qint64>(0, ReadBudgetMs - (m_clock() - m_start))); }
+    // The next report, waited for at most a single read's time; its length, 0, or -1 on error.
+    int next() { return m_transport.read(report, std::min(left(), kSingleReadMs)); }
+    Reading reading() const { return {report[2], report[3]}; }
+
+    std::array<quint8, ReportSize> report {};
+
+private:
+    HidTransport &m_transport;
+    const Clock &m_clock;
+    qint64 m_start;
+};
 
 qint64 UsbBoard::steadyMs()
 {
@@ -60,67 +87,59 @@ std::optional<UsbBoard::Reading> UsbBoard::lit_usb()
 {
     if (!m_transport.isOpen())
         return std::nullopt;
+    const Poll poll = readReports();
+    m_transport.close();
+    if (poll.reading)
+        m_answering = true;
+    else if (poll.failed && std::exchange(m_answering, false))
+        emit boardMissing(lostMessage()); // unplugged between the open and the read
+    return poll.reading;
+}
 
-    std::array<quint8, ReportSize> report {};
-    // The budget is counted in time really waited: a report already queued costs nothing.
-    const qint64 start = m_clock();
-    const auto left = [&] {
-        return int(std::max<qint64>(0, ReadBudgetMs - (m_clock() - start)));
-    };
-    const auto readReport = [&]() -> int {
-        return m_transport.read(report, std::min(left(), kSingleReadMs));
-    };
-
-    std::optional<Reading> result;
+UsbBoard::Poll UsbBoard::readReports()
+{
+    Reads reads(m_transport, m_clock);
     // The first report after an open may be an old one: it is read and dropped.
-    int got = readReport();
-    for (int reads = 1; got >= 0 && left() > 0 && reads < kMaxReads && !result; ++reads) {
-        got = readReport();
-        if (got <= 0)
-            continue;
-        const std::span<const quint8> received(report.data(), std::size_t(got));
-        switch (classify(received)) {
+    if (reads.next() < 0)
+        return {std::nullopt, true};
+    for (int i = 1; i < kMaxReads && reads.left() > 0; ++i) {
+        const int got = reads.next();
+        if (got < 0)
+            return {std::nullopt, true};
+        switch (classify(std::span(reads.report).first(std::size_t(got)))) {
         case ReportKind::Data:
-            result = Reading {report[2], report[3]};
-            break;
-        case ReportKind::NativeMode: {
-            // A K8055N in its native mode answers analog values only when asked; what came
-            // before the question is no answer, and neither is a report still on its way that
-            // repeats the one before it (the answer is waited for while the budget lasts).
-            const std::array<quint8, ReportSize> before = report;
-            for (int i = 0; i < kMaxWaiting && m_transport.read(report, 0) > 0; ++i) { }
-            const std::array<quint8, ReportSize + 1> ask {0, ReadAnalogCommand};
-            if (m_transport.write(ask) < 0) {
-                got = -1;
-                break;
-            }
-            while (left() > 0) {
-                const int n = readReport();
-                if (n < 0) {
-                    got = -1;
-                    break;
-                }
-                if (n != ReportSize)
-                    continue;
-                result = Reading {report[2], report[3]};
-                if (report != before)
-                    break;
-            }
-            break;
-        }
+            return {reads.reading(), false};
+        case ReportKind::NativeMode:
+            return askNativeMode(reads);
         case ReportKind::Invalid:
             break;
         }
     }
-    m_transport.close();
-    if (result) {
-        m_answering = true;
-    } else if (got < 0 && m_answering) {
-        // Unplugged between the open and the read.
-        m_answering = false;
-        emit boardMissing(lostMessage());
+    return {};
+}
+
+// A K8055N in its native mode answers analog values only when asked; what came before the
+// question is no answer, and neither is a report still on its way that repeats the one before it
+// (the answer is waited for while the budget lasts).
+UsbBoard::Poll UsbBoard::askNativeMode(Reads &reads)
+{
+    const std::array<quint8, ReportSize> before = reads.report;
+    for (int i = 0; i < kMaxWaiting && m_transport.read(reads.report, 0) > 0; ++i) { }
+    const std::array<quint8, ReportSize + 1> ask {0, ReadAnalogCommand};
+    if (m_transport.write(ask) < 0)
+        return {std::nullopt, true};
+    Poll poll;
+    while (reads.left() > 0) {
+        const int got = reads.next();
+        if (got < 0)
+            return {poll.reading, true};
+        if (got != ReportSize)
+            continue;
+        poll.reading = reads.reading();
+        if (reads.report != before)
+            break;
     }
-    return result;
+    return poll;
 }
 
 QString UsbBoard::missingMessage()

@@ -29,12 +29,7 @@ public:
         friend bool operator==(const Reading &, const Reading &) = default;
     };
 
-    enum class ReportKind { Invalid, Data, NativeMode };
-    // What an input report of the board at CardAddress says.
-    static ReportKind classify(std::span<const quint8> report);
-
     using Clock = std::function<qint64()>; // milliseconds, monotonic
-    static qint64 steadyMs();
 
     explicit UsbBoard(HidTransport &transport, Clock clock = steadyMs, QObject *parent = nullptr);
 
@@ -45,13 +40,24 @@ public:
     // The next failed open tells the user, once, that the board is missing.
     void armMissingReport() { m_reportMissing = true; }
 
-    static QString missingMessage();
-    static QString lostMessage();
-
 signals:
     void boardMissing(const QString &message);
 
 private:
+    class Reads;
+    // What one poll got: a reading or none, and whether the board failed on the way.
+    struct Poll
+    {
+        std::optional<Reading> reading;
+        bool failed = false;
+    };
+
+    static qint64 steadyMs();
+    Poll readReports();
+    Poll askNativeMode(Reads &reads);
+    static QString missingMessage();
+    static QString lostMessage();
+
     HidTransport &m_transport;
     Clock m_clock;
     bool m_reportMissing = false;
