@@ -39,7 +39,7 @@ QList<QPointF> MainSurface::numberPositions(Qt::Orientation orientation) const
         return positions;
     const QRectF outer = twipsRect(ruler->geometry());
     const double inner = ruler->innerExtentTwips();
-    for (int n = 1; n <= 9; ++n) {
+    for (int n = 1; n <= ChartGeometry::RulerTicks; ++n) {
         const QPointF at = orientation == Qt::Horizontal
             ? ChartGeometry::horizontalNumberPosition(n, outer, inner)
             : ChartGeometry::verticalNumberPosition(n, outer, inner);

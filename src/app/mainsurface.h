@@ -14,13 +14,13 @@ public:
     explicit MainSurface(QWidget *parent = nullptr);
     void setRulers(const Ruler *horizontal, const Ruler *vertical);
 
-    // The text positions (pixels) of the numbers 1..9 of one ruler.
-    QList<QPointF> numberPositions(Qt::Orientation orientation) const;
-
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // The text positions (pixels) of the numbers 1..9 of one ruler.
+    QList<QPointF> numberPositions(Qt::Orientation orientation) const;
+
     const Ruler *m_horizontal = nullptr;
     const Ruler *m_vertical = nullptr;
 };

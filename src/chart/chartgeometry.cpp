@@ -51,16 +51,16 @@ QPointF horizontalNumberPosition(int n, const QRectF &rulerOuterTwips, double in
 {
     const double twipsPerUnit = rulerOuterTwips.width() / innerWidth;
     const double step = rulerStep(innerWidth);
-    return {rulerOuterTwips.left() + twipsPerUnit * n * step - twipsPerUnit * 96,
-            rulerOuterTwips.top() + 300};
+    return {rulerOuterTwips.left() + twipsPerUnit * n * step - twipsPerUnit * HorizontalNumberBack,
+            rulerOuterTwips.top() + NumberGapTwips};
 }
 
 QPointF verticalNumberPosition(int n, const QRectF &rulerOuterTwips, double innerHeight)
 {
     const double twipsPerUnit = rulerOuterTwips.height() / innerHeight;
     const double step = rulerStep(innerHeight);
-    return {rulerOuterTwips.left() + 300,
-            rulerOuterTwips.top() + twipsPerUnit * n * step - twipsPerUnit * 95};
+    return {rulerOuterTwips.left() + NumberGapTwips,
+            rulerOuterTwips.top() + twipsPerUnit * n * step - twipsPerUnit * VerticalNumberBack};
 }
 
 } // namespace ChartGeometry

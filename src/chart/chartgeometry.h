@@ -25,6 +25,17 @@ int nearestIndex(double x, int count, const QRectF &inner);
 QLineF horizontalCentreLine(const QRectF &inner);
 QLineF verticalCentreLine(const QRectF &inner);
 
+// Each ruler is cut into tenths by nine ticks, numbered 1..9 on the window beside it.
+constexpr int RulerTicks = 9;
+// The numbers stand this far from the ruler's outer edge: below the horizontal ruler and right of
+// the vertical one, both 255 twips across.
+constexpr double NumberGapTwips = 300;
+// A number's text is set back from its tick, in ruler units: left of a horizontal tick so that
+// the digit, after its leading blank, stands under it; above a vertical tick so that the digit
+// stands level with it.
+constexpr double HorizontalNumberBack = 96;
+constexpr double VerticalNumberBack = 95;
+
 // Distance between two ruler ticks, in ruler units: a tenth of (inner extent - 3).
 double rulerStep(double innerExtent);
 

@@ -29,7 +29,7 @@ void Ruler::paintEvent(QPaintEvent *event)
     const QRectF inner = contentsRect();
     const double step = ChartGeometry::rulerStep(innerExtentTwips());
     using Twips::toPixels;
-    for (int n = 1; n <= 9; ++n) {
+    for (int n = 1; n <= ChartGeometry::RulerTicks; ++n) {
         const double at = toPixels(n * step);
         if (m_orientation == Qt::Horizontal) {
             const double x = inner.left() + at;

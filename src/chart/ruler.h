@@ -11,7 +11,6 @@ class Ruler : public QFrame
 public:
     Ruler(Qt::Orientation orientation, QWidget *parent = nullptr);
 
-    Qt::Orientation orientation() const { return m_orientation; }
     // The ruler's inner extent along its length, in twips (its own scale).
     double innerExtentTwips() const;
 

@@ -6,8 +6,8 @@
 // Windows-1252, the 8-bit code page of the files this program shares with Windows machines.
 namespace Codepage {
 
-// Encodes text as Windows-1252; returns an empty optional-like result through ok when a
-// character has no Windows-1252 byte.
+// Encodes text as Windows-1252, a character without a Windows-1252 byte as "?"; ok tells whether
+// every character had one.
 QByteArray toWindows1252(QStringView text, bool *ok);
 
 // Decodes Windows-1252 bytes; the five undefined bytes map to the C1 control of the same value.
