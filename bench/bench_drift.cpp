@@ -2,8 +2,8 @@
 // sample lands from start + 10 ms + (k - 1) s. Takes one minute.
 #include "acquisition/acquisition.h"
 #include "fakehidtransport.h"
-#include "recording/measurementbuffer.h"
 #include "recording/recorder.h"
+#include "recording/samplestore.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -18,21 +18,21 @@ void BM_SixtySamplesAtOneSecond(benchmark::State &state)
 {
     QTemporaryDir dir;
     Acquisition acquisition({}, std::make_unique<FakeHidTransport>());
-    MeasurementBuffer buffer;
+    SampleStore store;
     QElapsedTimer clock;
     clock.start();
     const Recorder::Plan plan {1000, 1, dir.filePath("data_tr.csv")};
     Recorder recorder(
-        buffer, acquisition, [&] { return plan; },
+        store, [&] { return acquisition.sampleValue(); },
         Recorder::Clock {[&] { return clock.elapsed(); },
                          [] {
                              return QDateTime::currentDateTime();
                          }});
     for (auto _ : state) {
         QList<qint64> at;
-        QObject::connect(&recorder, &Recorder::sampleStored, [&] { at << clock.nsecsElapsed(); });
+        QObject::connect(&store, &SampleStore::grew, [&] { at << clock.nsecsElapsed(); });
         const qint64 start = clock.nsecsElapsed();
-        recorder.start();
+        recorder.start(plan);
         while (at.size() < 60)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         recorder.stop();

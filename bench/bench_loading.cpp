@@ -22,7 +22,8 @@ void BM_ViewRecording(benchmark::State &state)
     const QString path = writeRecording(dir, int(state.range(0)));
     FakeDialogs dialogs;
     dialogs.viewAnswer = path;
-    Enregistreur window(testServices(dir.path(), dialogs));
+    Instrument instrument(testServices(dir.path()));
+    Enregistreur window(instrument, dialogs);
     window.Form_Load();
     window.menuGraphe_Click();
     window.show();
@@ -32,18 +33,17 @@ void BM_ViewRecording(benchmark::State &state)
         window.repaint(); // the list and chart drawn on screen, not just scheduled
     }
     state.counters["bytes"] = double(QFileInfo(path).size());
-    state.counters["samples"] = window.buffer().num_mesure();
+    state.counters["samples"] = instrument.samples().num_mesure();
 }
 
 void BM_ParseOnly(benchmark::State &state)
 {
     QTemporaryDir dir;
     const QString path = writeRecording(dir, int(state.range(0)));
-    MeasurementBuffer buffer;
-    LoadedLines lines;
+    SampleStore store;
     for (auto _ : state) {
-        buffer.restart();
-        benchmark::DoNotOptimize(RecordingLoader::load(path, buffer, lines));
+        store.clear();
+        benchmark::DoNotOptimize(RecordingLoader::load(path, store, {}));
     }
 }
 

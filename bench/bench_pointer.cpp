@@ -1,9 +1,8 @@
 // One pointer move over a chart of 32,000 samples: finding the sample under the pointer, its
 // label, and repainting the chart with the marker into an image of the chart's size.
 #include "chart/chartview.h"
-#include "chart/samplelist.h"
-#include "recording/loadedlines.h"
-#include "recording/measurementbuffer.h"
+#include "chart/samplelistmodel.h"
+#include "recording/samplestore.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -16,14 +15,13 @@ namespace {
 
 void BM_PointerMove(benchmark::State &state)
 {
-    MeasurementBuffer buffer;
-    LoadedLines lines;
+    SampleStore store;
     for (int i = 1; i <= 32000; ++i)
-        buffer.append(128 + 100 * std::sin(i / 500.0), QStringLiteral("03-14-2026"),
-                      QStringLiteral("10:05:00"));
-    SampleList list(buffer, lines);
-    list.showRecording(32000);
-    ChartView view(buffer);
+        store.record(128 + 100 * std::sin(i / 500.0), QStringLiteral("03-14-2026"),
+                     QStringLiteral("10:05:00"));
+    SampleListModel list(store);
+    list.show();
+    ChartView view(store);
     view.setReadout([&](int i) { return list.readout(i); });
     view.resize(233, 177);
     view.show();

@@ -1,12 +1,11 @@
 // One sampling step (store, list update, chart paint into an image of the chart's size) as the
 // program does it, against the same step done by rebuilding the list and redrawing every segment.
 #include "chart/chartview.h"
-#include "chart/samplelist.h"
+#include "chart/samplelistmodel.h"
 #include "chart/samplelistview.h"
 #include "common/twips.h"
-#include "recording/loadedlines.h"
-#include "recording/measurementbuffer.h"
 #include "recording/recordingfile.h"
+#include "recording/samplestore.h"
 
 #include <QImage>
 #include <QPainter>
@@ -20,41 +19,37 @@ const QString kDate = QStringLiteral("12-06-2026");
 const QString kTime = QStringLiteral("04:38:58");
 const QRectF kInner(2, 2, 229, 173);
 
-void fill(MeasurementBuffer &buffer, int n)
+void fill(SampleStore &store, int n)
 {
-    buffer.restart();
+    store.clear();
     for (int i = 1; i <= n; ++i)
-        buffer.append((i * 37) % 1000, kDate, kTime);
+        store.record((i * 37) % 1000, kDate, kTime);
 }
 
 void BM_SamplingStep(benchmark::State &state)
 {
     const int n = int(state.range(0));
-    MeasurementBuffer buffer;
-    fill(buffer, n - 1);
-    LoadedLines lines;
-    SampleList list(buffer, lines);
-    list.showRecording(n - 1);
-    SampleListView view(list);
+    SampleStore store;
+    fill(store, n - 1);
+    SampleListModel model(store);
+    model.show();
+    SampleListView view;
+    view.setModel(&model);
     view.resize(217, 161);
     QImage listImage(217, 161, QImage::Format_RGB32);
     QImage chart(233, 177, QImage::Format_RGB32);
     for (auto _ : state) {
-        buffer.append(500, kDate, kTime);
-        buffer.followValue(500);
-        list.showRecording(n);
-        view.listChanged(1);
+        store.record(500, kDate, kTime);
+        model.show();
         view.viewport()->render(&listImage); // the rows in sight, painted
         QPainter painter(&chart);
-        ChartView::paintChart(painter, kInner, buffer, n);
+        ChartView::paintChart(painter, kInner, store, n);
         painter.end();
         benchmark::DoNotOptimize(chart.bits());
 
         state.PauseTiming();
-        fill(buffer, 0); // back to n - 1 samples: the buffer keeps its elements
-        for (int i = 1; i < n; ++i)
-            buffer.appendLoaded(buffer.valeur(i));
-        list.showRecording(n - 1);
+        fill(store, n - 1);
+        model.show();
         state.ResumeTiming();
     }
     state.counters["samples"] = n;
@@ -64,15 +59,17 @@ void BM_SamplingStep(benchmark::State &state)
 void BM_SamplingStepLiteral(benchmark::State &state)
 {
     const int n = int(state.range(0));
-    MeasurementBuffer buffer;
-    fill(buffer, n);
+    SampleStore store;
+    fill(store, n);
     QPlainTextEdit list;
     list.resize(217, 161);
     QImage chart(233, 177, QImage::Format_RGB32);
     for (auto _ : state) {
         QString text;
         for (int i = 0; i <= n; ++i)
-            text = SampleList::recordingLine(i, buffer) + QStringLiteral("\r\n") + text;
+            text = QString::number(i) + " ---- "
+                + QString::number(store.valeur(i)).rightJustified(3, u'0') + " --- "
+                + store.date_mesure(i) + " --- " + store.heure_mesure(i) + "\r\n" + text;
         list.setPlainText(text);
         QPainter painter(&chart);
         painter.fillRect(kInner, Qt::black);
@@ -80,7 +77,7 @@ void BM_SamplingStepLiteral(benchmark::State &state)
         QPointF from(Twips::fromPixels(kInner.right()), Twips::fromPixels(kInner.bottom()));
         for (int i = 0; i <= n; ++i) {
             const QPointF to(kInner.left() + i * kInner.width() / n,
-                             kInner.top() + (255 - buffer.valeur(i)) * kInner.height() / 255);
+                             kInner.top() + (255 - store.valeur(i)) * kInner.height() / 255);
             painter.drawLine(from, to);
             from = to;
         }

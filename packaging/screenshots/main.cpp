@@ -5,6 +5,7 @@
 #include "app/desktoplook.h"
 #include "app/dialogs.h"
 #include "app/enregistreur.h"
+#include "app/instrument.h"
 #include "recording/recordingfile.h"
 
 #include <QApplication>
@@ -80,23 +81,24 @@ int main(int argc, char *argv[])
 
     ShowFile dialogs;
     dialogs.file = recording.fileName();
-    Enregistreur::Services services;
+    Instrument::Services services;
     services.configPath = cfg.fileName();
     services.serialPorts = [port = work.filePath("no-port")] {
         return QStringList {port};
     };
     services.hidTransport = std::make_unique<NoBoard>();
-    services.dialogs = &dialogs;
-    Enregistreur window(std::move(services));
+    Instrument instrument(std::move(services));
+    Enregistreur window(instrument, dialogs);
     window.Form_Load();
     window.show();
     window.menu_charger_Click();
-    window.TimerValActu_Timer();
+    instrument.acquisition().TimerValActu_Timer();
     bool ok = save(&window, out.filePath("main-window.png"));
 
     window.menuReglage_Click();
-    ok = save(window.findChild<FormOption *>("Form_option"), out.filePath("settings.png")) && ok;
-    window.findChild<FormOption *>("Form_option")->close();
+    auto *settings = window.findChild<QWidget *>("Form_option");
+    ok = save(settings, out.filePath("settings.png")) && ok;
+    settings->close();
 
     window.menu_apropos_Click();
     ok = save(window.findChild<AboutBox *>("About"), out.filePath("about.png")) && ok;

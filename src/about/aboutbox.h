@@ -23,20 +23,15 @@ public:
 
     explicit AboutBox(UrlOpener opener, QWidget *parent = nullptr);
 
-    // "mailto:" + address + "?Subject=" + subject, percent-encoded.
-    static QUrl mailUrl();
-    static QUrl siteUrl();
-
-    void envoie_mail();
-    void ouvre_site();
-
-    QLabel *mailLabel() const { return m_label1; }
-    QLabel *siteLabel() const { return m_label2; }
-
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
+    // "mailto:" + address + "?Subject=" + subject, percent-encoded; the site's address.
+    static QUrl mailUrl();
+    static QUrl siteUrl();
+    void envoie_mail();
+    void ouvre_site();
     void setUnderlined(QLabel *label, bool underlined);
 
     UrlOpener m_opener;

@@ -5,6 +5,17 @@
 #include <cmath>
 #include <limits>
 
+namespace {
+
+// floor(raw × 3.921): a raw 0..255 is shown and recorded as 0..999.
+int scaled(qint32 raw)
+{
+    constexpr double kScaleFactor = 3.921;
+    return static_cast<int>(std::floor(raw * kScaleFactor));
+}
+
+} // namespace
+
 Acquisition::Acquisition(SerialLink::PortLister serialPorts,
                          std::unique_ptr<HidTransport> transport, QObject *parent)
     : QObject(parent)
@@ -16,15 +27,10 @@ Acquisition::Acquisition(SerialLink::PortLister serialPorts,
     connect(&m_usb, &UsbBoard::boardMissing, this, &Acquisition::deviceProblem);
     m_refresh.setObjectName(QStringLiteral("TimerValActu"));
     m_refresh.setInterval(RefreshPeriodMs);
-    connect(&m_refresh, &QTimer::timeout, this, &Acquisition::refresh);
+    connect(&m_refresh, &QTimer::timeout, this, &Acquisition::TimerValActu_Timer);
 }
 
 Acquisition::~Acquisition() = default;
-
-int Acquisition::scaled(qint32 raw)
-{
-    return static_cast<int>(std::floor(raw * ScaleFactor));
-}
 
 void Acquisition::setSource(SampleSource source)
 {
@@ -58,24 +64,17 @@ void Acquisition::startRefresh()
     m_refresh.start();
 }
 
-void Acquisition::refresh()
-{
-    poll();
-    emit refreshed();
-}
-
-void Acquisition::poll()
+void Acquisition::TimerValActu_Timer()
 {
     if (m_source == SampleSource::Usb) {
         m_usb.ouvre_usb();
-        if (const auto reading = m_usb.lit_usb()) {
+        if (const auto reading = m_usb.lit_usb())
             m_valeurBrute = reading->analog1;
-            m_valeurVoie2 = reading->analog2;
-        }
     } else if (m_source == SampleSource::Serial) {
         if (const auto reading = m_serial.lit_port())
             m_valeurBrute = *reading;
     }
+    emit refreshed();
 }
 
 QString Acquisition::displayText() const

@@ -40,6 +40,16 @@ PortKey portKey(const QString &path)
     return {family < 0 ? int(families.size()) : int(family), stem, number};
 }
 
+// The first serial port of those present; empty when there is none.
+QString firstPortOf(const QStringList &ports)
+{
+    if (ports.isEmpty())
+        return {};
+    return *std::min_element(ports.cbegin(), ports.cend(), [](const QString &a, const QString &b) {
+        return portKey(a) < portKey(b);
+    });
+}
+
 } // namespace
 
 QStringList SerialLink::systemPorts()
@@ -48,15 +58,6 @@ QStringList SerialLink::systemPorts()
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
         ports << info.systemLocation();
     return ports;
-}
-
-QString SerialLink::firstPortOf(QStringList ports)
-{
-    if (ports.isEmpty())
-        return {};
-    return *std::min_element(ports.cbegin(), ports.cend(), [](const QString &a, const QString &b) {
-        return portKey(a) < portKey(b);
-    });
 }
 
 SerialFramer::Time SerialLink::steadyNow()

@@ -29,19 +29,14 @@ public:
     // The serial ports the system reports as present (Qt leaves out ttyS nodes without
     // hardware).
     static QStringList systemPorts();
-    // The first serial port among those present: on-board UARTs (ttyS*), then USB adapters
-    // (ttyUSB*, ttyACM*), then the others, each by number; empty when there is none.
-    static QString firstPortOf(QStringList ports);
-    static SerialFramer::Time steadyNow();
 
     explicit SerialLink(PortLister ports = systemPorts, Clock clock = steadyNow,
                         QObject *parent = nullptr);
 
     bool isOpen() const { return m_port.isOpen(); }
-    // The port opened last, or tried last.
-    const QString &currentPort() const { return m_portName; }
 
-    // Opens the first serial port when closed; a failure is told through failure().
+    // Opens the first serial port when closed: on-board UARTs (ttyS*) first, then USB adapters
+    // (ttyUSB*, ttyACM*), then the others, each by number. A failure is told through failure().
     void ouvre_port();
     // The reading of the newest whole frame received since the last call. While the port is
     // wanted but closed, tries it again every RetryPeriod.
@@ -53,6 +48,7 @@ signals:
     void failure(const QString &message);
 
 private:
+    static SerialFramer::Time steadyNow();
     bool tryOpen();
     void drain();
     void onError(QSerialPort::SerialPortError error);
@@ -64,7 +60,7 @@ private:
 
     PortLister m_ports;
     Clock m_clock;
-    QString m_portName;
+    QString m_portName; // opened last, or tried last
     QSerialPort m_port;
     SerialFramer m_framer;
     bool m_wanted = false; // the serial source is chosen

@@ -48,15 +48,13 @@ public:
         update();
     }
 
-    QColor fillColor() const { return m_fillColor; }
-
-    // The circle's rectangle inside a widget of this size.
-    static QRectF circleRect(const QSizeF &size);
-
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // The circle's rectangle inside a widget of this size.
+    static QRectF circleRect(const QSizeF &size);
+
     QColor m_backColor = Qt::white;
     QColor m_fillColor = Qt::black;
     QColor m_borderColor = Qt::black;

@@ -1,20 +1,19 @@
 #include "enregistreur.h"
 
 #include "about/aboutbox.h"
-#include "acquisition/hidtransport.h"
+#include "chart/chartgeometry.h"
 #include "chart/chartview.h"
 #include "chart/ruler.h"
+#include "chart/samplelistmodel.h"
 #include "chart/samplelistview.h"
-#include "circleshape.h"
 #include "common/twips.h"
 #include "dialogs.h"
+#include "instrument.h"
 #include "mainsurface.h"
-#include "qtdialogs.h"
-#include "recording/recordingfile.h"
+#include "recordingled.h"
 #include "settings/formoption.h"
 #include "ui/programicon.h"
 #include "viewer/loadingwindow.h"
-#include "viewer/recordingloader.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -23,22 +22,19 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QImage>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QScreen>
+#include <QShortcut>
 #include <QTime>
+#include <QTimer>
 
 namespace {
 
 constexpr QRgb kValueRed = qRgb(192, 0, 0);
-const QString kCaptionStart = QStringLiteral(" Record   Start");
-const QString kCaptionStop = QStringLiteral(" Record  Stop");
-const QString kTitleShown = QStringLiteral("Ondaris                     Fichier en cours : ");
-const QString kTitleHidden = QStringLiteral("Ondaris : ");
+constexpr int kDesignHeightTwips = 3735; // the inside below the menu bar
 
 // The time of day in the system's format, without a time zone.
 QString clockText(const QTime &time)
@@ -69,16 +65,13 @@ QLabel *valueLabel(QWidget *parent, const char *name, const QString &text, doubl
 
 } // namespace
 
-Enregistreur::Enregistreur(Services services)
+Enregistreur::Enregistreur(Instrument &instrument, Dialogs &dialogs)
     : QMainWindow(nullptr,
                   Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                       | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
                       | Qt::CustomizeWindowHint)
-    , m_dialogs(*services.dialogs)
-    , m_acquisition(std::move(services.serialPorts), std::move(services.hidTransport))
-    , m_settings(ConfigFile(services.configPath, services.configFallback))
-    , m_recorder(
-          m_buffer, m_acquisition, [this] { return recordingPlan(); }, std::move(services.clock))
+    , m_core(instrument)
+    , m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("Enregistreur"));
     setWindowTitle(QStringLiteral("Ondaris"));
@@ -86,16 +79,6 @@ Enregistreur::Enregistreur(Services services)
     buildLayout();
     buildMenus();
     connectAll();
-    m_acquisition.startRefresh();
-    qApp->installEventFilter(this);
-}
-
-Enregistreur::~Enregistreur()
-{
-    qApp->removeEventFilter(this);
-    // Before the members they refer to, which QObject's own deletion would come after.
-    delete m_settingsDialog;
-    delete m_aboutBox;
 }
 
 void Enregistreur::buildLayout()
@@ -104,11 +87,13 @@ void Enregistreur::buildLayout()
     setCentralWidget(surface);
     m_surface = surface;
 
-    m_sampleList = new SampleListView(m_listModel, surface);
+    m_listModel = new SampleListModel(m_core.samples(), this);
+    m_sampleList = new SampleListView(surface);
+    m_sampleList->setModel(m_listModel);
     m_sampleList->setGeometry(Twips::rect(120, 360, 3255, 2415));
 
-    m_chart = new ChartView(m_buffer, surface);
-    m_chart->setReadout([this](int i) { return m_listModel.readout(i); });
+    m_chart = new ChartView(m_core.samples(), surface);
+    m_chart->setReadout([this](int i) { return m_listModel->readout(i); });
     m_chart->setGeometry(Twips::rect(3600, 120, 3495, 2655));
 
     m_xRuler = new Ruler(Qt::Horizontal, surface);
@@ -134,35 +119,12 @@ void Enregistreur::buildLayout()
     auto *frame1 = new QGroupBox(surface);
     frame1->setObjectName(QStringLiteral("Frame1"));
     frame1->setGeometry(Twips::rect(1200, 2760, 2055, 855));
-    m_recordButton = new QPushButton(kCaptionStart, frame1);
+    m_recordButton = new QPushButton(QStringLiteral(" Record   Start"), frame1);
     m_recordButton->setObjectName(QStringLiteral("CmdRecord"));
     m_recordButton->setGeometry(Twips::rect(240, 240, 1215, 495));
     m_recordButton->setAutoDefault(false);
-
-    auto *frame2 = new QWidget(frame1);
-    frame2->setObjectName(QStringLiteral("Frame2"));
-    frame2->setGeometry(Twips::rect(1560, 240, 375, 480));
-    // Back to front: the glow, the body, the reflection.
-    m_ledGlow = new CircleShape(frame2);
-    m_ledGlow->setObjectName(QStringLiteral("LedOn1"));
-    m_ledGlow->setGeometry(Twips::rect(105, 210, 210, 210));
-    m_ledGlow->setBackColor(QColor(255, 128, 128));
-    m_ledGlow->setBorderColor(QColor(255, 192, 192));
-    m_ledGlow->setBorderWidth(2);
-    m_ledGlow->setFillColor(QColor(128, 0, 0));
-    m_led = new CircleShape(frame2);
-    m_led->setObjectName(QStringLiteral("Led1"));
-    m_led->setGeometry(Twips::rect(120, 240, 165, 135));
-    m_led->setBorderColor(QColor(128, 0, 0));
-    m_led->setFillSolid(true);
-    auto *reflection = new CircleShape(frame2);
-    reflection->setObjectName(QStringLiteral("RefleLed1"));
-    reflection->setGeometry(Twips::rect(145, 215, 30, 150));
-    reflection->setBorderColor(palette().color(QPalette::Base));
-    reflection->setFillColor(Qt::white);
-    reflection->setBackColor(Qt::white);
-    reflection->setBackOpaque(true);
-    setLedLit(false);
+    m_led = new RecordingLed(frame1);
+    m_led->setGeometry(Twips::rect(1560, 240, 375, 480));
 
     setTabOrder(m_sampleList, m_chart);
     setTabOrder(m_chart, m_xRuler);
@@ -219,67 +181,51 @@ void Enregistreur::buildMenus()
 
 void Enregistreur::connectAll()
 {
-    connect(&m_acquisition, &Acquisition::refreshed, this, &Enregistreur::showReading);
-    connect(m_loadingWindow, &LoadingWindow::started, this, &Enregistreur::loadStarted);
-    connect(m_chart, &ChartView::contextMenuAsked, this, [this](const QPoint &at) {
-        if (!m_loadingFile)
-            m_chartMenu->popup(at);
-    });
+    const SampleStore &samples = m_core.samples();
+    connect(&samples, &SampleStore::cleared, this, &Enregistreur::raz);
+    connect(&samples, &SampleStore::grew, this, &Enregistreur::affich);
+    connect(&samples, &SampleStore::reloaded, this, &Enregistreur::affich);
+    connect(&m_core.acquisition(), &Acquisition::refreshed, this, &Enregistreur::showReading);
+    connect(&m_core.recorder(), &Recorder::recordingChanged, this, &Enregistreur::setRecordingLook);
+    connect(&m_core, &Instrument::loadingChanged, this, &Enregistreur::setLoadingLook);
+    connect(&m_core, &Instrument::told, this, &Enregistreur::tell);
     connect(m_recordButton, &QPushButton::clicked, this, &Enregistreur::CmdRecord_Click);
-    connect(&m_recorder, &Recorder::recordingChanged, this, &Enregistreur::setRecordingLook);
-    connect(&m_recorder, &Recorder::sampleStored, this, &Enregistreur::affich);
-    connect(&m_recorder, &Recorder::ledChanged, this, &Enregistreur::setLedLit);
-    connect(&m_recorder, &Recorder::stoppedOnProblem, this,
-            [this](const QString &message) { tell(message, true); });
-    connect(&m_acquisition, &Acquisition::deviceProblem, this,
-            [this](const QString &message) { tell(message, true); });
-    connect(&m_settings, &SettingsModel::writeFailed, this,
-            [this](const QString &message) { tell(message, true); });
+    connect(m_chart, &ChartView::contextMenuAsked, m_chartMenu,
+            [this](const QPoint &at) { m_chartMenu->popup(at); });
+    for (const char key : {'+', '-'})
+        connect(new QShortcut(QKeySequence(QChar(key)), this), &QShortcut::activated, this,
+                [this, key] { Form_KeyPress(key); });
 }
 
 void Enregistreur::Form_Load()
 {
     m_holdMessages = true;
-    const bool existed = m_settings.configFile().exists();
-    m_settings.load();
-    const Settings &stored = m_settings.settings();
-    m_settings.Option1_Click(stored.duree_option, false);
-    // The stored source is opened: one attempt, one message at most.
-    if (existed)
-        m_acquisition.openStored(SampleSource(stored.source));
-    m_buffer.setWindow(0);
-    m_chartToggle->setChecked(stored.largeur_fenetre > Settings::NarrowWidth);
+    m_core.start();
+    m_chartToggle->setChecked(m_core.chartShown());
     applyWidth();
     affiche_barre_titre();
     m_holdMessages = false;
 }
 
-int Enregistreur::clientWidthFor(qint16 largeurFenetre)
-{
-    const int wanted = Twips::px(largeurFenetre);
-    return std::clamp(wanted, Twips::px(Settings::NarrowWidth), Twips::px(Settings::WideWidth));
-}
-
 void Enregistreur::applyWidth()
 {
-    const int height = menuBar()->sizeHint().height() + Twips::px(DesignHeightTwips);
-    setFixedSize(clientWidthFor(m_settings.settings().largeur_fenetre), height);
+    const int wanted = Twips::px(m_core.settings().settings().largeur_fenetre);
+    const int width
+        = std::clamp(wanted, Twips::px(Settings::NarrowWidth), Twips::px(Settings::WideWidth));
+    setFixedSize(width, menuBar()->sizeHint().height() + Twips::px(kDesignHeightTwips));
 }
 
 void Enregistreur::affiche_barre_titre()
 {
-    const QString &file = m_settings.settings().fichier_donnees;
-    setWindowTitle((m_chartToggle->isChecked() ? kTitleShown : kTitleHidden) + file);
+    setWindowTitle(m_core.title());
 }
 
 void Enregistreur::menuGraphe_Click()
 {
-    const bool wasWide = m_settings.settings().largeur_fenetre == Settings::WideWidth;
-    m_chartToggle->setChecked(!wasWide);
-    m_settings.setLargeur_fenetre(wasWide ? Settings::NarrowWidth : Settings::WideWidth);
+    m_core.toggleChart();
+    m_chartToggle->setChecked(m_core.chartShown());
     applyWidth();
     affiche_barre_titre();
-    m_settings.save();
 }
 
 void Enregistreur::menuReglage_Click()
@@ -288,7 +234,7 @@ void Enregistreur::menuReglage_Click()
         m_settingsDialog->raise();
         return;
     }
-    m_settingsDialog = new FormOption(m_settings, m_acquisition, this);
+    m_settingsDialog = new FormOption(m_core, this);
     connect(m_settingsDialog, &FormOption::unloaded, this, [this] { setEnabled(true); });
     setEnabled(false);
     // Disabling the main window disables its other windows too; they stay usable.
@@ -313,128 +259,60 @@ void Enregistreur::menu_apropos_Click()
 
 void Enregistreur::menu_nouveau_Click()
 {
+    // The dialog may change the current folder; it is made current again.
     const QString folder = QDir::currentPath();
-    const QString chosen = m_dialogs.chooseNewRecording(this);
-    if (const QString reason = QtDialogs::refusal(chosen); !chosen.isEmpty() && !reason.isEmpty()) {
-        tell(reason, true); // never a name the settings file could not give back
-    } else if (!chosen.isEmpty()) {
-        // A file that cannot be made is met again, and told, when the recording writes to it.
-        RecordingFile::create(chosen, nullptr);
-        m_settings.setFichier_donnees(chosen);
-        m_settings.save();
-    }
+    m_core.newRecordingFile(m_dialogs.chooseNewRecording(this));
     QDir::setCurrent(folder);
 }
 
 void Enregistreur::menu_charger_Click()
 {
-    if (m_loadingFile || m_recorder.isRecording())
-        return;
-    const QString chosen = m_dialogs.chooseRecordingToView(this);
-    if (chosen.isEmpty())
-        return;
-
-    m_loadingFile = true;
-    m_fileMenu->setEnabled(false);
-    m_recordButton->setEnabled(false);
-    m_buffer.restart();
-    raz();
-    const RecordingLoader::Result result = m_loadingWindow->load(chosen, m_buffer, m_lines);
-    m_fileMenu->setEnabled(true);
-    m_recordButton->setEnabled(true);
-    m_loadingFile = false;
-    if (std::exchange(m_closeAfterLoad, false))
-        QTimer::singleShot(0, this, &QWidget::close);
-
-    switch (result.outcome) {
-    case RecordingLoader::Outcome::Loaded:
-        affich();
-        break;
-    case RecordingLoader::Outcome::TooManyLines:
-        affich();
-        tell(tr("Ce fichier contient plus de %1 mesures : seules les %1 premières sont "
-                "affichées.")
-                 .arg(MeasurementBuffer::Capacity),
-             false);
-        break;
-    case RecordingLoader::Outcome::Malformed:
-        tell(tr("Erreur format fichier"), false);
-        break;
-    case RecordingLoader::Outcome::ReadError:
-        tell(tr("La lecture du fichier « %1 » a échoué :\n%2").arg(chosen, result.error), true);
-        break;
-    case RecordingLoader::Outcome::OpenFailed: // a file the user may not read, or gone since
-        tell(tr("Le fichier « %1 » ne peut pas être ouvert :\n%2").arg(chosen, result.error), true);
-        break;
-    case RecordingLoader::Outcome::NoSampleLine:
-        break;
-    }
-}
-
-Recorder::Plan Enregistreur::recordingPlan() const
-{
-    return {m_settings.intervalMs(), m_settings.diviseur_tick(),
-            m_settings.settings().fichier_donnees};
-}
-
-void Enregistreur::TimerValActu_Timer()
-{
-    m_acquisition.refresh();
+    m_core.view(m_dialogs.chooseRecordingToView(this), m_loadingWindow->hooks());
 }
 
 void Enregistreur::showReading()
 {
-    m_clockLabel->setText(clockText(m_recorder.clock().now().time()));
-    m_valueLabel->setText(m_acquisition.displayText());
+    m_clockLabel->setText(clockText(m_core.now().time()));
+    m_valueLabel->setText(m_core.acquisition().displayText());
 }
 
 void Enregistreur::Form_KeyPress(int characterCode)
 {
-    m_acquisition.keyPress(characterCode);
+    m_core.acquisition().keyPress(characterCode);
 }
 
 void Enregistreur::CmdRecord_Click()
 {
-    if (m_loadingFile)
-        return;
-    m_recorder.toggle();
+    m_core.toggleRecording();
 }
 
 void Enregistreur::setRecordingLook(bool recording)
 {
-    m_fileMenu->setEnabled(!recording);
-    m_optionMenu->setEnabled(!recording);
-    m_fileMenu->menuAction()->setEnabled(!recording);
-    m_optionMenu->menuAction()->setEnabled(!recording);
-    if (recording)
-        raz();
-    m_recordButton->setText(recording ? kCaptionStop : kCaptionStart);
+    for (QMenu *menu : {m_fileMenu, m_optionMenu}) {
+        menu->setEnabled(!recording);
+        menu->menuAction()->setEnabled(!recording);
+    }
+    m_recordButton->setText(recording ? QStringLiteral(" Record  Stop")
+                                      : QStringLiteral(" Record   Start"));
+    m_led->setBlinking(recording);
 }
 
-void Enregistreur::setLedLit(bool lit)
+void Enregistreur::setLoadingLook(bool loading)
 {
-    m_led->setFillColor(QColor(lit ? Recorder::LedLit : Recorder::LedDark, 0, 0));
-    m_led->setBorderColor(QColor(Recorder::LedDark, 0, 0));
-    m_ledGlow->setBackOpaque(lit);
-    m_ledGlow->setBorderVisible(lit);
+    m_fileMenu->setEnabled(!loading);
+    m_recordButton->setEnabled(!loading);
+    m_loadingWindow->setLoading(loading);
 }
 
 void Enregistreur::affich()
 {
-    const int n = m_buffer.num_mesure();
-    if (m_recorder.isRecording()) {
-        m_sampleList->listChanged(m_listModel.showRecording(n));
-    } else {
-        m_listModel.showFile(n);
-        m_sampleList->listChanged();
-    }
+    m_listModel->show();
     m_chart->plot();
 }
 
 void Enregistreur::raz()
 {
-    m_listModel.clear();
-    m_sampleList->listChanged();
+    m_listModel->clear();
     m_chart->clear();
 }
 
@@ -442,7 +320,7 @@ QImage Enregistreur::chartPicture() const
 {
     // The chart, its rulers, and the numbers printed beside them on the window.
     QRect area = m_chart->geometry() | m_xRuler->geometry() | m_yRuler->geometry();
-    const int numberRoom = Twips::px(300) + fontMetrics().height();
+    const int numberRoom = Twips::px(ChartGeometry::NumberGapTwips) + fontMetrics().height();
     area.adjust(0, 0, numberRoom, numberRoom);
     area &= m_surface->rect();
     constexpr qreal kScale = 2;
@@ -462,7 +340,7 @@ void Enregistreur::copyChartPicture()
 
 void Enregistreur::saveChartPicture()
 {
-    const QFileInfo recording(m_settings.settings().fichier_donnees);
+    const QFileInfo recording(m_core.settings().settings().fichier_donnees);
     const QString proposed
         = recording.absoluteDir().filePath(recording.completeBaseName() + QStringLiteral(".png"));
     const QString chosen = m_dialogs.choosePicture(this, proposed);
@@ -504,34 +382,12 @@ void Enregistreur::showEvent(QShowEvent *event)
 
 void Enregistreur::closeEvent(QCloseEvent *event)
 {
-    if (m_loadingFile) {
-        // Asked once the load is over, from the main event loop.
-        m_closeAfterLoad = true;
-        event->ignore();
-        return;
-    }
     QApplication::beep();
     if (!m_dialogs.confirmQuit(this)) {
         event->ignore();
         return;
     }
-    m_acquisition.close();
+    m_core.shutDown();
     event->accept();
     emit quitConfirmed();
-}
-
-bool Enregistreur::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
-        auto *widget = static_cast<QWidget *>(watched);
-        QWidget *focus = QApplication::focusWidget();
-        // Only the first delivery of a key counts, not its way back up to the parents.
-        const bool firstDelivery = focus ? widget == focus : widget == this;
-        if (firstDelivery && widget->window() == this && isEnabled()) {
-            const QString text = static_cast<QKeyEvent *>(event)->text();
-            if (text.size() == 1)
-                Form_KeyPress(text.front().unicode());
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }

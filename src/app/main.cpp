@@ -2,6 +2,7 @@
 #include "acquisition/seriallink.h"
 #include "app/desktoplook.h"
 #include "app/enregistreur.h"
+#include "app/instrument.h"
 #include "app/qtdialogs.h"
 #include "app/singleinstance.h"
 #include "settings/configfile.h"
@@ -24,16 +25,16 @@ int main(int argc, char *argv[])
 
     DesktopLook::apply(app);
     QtDialogs dialogs;
-    Enregistreur::Services services;
+    Instrument::Services services;
     const QString executableDir = QCoreApplication::applicationDirPath();
     services.configPath = ConfigFile::locate(
         executableDir, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     services.configFallback
         = QDir(executableDir).filePath(QString::fromLatin1(ConfigFile::FileName));
     services.hidTransport = std::make_unique<HidapiTransport>();
-    services.dialogs = &dialogs;
+    Instrument instrument(std::move(services));
 
-    Enregistreur window(std::move(services));
+    Enregistreur window(instrument, dialogs);
     QObject::connect(&window, &Enregistreur::quitConfirmed, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     window.Form_Load();

@@ -1,14 +1,29 @@
 #include "qtdialogs.h"
 
+#include "instrument.h"
+
 #include <QDesktopServices>
-#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
 
 namespace {
+
+// A message box titled "Ondaris" whose buttons read "Oui", "Non" and "OK" whatever translations
+// are installed.
+std::unique_ptr<QMessageBox> messageBox(QWidget *parent, QMessageBox::Icon icon,
+                                        const QString &text, QMessageBox::StandardButtons buttons)
+{
+    auto box = std::make_unique<QMessageBox>(icon, QString::fromLatin1(QtDialogs::Title), text,
+                                             buttons, parent);
+    const std::pair<QMessageBox::StandardButton, const char *> names[]
+        = {{QMessageBox::Yes, "Oui"}, {QMessageBox::No, "Non"}, {QMessageBox::Ok, "OK"}};
+    for (const auto &[button, name] : names)
+        if (QAbstractButton *b = box->button(button))
+            b->setText(QString::fromUtf8(name));
+    return box;
+}
 
 // A recording file dialog that refuses, as the platform's dialog does, a new file it cannot
 // make: its own message, and the dialog stays open.
@@ -20,9 +35,9 @@ public:
     void accept() override
     {
         if (acceptMode() == QFileDialog::AcceptSave && !selectedFiles().isEmpty()) {
-            const QString reason = QtDialogs::refusal(selectedFiles().constFirst());
+            const QString reason = Instrument::refusal(selectedFiles().constFirst());
             if (!reason.isEmpty()) {
-                QtDialogs::messageBox(this, QMessageBox::Warning, reason, QMessageBox::Ok)->exec();
+                messageBox(this, QMessageBox::Warning, reason, QMessageBox::Ok)->exec();
                 return;
             }
         }
@@ -30,20 +45,10 @@ public:
     }
 };
 
-QString runFileDialog(QWidget *parent, const QString &title, const QString &proposed,
-                      QFileDialog::AcceptMode mode)
-{
-    const auto dialog = QtDialogs::recordingDialog(parent, title, proposed, mode);
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
-        return {};
-    return dialog->selectedFiles().constFirst();
-}
-
-} // namespace
-
-std::unique_ptr<QFileDialog> QtDialogs::recordingDialog(QWidget *parent, const QString &title,
-                                                        const QString &proposed,
-                                                        QFileDialog::AcceptMode mode)
+// The file dialog of the recordings: "*.csv" only, "csv" added to a bare name, a question before
+// replacing a file; a new file's name that the instrument refuses is told, the dialog staying open.
+std::unique_ptr<QFileDialog> recordingDialog(QWidget *parent, const QString &title,
+                                             const QString &proposed, QFileDialog::AcceptMode mode)
 {
     auto dialog = std::make_unique<RecordingFileDialog>(parent, title);
     // Qt's own dialog, so that the refusal above applies and the texts are the program's.
@@ -58,32 +63,16 @@ std::unique_ptr<QFileDialog> QtDialogs::recordingDialog(QWidget *parent, const Q
     return dialog;
 }
 
-QString QtDialogs::refusal(const QString &path)
+QString runFileDialog(QWidget *parent, const QString &title, const QString &proposed,
+                      QFileDialog::AcceptMode mode)
 {
-    const QFileInfo file(path);
-    if (path.contains(u'"') || path.contains(u'\r') || path.contains(u'\n'))
-        return QObject::tr("Le nom « %1 » contient un guillemet (\") ou un saut de ligne, que le "
-                           "fichier des réglages ne peut pas garder.\nChoisissez un autre nom.")
-            .arg(file.fileName());
-    if (!file.absoluteDir().exists())
-        return QObject::tr("Le dossier « %1 » n'existe pas.\nChoisissez un dossier existant.")
-            .arg(QDir::toNativeSeparators(file.absolutePath()));
-    return {};
+    const auto dialog = recordingDialog(parent, title, proposed, mode);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return {};
+    return dialog->selectedFiles().constFirst();
 }
 
-std::unique_ptr<QMessageBox> QtDialogs::messageBox(QWidget *parent, QMessageBox::Icon icon,
-                                                   const QString &text,
-                                                   QMessageBox::StandardButtons buttons)
-{
-    auto box
-        = std::make_unique<QMessageBox>(icon, QString::fromLatin1(Title), text, buttons, parent);
-    const std::pair<QMessageBox::StandardButton, const char *> names[]
-        = {{QMessageBox::Yes, "Oui"}, {QMessageBox::No, "Non"}, {QMessageBox::Ok, "OK"}};
-    for (const auto &[button, name] : names)
-        if (QAbstractButton *b = box->button(button))
-            b->setText(QString::fromUtf8(name));
-    return box;
-}
+} // namespace
 
 bool QtDialogs::confirmQuit(QWidget *parent)
 {

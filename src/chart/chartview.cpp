@@ -1,7 +1,7 @@
 #include "chartview.h"
 
 #include "chartgeometry.h"
-#include "recording/measurementbuffer.h"
+#include "recording/samplestore.h"
 #include "tracepath.h"
 
 #include <QContextMenuEvent>
@@ -10,14 +10,14 @@
 
 namespace {
 // The chart looks the same in every state and desktop scheme.
-const QColor kBackground(0, 0, 0);
-const QColor kTraceColour(0, 255, 0);
-const QColor kCentreLines(128, 128, 128);
+constexpr QRgb kBackground = qRgb(0, 0, 0);
+constexpr QRgb kTraceColour = qRgb(0, 255, 0);
+constexpr QRgb kCentreLines = qRgb(128, 128, 128);
 } // namespace
 
-ChartView::ChartView(const MeasurementBuffer &buffer, QWidget *parent)
+ChartView::ChartView(const SampleStore &store, QWidget *parent)
     : QFrame(parent)
-    , m_buffer(buffer)
+    , m_store(store)
 {
     setObjectName(QStringLiteral("Ecran1"));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -35,7 +35,7 @@ void ChartView::clear()
 
 void ChartView::plot()
 {
-    m_count = m_buffer.num_mesure();
+    m_count = m_store.num_mesure();
     update();
 }
 
@@ -44,18 +44,18 @@ QRectF ChartView::innerRect() const
     return QRectF(contentsRect());
 }
 
-void ChartView::paintChart(QPainter &painter, const QRectF &inner, const MeasurementBuffer &buffer,
+void ChartView::paintChart(QPainter &painter, const QRectF &inner, const SampleStore &store,
                            int count)
 {
-    painter.fillRect(inner, kBackground);
+    painter.fillRect(inner, QColor(kBackground));
     painter.save();
     painter.setClipRect(inner);
     if (count > 0) {
-        painter.setPen(QPen(kTraceColour, 1));
-        painter.drawPolyline(TracePath::build(buffer, count, inner));
+        painter.setPen(QPen(QColor(kTraceColour), 1));
+        painter.drawPolyline(TracePath::build(store, count, inner));
     }
     // The centre lines stand over the trace.
-    painter.setPen(QPen(kCentreLines, 1));
+    painter.setPen(QPen(QColor(kCentreLines), 1));
     painter.drawLine(ChartGeometry::horizontalCentreLine(inner));
     painter.drawLine(ChartGeometry::verticalCentreLine(inner));
     painter.restore();
@@ -65,7 +65,7 @@ void ChartView::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);
     QPainter painter(this);
-    paintChart(painter, innerRect(), m_buffer, m_count);
+    paintChart(painter, innerRect(), m_store, m_count);
     // The marker is painted over the trace from the pointer's place, never kept in it.
     if (!m_pointer || !m_markerShown)
         return;
@@ -74,12 +74,12 @@ void ChartView::paintEvent(QPaintEvent *event)
         return;
     const QRectF inner = innerRect();
     painter.setClipRect(inner);
-    painter.setPen(QPen(kCentreLines, 1));
+    painter.setPen(QPen(QColor(kCentreLines), 1));
     painter.drawLine(QLineF(marker->x, inner.top(), marker->x, inner.top() + inner.height() - 1));
-    painter.fillRect(marker->label, kBackground);
-    painter.setPen(kCentreLines);
+    painter.fillRect(marker->label, QColor(kBackground));
+    painter.setPen(QColor(kCentreLines));
     painter.drawRect(marker->label.adjusted(0, 0, -1, -1));
-    painter.setPen(kTraceColour);
+    painter.setPen(QColor(kTraceColour));
     painter.drawText(marker->label, Qt::AlignCenter, marker->text);
 }
 

@@ -4,16 +4,16 @@
 #include <functional>
 #include <optional>
 
-class MeasurementBuffer;
+class SampleStore;
 
-// The chart box Ecran1: the trace of samples 0..n in green on the window-frame colour, under
-// the two centre lines. It paints from the buffer whenever it is exposed, so it keeps its picture.
+// The chart box Ecran1: the trace of samples 0..n in green on black, under the two grey centre
+// lines. It paints from the sample store whenever it is exposed, so it keeps its picture.
 class ChartView : public QFrame
 {
     Q_OBJECT
 
 public:
-    explicit ChartView(const MeasurementBuffer &buffer, QWidget *parent = nullptr);
+    explicit ChartView(const SampleStore &store, QWidget *parent = nullptr);
 
     // raz: no trace.
     void clear();
@@ -25,7 +25,7 @@ public:
     QRectF innerRect() const;
 
     // Draws the chart as it is into any painter (the screen, or an image for a benchmark).
-    static void paintChart(QPainter &painter, const QRectF &inner, const MeasurementBuffer &buffer,
+    static void paintChart(QPainter &painter, const QRectF &inner, const SampleStore &store,
                            int count);
 
     // The text of the label shown for sample i while the pointer is over the chart.
@@ -58,7 +58,7 @@ protected:
 private:
     void dropPointer();
 
-    const MeasurementBuffer &m_buffer;
+    const SampleStore &m_store;
     int m_count = 0;
     std::function<QString(int)> m_readout;
     std::optional<QPointF> m_pointer; // over the chart, in its coordinates

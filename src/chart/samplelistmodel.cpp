@@ -1,85 +1,97 @@
-#include "samplelist.h"
+#include "samplelistmodel.h"
 
-#include "recording/loadedlines.h"
-#include "recording/measurementbuffer.h"
+#include "recording/samplestore.h"
 
 #include <QStringList>
 #include <cmath>
 
 namespace {
-const QString kNumberSeparator = QStringLiteral(" ---- ");
-const QString kFieldSeparator = QStringLiteral(" --- ");
-} // namespace
 
-SampleList::SampleList(const MeasurementBuffer &buffer, const LoadedLines &lines)
-    : m_buffer(buffer)
-    , m_lines(lines)
-{ }
+constexpr QStringView kNumberSeparator = u" ---- ";
+constexpr QStringView kFieldSeparator = u" --- ";
 
-int SampleList::rowCount() const
-{
-    // A recording's rows run from the newest sample down to sample 0; a file's have its header
-    // line on top.
-    if (m_mode == Mode::Empty)
-        return 0;
-    return m_count + (m_mode == Mode::File ? 2 : 1);
-}
-
-QString SampleList::row(int r) const
-{
-    if (r < 0 || r >= rowCount())
-        return {};
-    if (m_mode == Mode::Recording)
-        return recordingLine(m_count - r, m_buffer);
-    return r == 0 ? m_lines.entete_fichier() : fileLine(m_count - (r - 1), m_lines);
-}
-
-QString SampleList::text() const
-{
-    QString text;
-    const int rows = rowCount();
-    text.reserve(rows * 40);
-    for (int r = 0; r < rows; ++r)
-        text.append(row(r)).append(u'\n');
-    return text;
-}
-
-QString SampleList::readout(int i) const
-{
-    if (m_mode == Mode::Empty || i < 0 || i > m_count)
-        return {};
-    QString value;
-    QString when;
-    if (m_mode == Mode::Recording) {
-        value = pattern000(m_buffer.valeur(i));
-        when = QString(m_buffer.date_mesure(i) + u' ' + m_buffer.heure_mesure(i)).trimmed();
-    } else {
-        const QStringList fields = m_lines.ligne_fichier(i).split(u';');
-        value = fields.value(1).trimmed();
-        if (value.isEmpty())
-            value = pattern000(m_buffer.valeur(i));
-        when = fields.mid(2).join(u' ').trimmed();
-    }
-    QString text = QStringLiteral("N° %1 : %2").arg(i).arg(value);
-    if (!when.isEmpty())
-        text += QStringLiteral(" — ") + when;
-    return text;
-}
-
-QString SampleList::pattern000(double value)
+// "#000": a whole number with at least three digits, zero-padded after the sign: 7 → "007",
+// -7 → "-007".
+QString pattern000(double value)
 {
     const auto whole = static_cast<qint64>(std::llround(value));
     const QString digits = QString::number(whole < 0 ? -whole : whole).rightJustified(3, u'0');
     return whole < 0 ? u'-' + digits : digits;
 }
 
-QString SampleList::recordingLine(int i, const MeasurementBuffer &buffer)
+} // namespace
+
+SampleListModel::SampleListModel(const SampleStore &store, QObject *parent)
+    : QAbstractListModel(parent)
+    , m_store(store)
+{ }
+
+int SampleListModel::rowCount(const QModelIndex &parent) const
 {
-    return QString::number(i) + kNumberSeparator + pattern000(buffer.valeur(i)) + kFieldSeparator
-        + buffer.date_mesure(i) + kFieldSeparator + buffer.heure_mesure(i);
+    if (parent.isValid() || m_shown < 0)
+        return 0;
+    return m_shown + (m_store.isLoaded() ? 2 : 1);
 }
 
-QString SampleList::fileLine(int i, const LoadedLines &lines)
+QVariant SampleListModel::data(const QModelIndex &index, int role) const
 {
-    return QString::number(i) + kNumberSeparator + lines.ligne_fichier(i);
+    if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    return row(index.row());
+}
+
+QString SampleListModel::row(int r) const
+{
+    if (!m_store.isLoaded()) {
+        const int i = m_shown - r;
+        return QString::number(i) % kNumberSeparator % pattern000(m_store.valeur(i))
+            % kFieldSeparator % m_store.date_mesure(i) % kFieldSeparator % m_store.heure_mesure(i);
+    }
+    if (r == 0)
+        return m_store.entete_fichier();
+    const int i = m_shown - (r - 1);
+    return QString::number(i) % kNumberSeparator % m_store.ligne_fichier(i);
+}
+
+void SampleListModel::clear()
+{
+    beginResetModel();
+    m_shown = -1;
+    endResetModel();
+}
+
+void SampleListModel::show()
+{
+    const int n = m_store.num_mesure();
+    if (!m_store.isLoaded() && m_shown >= 0 && n == m_shown + 1) {
+        beginInsertRows({}, 0, 0);
+        m_shown = n;
+        endInsertRows();
+        return;
+    }
+    beginResetModel();
+    m_shown = n;
+    endResetModel();
+}
+
+QString SampleListModel::readout(int i) const
+{
+    if (i < 0 || i > m_shown)
+        return {};
+    QString value;
+    QString when;
+    if (!m_store.isLoaded()) {
+        value = pattern000(m_store.valeur(i));
+        when = QString(m_store.date_mesure(i) + u' ' + m_store.heure_mesure(i)).trimmed();
+    } else {
+        const QStringList fields = m_store.ligne_fichier(i).split(u';');
+        value = fields.value(1).trimmed();
+        if (value.isEmpty())
+            value = pattern000(m_store.valeur(i));
+        when = fields.mid(2).join(u' ').trimmed();
+    }
+    QString text = QStringLiteral("N° %1 : %2").arg(i).arg(value);
+    if (!when.isEmpty())
+        text += QStringLiteral(" — ") + when;
+    return text;
 }

@@ -1,64 +1,34 @@
 #pragma once
 
-#include <QString>
+#include <QAbstractListModel>
 
-class LoadedLines;
-class MeasurementBuffer;
+class SampleStore;
 
-// The sample list, newest first: one row per index from the last sample shown down to 0, under
-// the file's first line when a recording file is viewed. Rows are made when asked for, so
-// showing one more sample or a whole file costs the same.
-class SampleList
+// The sample list, newest first: one row per sample from the last one shown down to 0, under
+// the file's first line when the samples were loaded. Rows are made when a view asks for them,
+// so showing one more sample or a whole file costs the same.
+class SampleListModel : public QAbstractListModel
 {
-public:
-    enum class Mode { Empty, Recording, File };
+    Q_OBJECT
 
-    SampleList(const MeasurementBuffer &buffer, const LoadedLines &lines);
+public:
+    explicit SampleListModel(const SampleStore &store, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
     // raz: no rows.
-    void clear()
-    {
-        m_mode = Mode::Empty;
-        m_count = -1;
-    }
-    // The samples 0..count of a recording, in the recording format. Returns the rows added on
-    // top of those shown: 1 when the list showed this recording up to count - 1, else 0 (the
-    // list starts over).
-    int showRecording(int count)
-    {
-        const bool oneMore = m_mode == Mode::Recording && m_count == count - 1;
-        m_mode = Mode::Recording;
-        m_count = count;
-        return oneMore ? 1 : 0;
-    }
-    // The samples 0..count of a viewed file, as raw lines under the file's first line.
-    void showFile(int count)
-    {
-        m_mode = Mode::File;
-        m_count = count;
-    }
-
-    Mode mode() const { return m_mode; }
-    int count() const { return m_count; }
-    int rowCount() const;
-    QString row(int r) const;
-    // Every row, each ended by a line break.
-    QString text() const;
+    void clear();
+    // affich: the samples as the store holds them now. A recorded sample added to those shown
+    // comes in as a new row on top; anything else starts the list over.
+    void show();
     // The chart's label for sample i: "N° i : value — date time", the value as listed and, for
-    // a viewed file, the fields after it in its line (nothing when it has none).
+    // a loaded line, the fields after it (nothing when it has none).
     QString readout(int i) const;
 
-    // A whole number with at least three digits, zero-padded after the sign: 7 → "007", -7 →
-    // "-007".
-    static QString pattern000(double value);
-    // "i ---- vvv --- date --- time", a recorded sample.
-    static QString recordingLine(int i, const MeasurementBuffer &buffer);
-    // "i ---- raw line", a sample of a viewed file.
-    static QString fileLine(int i, const LoadedLines &lines);
-
 private:
-    const MeasurementBuffer &m_buffer;
-    const LoadedLines &m_lines;
-    Mode m_mode = Mode::Empty;
-    int m_count = -1;
+    QString row(int r) const;
+
+    const SampleStore &m_store;
+    int m_shown = -1; // the last sample shown; -1: none
 };

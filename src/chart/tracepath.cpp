@@ -1,23 +1,23 @@
 #include "tracepath.h"
 
 #include "chartgeometry.h"
-#include "recording/measurementbuffer.h"
+#include "recording/samplestore.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace TracePath {
 
-QPolygonF build(const MeasurementBuffer &buffer, int count, const QRectF &inner)
+QPolygonF build(const SampleStore &store, int count, const QRectF &inner)
 {
     QPolygonF points;
     if (count < 1 || inner.width() <= 0)
         return points;
-    const double borneBasse = buffer.borne_basse();
+    const double borneBasse = store.borne_basse();
     const double scaleWidth = count;
     const auto pointOf = [&](int i) {
         return ChartGeometry::toPixel(
-            {double(i), ChartGeometry::valueY(buffer.valeur(i), borneBasse)}, scaleWidth, inner);
+            {double(i), ChartGeometry::valueY(store.valeur(i), borneBasse)}, scaleWidth, inner);
     };
 
     const int columns = std::max(1, int(std::ceil(inner.width())));
@@ -35,9 +35,9 @@ QPolygonF build(const MeasurementBuffer &buffer, int count, const QRectF &inner)
     for (int column = 0; column < columns && i <= count; ++column) {
         const int first = i;
         int low = i, high = i;
-        double lowValue = buffer.valeur(i), highValue = lowValue;
+        double lowValue = store.valeur(i), highValue = lowValue;
         for (++i; i <= count && int(i * columnsPerSample) == column; ++i) {
-            const double v = buffer.valeur(i);
+            const double v = store.valeur(i);
             if (v < lowValue) {
                 lowValue = v;
                 low = i;

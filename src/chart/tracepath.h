@@ -3,11 +3,11 @@
 #include <QPolygonF>
 #include <QRectF>
 
-class MeasurementBuffer;
+class SampleStore;
 
 // The trace through samples 0..count in pixels of the chart's inner area. Past two points per
 // pixel column it keeps, for each column, the first, lowest, highest and last sample, so the
 // work and the drawing follow the chart's width and every spike stays visible.
 namespace TracePath {
-QPolygonF build(const MeasurementBuffer &buffer, int count, const QRectF &inner);
+QPolygonF build(const SampleStore &store, int count, const QRectF &inner);
 }

@@ -1,15 +1,17 @@
 #include "recorder.h"
 
-#include "acquisition/acquisition.h"
-#include "measurementbuffer.h"
 #include "recordingfile.h"
+#include "samplestore.h"
 
 #include <algorithm>
 #include <chrono>
 #include <ctime>
-#include <memory>
+#include <limits>
 
-qint64 Recorder::Clock::bootTimeMs()
+namespace {
+
+// Milliseconds since boot, the time the machine was suspended included.
+qint64 bootTimeMs()
 {
     timespec now {};
     ::clock_gettime(CLOCK_BOOTTIME, &now);
@@ -17,51 +19,35 @@ qint64 Recorder::Clock::bootTimeMs()
     return duration_cast<milliseconds>(seconds(now.tv_sec) + nanoseconds(now.tv_nsec)).count();
 }
 
+} // namespace
+
 Recorder::Clock Recorder::Clock::system()
 {
-    return {&Clock::bootTimeMs, [] {
+    return {&bootTimeMs, [] {
                 return QDateTime::currentDateTime();
             }};
 }
 
-Recorder::Recorder(MeasurementBuffer &buffer, Acquisition &acquisition, std::function<Plan()> plan,
-                   Clock clock, QObject *parent)
+Recorder::Recorder(SampleStore &store, std::function<double()> sample, Clock clock, QObject *parent)
     : QObject(parent)
-    , m_buffer(buffer)
-    , m_acquisition(acquisition)
-    , m_planned(std::move(plan))
+    , m_store(store)
+    , m_sample(std::move(sample))
     , m_clock(std::move(clock))
 {
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setSingleShot(true);
-    m_timer1.setInterval(int(SamplingSchedule::FirstTickDelayMs));
     m_timer1.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer1, &QTimer::timeout, this, &Recorder::tick);
-
-    m_timerLed.setObjectName(QStringLiteral("TimerLed"));
-    m_timerLed.setInterval(LedPeriodMs);
-    connect(&m_timerLed, &QTimer::timeout, this, &Recorder::ledTick);
+    connect(&m_timer1, &QTimer::timeout, this, &Recorder::Timer1_Timer);
 }
 
-void Recorder::toggle()
-{
-    if (m_recording)
-        stop();
-    else
-        start();
-}
-
-void Recorder::start()
+void Recorder::start(const Plan &plan)
 {
     if (m_recording)
         return;
-    m_timerLed.start();
     m_recording = true;
-    m_plan = m_planned();
+    m_plan = plan;
     m_schedule.start(m_clock.monotonicMs(), m_plan.periodMs, m_plan.divisor);
-    m_acquisition.resetTest();
-    m_buffer.restart();
-    // Menus, caption and the cleared list and chart follow the signal, before the first tick.
+    m_store.clear();
     emit recordingChanged(true);
     armTimer1();
 }
@@ -72,12 +58,10 @@ void Recorder::stop()
         return;
     m_recording = false;
     m_timer1.stop();
-    eteint_led();
-    m_timerLed.stop();
     emit recordingChanged(false);
 }
 
-void Recorder::tick()
+void Recorder::Timer1_Timer()
 {
     if (!m_recording)
         return;
@@ -89,28 +73,29 @@ void Recorder::tick()
 
 void Recorder::takeSample()
 {
-    if (m_buffer.isFull()) {
+    if (m_store.isFull()) {
         stop();
-        emit stoppedOnProblem(bufferFullMessage());
+        emit stoppedOnProblem(
+            tr("L'enregistrement est arrêté : la limite de %1 mesures est atteinte.\nToutes les "
+               "mesures prises sont dans la liste et dans le fichier d'enregistrement.")
+                .arg(SampleStore::Capacity));
         return;
     }
-    const double value = m_acquisition.sampleValue();
+    const double value = m_sample();
     const QDateTime now = m_clock.now();
-    m_buffer.append(value, now.toString(QStringLiteral("MM-dd-yyyy")),
-                    now.toString(QStringLiteral("hh:mm:ss")));
-    m_buffer.followValue(value);
-
+    const QString date = now.toString(QStringLiteral("MM-dd-yyyy"));
+    const QString time = now.toString(QStringLiteral("hh:mm:ss"));
     // On disk first, then listed: a sample the user has seen is never lost to a crash.
-    const int n = m_buffer.num_mesure();
-    const QByteArray line = RecordingFile::sampleLine(
-        n, m_buffer.valeur(n), m_buffer.date_mesure(n), m_buffer.heure_mesure(n));
-    const QString &path = m_plan.file;
+    const QByteArray line = RecordingFile::sampleLine(m_store.num_mesure() + 1, value, date, time);
     QString reason;
-    const bool written = RecordingFile::append(path, line, &reason);
-    emit sampleStored();
+    const bool written = RecordingFile::append(m_plan.file, line, &reason);
+    m_store.record(value, date, time);
     if (!written) {
         stop();
-        emit stoppedOnProblem(writeFailedMessage(path, reason));
+        emit stoppedOnProblem(
+            tr("L'enregistrement est arrêté : impossible d'écrire dans le fichier\n« %1 »\n(%2).\n"
+               "La dernière mesure est dans la liste mais pas dans le fichier.")
+                .arg(m_plan.file, reason));
     }
 }
 
@@ -118,34 +103,4 @@ void Recorder::armTimer1()
 {
     const qint64 delay = std::max<qint64>(0, m_schedule.nextTickAt() - m_clock.monotonicMs());
     m_timer1.start(int(std::min<qint64>(delay, std::numeric_limits<int>::max())));
-}
-
-void Recorder::ledTick()
-{
-    if (m_ledFill == LedDark) {
-        m_ledFill = LedLit;
-        emit ledChanged(true);
-    } else {
-        eteint_led();
-    }
-}
-
-void Recorder::eteint_led()
-{
-    m_ledFill = LedDark;
-    emit ledChanged(false);
-}
-
-QString Recorder::bufferFullMessage()
-{
-    return tr("L'enregistrement est arrêté : la limite de %1 mesures est atteinte.\nToutes les "
-              "mesures prises sont dans la liste et dans le fichier d'enregistrement.")
-        .arg(MeasurementBuffer::Capacity);
-}
-
-QString Recorder::writeFailedMessage(const QString &path, const QString &reason)
-{
-    return tr("L'enregistrement est arrêté : impossible d'écrire dans le fichier\n« %1 »\n(%2).\n"
-              "La dernière mesure est dans la liste mais pas dans le fichier.")
-        .arg(path, reason);
 }

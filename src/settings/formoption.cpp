@@ -1,9 +1,8 @@
 #include "formoption.h"
 
-#include "acquisition/acquisition.h"
 #include "common/twips.h"
 #include "durationtable.h"
-#include "settingsmodel.h"
+#include "settingschoices.h"
 #include "wrapradiobutton.h"
 
 #include <QButtonGroup>
@@ -38,12 +37,11 @@ QFrame *etchedLine(QWidget *parent, int y)
 
 } // namespace
 
-FormOption::FormOption(SettingsModel &settings, Acquisition &acquisition, QWidget *parent)
+FormOption::FormOption(SettingsChoices &choices, QWidget *parent)
     : QWidget(parent,
               Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                   | Qt::CustomizeWindowHint)
-    , m_settings(settings)
-    , m_acquisition(acquisition)
+    , m_choices(choices)
     , m_durations(new QButtonGroup(this))
     , m_sources(new QButtonGroup(this))
 {
@@ -52,6 +50,7 @@ FormOption::FormOption(SettingsModel &settings, Acquisition &acquisition, QWidge
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(Twips::px(4800), Twips::px(3705));
     buildLayout();
+    Form_Load();
     connect(m_durations, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
             Option1_Click(id);
@@ -60,7 +59,6 @@ FormOption::FormOption(SettingsModel &settings, Acquisition &acquisition, QWidge
         if (checked && id < kChannelIdBase)
             Option2_Click(id);
     });
-    Form_Load();
 }
 
 void FormOption::buildLayout()
@@ -155,37 +153,28 @@ void FormOption::buildLayout()
 
 void FormOption::Form_Load()
 {
-    const Settings &current = m_settings.settings();
+    const Settings &current = m_choices.current();
     if (QAbstractButton *button = option1(current.duree_option))
         button->setChecked(true);
-    if (QAbstractButton *button = option2(current.source))
+    if (QAbstractButton *button = m_sources->button(current.source); button && current.source <= 2)
         button->setChecked(true);
+    m_choices.chooseDuration(current.duree_option, false);
+    m_choices.chooseSource(current.source, false);
 }
 
 void FormOption::Option1_Click(int index)
 {
-    m_settings.Option1_Click(index, isVisible());
+    m_choices.chooseDuration(index, true);
 }
 
 void FormOption::Option2_Click(int index)
 {
-    m_acquisition.setSource(SampleSource(index));
-    m_settings.Option2_Click(index, isVisible());
+    m_choices.chooseSource(index, true);
 }
 
 QAbstractButton *FormOption::option1(int index) const
 {
     return m_durations->button(index);
-}
-
-QAbstractButton *FormOption::option2(int index) const
-{
-    return index >= 0 && index <= 2 ? m_sources->button(index) : nullptr;
-}
-
-QAbstractButton *FormOption::option3(int index) const
-{
-    return index >= 0 && index <= 3 ? m_sources->button(kChannelIdBase + index) : nullptr;
 }
 
 void FormOption::closeEvent(QCloseEvent *event)

@@ -42,20 +42,11 @@ bool SettingsModel::save()
     return false;
 }
 
-void SettingsModel::Option1_Click(int index, bool persist)
+void SettingsModel::setDuree_option(int index)
 {
     if (const DurationOption *option = DurationTable::find(index)) {
         m_intervalleTimer = QString::number(option->intervalMs);
         m_diviseurTick = qint16(option->divisor);
     }
     m_settings.duree_option = quint8(index);
-    if (persist)
-        save();
-}
-
-void SettingsModel::Option2_Click(int index, bool persist)
-{
-    m_settings.source = quint8(index);
-    if (persist)
-        save();
 }

@@ -7,8 +7,6 @@
 #include <QString>
 
 // The settings in memory, the sampling period derived from them, and their mirror on disk.
-// Option1_Click and Option2_Click keep the choices of start-up and of the settings dialog; they
-// write the file only when asked to (the dialog is visible).
 class SettingsModel : public QObject
 {
     Q_OBJECT
@@ -22,16 +20,15 @@ public:
     // first failure of a run is told through writeFailed).
     bool save();
 
-    // Applies a sampling period button; an index without a button changes only duree_option.
-    void Option1_Click(int index, bool persist);
-    // Keeps a source button's choice (the acquisition opens and closes the devices).
-    void Option2_Click(int index, bool persist);
+    // The choice of a duration button and the period it gives; an index without a button changes
+    // only duree_option.
+    void setDuree_option(int index);
+    void setSource(int index) { m_settings.source = quint8(index); }
 
     const Settings &settings() const { return m_settings; }
     const QString &intervalle_timer() const { return m_intervalleTimer; }
     qint16 diviseur_tick() const { return m_diviseurTick; }
     int intervalMs() const { return m_intervalleTimer.toInt(); }
-    int source() const { return m_settings.source; }
     const ConfigFile &configFile() const { return m_configFile; }
 
     void setFichier_donnees(const QString &path) { m_settings.fichier_donnees = path; }

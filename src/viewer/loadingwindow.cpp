@@ -3,9 +3,9 @@
 #include "common/twips.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QProgressBar>
 #include <QScreen>
+#include <QTimer>
 #include <limits>
 
 namespace {
@@ -49,37 +49,48 @@ LoadingWindow::LoadingWindow(QWidget *parent)
     setEnabled(false);
 }
 
-RecordingLoader::Result LoadingWindow::load(const QString &path, MeasurementBuffer &buffer,
-                                            LoadedLines &lines)
+void LoadingWindow::setLoading(bool loading)
 {
-    begin(QFileInfo(path).size());
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    qApp->installEventFilter(this);
-    emit started();
+    if (loading) {
+        m_closeAsked = false;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        qApp->installEventFilter(this);
+        return;
+    }
+    // What the user did since the last yield is dropped too.
+    QCoreApplication::processEvents();
+    qApp->removeEventFilter(this);
+    QApplication::restoreOverrideCursor();
+    m_bar->setEnabled(false);
+    hide();
+    setEnabled(false);
+    if (m_closeAsked)
+        QTimer::singleShot(0, parentWidget(), &QWidget::close);
+}
 
+RecordingLoader::Hooks LoadingWindow::hooks()
+{
     RecordingLoader::Hooks hooks;
-    hooks.progress = [this](qint64 position, qint64) {
+    hooks.progress = [this](qint64 position, qint64 size) {
+        if (!isVisible())
+            begin(size);
         setPosition(position);
     };
     hooks.yield = [] {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     };
-    const RecordingLoader::Result result = RecordingLoader::load(path, buffer, lines, hooks);
-    // What the user did since the last yield is dropped too.
-    hooks.yield();
-
-    qApp->removeEventFilter(this);
-    QApplication::restoreOverrideCursor();
-    end();
-    return result;
+    return hooks;
 }
 
 bool LoadingWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    // Installed on the application only while a load runs.
-    if (isUserInput(event->type()))
+    // Installed on the application only while a file loads.
+    if (event->type() == QEvent::Close && watched == parentWidget()) {
+        event->ignore();
+        m_closeAsked = true;
         return true;
-    return QWidget::eventFilter(watched, event);
+    }
+    return isUserInput(event->type()) || QWidget::eventFilter(watched, event);
 }
 
 void LoadingWindow::begin(qint64 size)
@@ -98,6 +109,7 @@ void LoadingWindow::begin(qint64 size)
     setEnabled(true);
     m_bar->setEnabled(true);
     show();
+    emit started();
 }
 
 void LoadingWindow::setPosition(qint64 position)
@@ -106,11 +118,4 @@ void LoadingWindow::setPosition(qint64 position)
         return;
     m_shown = position;
     m_bar->setValue(int(std::min<qint64>(position >> m_shift, m_bar->maximum())));
-}
-
-void LoadingWindow::end()
-{
-    m_bar->setEnabled(false);
-    hide();
-    setEnabled(false);
 }

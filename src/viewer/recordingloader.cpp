@@ -2,16 +2,15 @@
 
 #include "common/codepage.h"
 #include "recording/linereader.h"
-#include "recording/loadedlines.h"
-#include "recording/measurementbuffer.h"
 #include "recording/recordingfile.h"
+#include "recording/samplestore.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <utility>
 
-RecordingLoader::Result RecordingLoader::load(const QString &path, MeasurementBuffer &buffer,
-                                              LoadedLines &lines, const Hooks &hooks)
+RecordingLoader::Result RecordingLoader::load(const QString &path, SampleStore &store,
+                                              const Hooks &hooks)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -19,11 +18,10 @@ RecordingLoader::Result RecordingLoader::load(const QString &path, MeasurementBu
         result.error = file.errorString();
         return result;
     }
-    return load(file, file.size(), buffer, lines, hooks);
+    return load(file, file.size(), store, hooks);
 }
 
-RecordingLoader::Result RecordingLoader::load(QIODevice &file, qint64 size,
-                                              MeasurementBuffer &buffer, LoadedLines &lines,
+RecordingLoader::Result RecordingLoader::load(QIODevice &file, qint64 size, SampleStore &store,
                                               const Hooks &hooks)
 {
     Result result;
@@ -63,7 +61,7 @@ RecordingLoader::Result RecordingLoader::load(QIODevice &file, qint64 size,
     // A file recorded into before any header was made (the first run's default file) starts
     // with a sample line: that line is sample 1, and the list shows the usual header above it.
     bool sampleInHand = RecordingFile::parseValue(line).has_value();
-    lines.setEntete_fichier(
+    store.setEntete_fichier(
         Codepage::fromWindows1252(sampleInHand ? RecordingFile::header().chopped(2) : line));
 
     int read = 0;
@@ -71,7 +69,7 @@ RecordingLoader::Result RecordingLoader::load(QIODevice &file, qint64 size,
         return finish(read > 0 ? Outcome::Loaded : Outcome::NoSampleLine);
     };
     for (;;) {
-        if (buffer.isFull())
+        if (store.isFull())
             return reader.atEnd() ? endOfFile() : finish(Outcome::TooManyLines);
         progress();
         const LineReader::Status status
@@ -80,20 +78,11 @@ RecordingLoader::Result RecordingLoader::load(QIODevice &file, qint64 size,
             return endOfFile();
         if (status == LineReader::Status::Error)
             return finish(Outcome::ReadError);
-        const std::optional<double> value
-            = status == LineReader::Status::Line ? RecordingFile::parseValue(line) : std::nullopt;
-        buffer.appendLoaded(value.value_or(-1));
+        const bool whole = status == LineReader::Status::Line;
+        const std::optional<double> value = whole ? RecordingFile::parseValue(line) : std::nullopt;
+        store.load(value.value_or(-1), whole ? Codepage::fromWindows1252(line) : QString());
         ++read;
-        const int n = buffer.num_mesure();
-        lines.setLigne_fichier(
-            n, status == LineReader::Status::Line ? Codepage::fromWindows1252(line) : QString());
         if (!value)
             return finish(Outcome::Malformed);
     }
-}
-
-RecordingLoader::Result RecordingLoader::load(const QString &path, MeasurementBuffer &buffer,
-                                              LoadedLines &lines)
-{
-    return load(path, buffer, lines, Hooks {});
 }

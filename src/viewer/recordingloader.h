@@ -3,12 +3,11 @@
 #include <QString>
 #include <functional>
 
-class LoadedLines;
 class QIODevice;
-class MeasurementBuffer;
+class SampleStore;
 
-// Reads a recording file into the measurement buffer: the first line into entete_fichier (unless
-// it is a sample line: a file without a header), each further line into ligne_fichier and
+// Reads a recording file into the sample store: the first line as entete_fichier (unless it is a
+// sample line: a file without a header), each further line as a sample with its raw line,
 // through the line parser, at most 32000 sample lines.
 class RecordingLoader
 {
@@ -38,11 +37,8 @@ public:
         QString error;
     };
 
-    // The buffer must have been restarted (num_mesure = 0) by the caller.
-    static Result load(const QString &path, MeasurementBuffer &buffer, LoadedLines &lines,
-                       const Hooks &hooks);
-    static Result load(const QString &path, MeasurementBuffer &buffer, LoadedLines &lines);
+    // The store must have been cleared by the caller; it is not told that the file is loaded.
+    static Result load(const QString &path, SampleStore &store, const Hooks &hooks);
     // The same from an open device of the given length.
-    static Result load(QIODevice &device, qint64 size, MeasurementBuffer &buffer,
-                       LoadedLines &lines, const Hooks &hooks);
+    static Result load(QIODevice &device, qint64 size, SampleStore &store, const Hooks &hooks);
 };

@@ -18,7 +18,7 @@ class TestAboutBox : public QObject
     }
     QPair<bool, bool> underlined() const
     {
-        return {box->mailLabel()->font().underline(), box->siteLabel()->font().underline()};
+        return {find("Label1")->font().underline(), find("Label2")->font().underline()};
     }
 
 private Q_SLOTS:
@@ -54,11 +54,13 @@ private Q_SLOTS:
     // one address, the box stays.
     void everyTargetOpensOneUrl()
     {
-        const std::tuple<const char *, const char *, bool> targets[] {
-            // name, scheme, clicked at its bottom-right corner (the links' own labels)
-            {"Mail", "mailto", true},    {"Label1", "mailto", false}, {"Image1", "mailto", false},
-            {"SiteQuob", "https", true}, {"Label2", "https", false},  {"Image2", "https", false}};
-        for (const auto &[name, scheme, corner] : targets) {
+        const QByteArray mail = "mailto:ondaris@example.org?Subject=Ondaris%20et%20carte%20K8055";
+        const QByteArray site = "https://ondaris.example.org";
+        const std::tuple<const char *, QByteArray, bool> targets[] {
+            // name, address, clicked at its bottom-right corner (the links' own labels)
+            {"Mail", mail, true},     {"Label1", mail, false}, {"Image1", mail, false},
+            {"SiteQuob", site, true}, {"Label2", site, false}, {"Image2", site, false}};
+        for (const auto &[name, address, corner] : targets) {
             init();
             QWidget *w = find(name);
             QCOMPARE(w->cursor().shape(), Qt::PointingHandCursor);
@@ -71,12 +73,10 @@ private Q_SLOTS:
                 QApplication::sendEvent(w, &event);
             }
             QCOMPARE(opened.size(), 1);
-            QCOMPARE(opened.first(), *scheme == 'm' ? AboutBox::mailUrl() : AboutBox::siteUrl());
+            QCOMPARE(opened.first().toEncoded(), address);
             QVERIFY(box->isVisible());
         }
-        QCOMPARE(AboutBox::mailUrl().toEncoded(),
-                 QByteArray("mailto:ondaris@example.org?Subject=Ondaris%20et%20carte%20K8055"));
-        QCOMPARE(box->siteLabel()->text(), AboutBox::siteUrl().toString());
+        QCOMPARE(static_cast<QLabel *>(find("Label2"))->text(), site);
     }
 };
 

@@ -81,17 +81,17 @@ private Q_SLOTS:
         Acquisition acquisition({}, std::make_unique<HidapiTransport>());
         QSignalSpy told(&acquisition, &Acquisition::deviceProblem);
         acquisition.setSource(SampleSource::Usb);
-        acquisition.poll();
-        QCOMPARE(acquisition.valeur_brute(), 100);
+        acquisition.TimerValActu_Timer();
+        QCOMPARE(acquisition.displayText(), "392");
         emulated.unplug();
         for (int i = 0; i < 3; ++i)
-            acquisition.poll();
-        QCOMPARE(acquisition.valeur_brute(), 100);
+            acquisition.TimerValActu_Timer();
+        QCOMPARE(acquisition.displayText(), "392");
         QCOMPARE(told.count(), 1);
         emulated.analog1 = 30;
         emulated.plug();
-        acquisition.poll();
-        QCOMPARE(acquisition.valeur_brute(), 30);
+        acquisition.TimerValActu_Timer();
+        QCOMPARE(acquisition.displayText(), "117");
         QCOMPARE(told.count(), 1);
     }
 };

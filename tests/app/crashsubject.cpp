@@ -18,14 +18,15 @@ int main(int argc, char *argv[])
     const QDir folder(QString::fromLocal8Bit(argv[2]));
     QDir::setCurrent(folder.path());
     FakeDialogs dialogs;
-    Enregistreur window(testServices(folder.path(), dialogs));
+    Instrument instrument(testServices(folder.path()));
+    Enregistreur window(instrument, dialogs);
     window.Form_Load();
     window.show();
 
     QTimer keys;
     if (mode == QLatin1String("record")) {
-        QObject::connect(&window.recorder(), &Recorder::sampleStored, [&] {
-            std::printf("listed %d\n", window.buffer().num_mesure());
+        QObject::connect(&instrument.samples(), &SampleStore::grew, [&] {
+            std::printf("listed %d\n", instrument.samples().num_mesure());
             std::fflush(stdout);
         });
         // The test value moves, so that the samples differ.

@@ -1,6 +1,7 @@
-#include "app/circleshape.h"
+#include "about/aboutbox.h"
 #include "app/desktoplook.h"
 #include "app/qtdialogs.h"
+#include "app/recordingled.h"
 #include "chart/chartview.h"
 #include "chart/samplelistview.h"
 #include "pixels.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QMenu>
@@ -35,11 +37,20 @@ namespace {
 
 QString list(const WindowRig &rig)
 {
-    return rig.find<SampleListView>("Text1")->toPlainText();
+    const QAbstractItemModel &model = *rig.find<SampleListView>("Text1")->model();
+    QString text;
+    for (int r = 0; r < model.rowCount(); ++r)
+        text += model.index(r, 0).data().toString() + u'\n';
+    return text;
 }
 QString label(const WindowRig &rig, const char *name)
 {
     return rig.find<QLabel>(name)->text();
+}
+QRgb led(const WindowRig &rig) // the colour at the LED's centre
+{
+    QWidget *led = rig.find<QWidget>("Led1");
+    return led->grab().toImage().pixel(led->rect().center());
 }
 bool idle(const WindowRig &rig) // the menus and the button as when nothing runs
 {
@@ -108,7 +119,7 @@ private Q_SLOTS:
         QTest::keyClick(rig.find<SampleListView>("Text1"), Qt::Key_Plus, Qt::KeypadModifier);
         rig.find<QPushButton>("CmdRecord")->setFocus();
         QTest::keyClick(rig.find<QPushButton>("CmdRecord"), '+');
-        rig.window->TimerValActu_Timer();
+        rig.core->acquisition().TimerValActu_Timer();
         QCOMPARE(label(rig, "Label3"), QStringLiteral("4"));
         QVERIFY(label(rig, "Label2").startsWith(QStringLiteral("10:05:00")));
         QVERIFY(list(rig).isEmpty());
@@ -119,7 +130,7 @@ private Q_SLOTS:
         QCOMPARE(serial.dialogs.toldOver, serial.window.get());
         QVERIFY(serial.dialogs.told.first().contains(serial.dir.filePath("no-tty")));
         for (int i = 0; i < 5; ++i)
-            serial.window->TimerValActu_Timer();
+            serial.core->acquisition().TimerValActu_Timer();
         QCOMPARE(serial.dialogs.told.size(), 1);
     }
     // Recording from the button: menus greyed, the LED blinking, each sample in the file, the
@@ -139,13 +150,15 @@ private Q_SLOTS:
         rig.window->Form_KeyPress('+');
         rig.window->Form_KeyPress('+');
         rig.runSamples(1);
-        rig.window->recorder().ledTick();
-        QCOMPARE(rig.find<CircleShape>("Led1")->fillColor(), QColor(255, 0, 0));
+        QVERIFY(rig.find<QTimer>("TimerLed")->isActive());
+        rig.find<RecordingLed>("Frame2")->TimerLed_Timer();
+        QCOMPARE(led(rig), qRgb(255, 0, 0));
         QVERIFY(!rig.window->close()); // answered No: the recording goes on
-        QVERIFY(rig.window->isVisible() && rig.window->recorder().isRecording());
+        QVERIFY(rig.window->isVisible() && rig.core->recorder().isRecording());
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(idle(rig));
-        QCOMPARE(rig.find<CircleShape>("Led1")->fillColor(), QColor(128, 0, 0));
+        QCOMPARE(led(rig), qRgb(128, 0, 0)); // off when lit
+        QVERIFY(!rig.find<QTimer>("TimerLed")->isActive());
         QCOMPARE(read(rig.dir.filePath("data_tr.csv")),
                  "1;0;03-14-2026;10:05:00\r\n2;2;03-14-2026;10:05:01\r\n");
         QCOMPARE(list(rig),
@@ -154,7 +167,7 @@ private Q_SLOTS:
         QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 2);
         QCOMPARE(rig.dialogs.quitQuestions, 1);
         WindowRig full(WindowRig::config(1, 0, 3600, "/dev/full"));
-        full.window->recorder().start();
+        full.window->CmdRecord_Click();
         full.runSamples(1);
         QVERIFY(full.dialogs.told.value(0).contains(QStringLiteral("/dev/full")) && idle(full));
     }
@@ -178,7 +191,7 @@ private Q_SLOTS:
         QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0, 3600, chosen));
         QCOMPARE(QDir::currentPath(), rig.dir.path());
         QCOMPARE(rig.window->windowTitle(), "Ondaris : data_tr.csv"); // until the next chart switch
-        rig.window->recorder().start();
+        rig.window->CmdRecord_Click();
         rig.runSamples(1);
         QCOMPARE(read(chosen), RecordingFile::header() + "1;0;03-14-2026;10:05:00\r\n");
     }
@@ -191,7 +204,7 @@ private Q_SLOTS:
                  "N°Record;Valeur;Date;Time\n3 ---- 3;-7;e;f\n2 ---- 2;300;c;d\n1 ---- 1;5;a;b\n0 "
                  "---- \n");
         QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 3);
-        QCOMPARE(rig.window->buffer().borne_basse(), qint16(0)); // 300 is cut off, not followed
+        QCOMPARE(rig.core->samples().borne_basse(), qint16(0)); // 300 is cut off, not followed
         QVERIFY(rig.dialogs.told.isEmpty()
                 && !rig.find<LoadingWindow>("barreChargement")->isVisible());
         QCOMPARE(view(rig, RecordingFile::header() + "1;5;a;b\r\n2;6;c;d\r\nnot a sample\r\n"),
@@ -215,7 +228,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
         const QByteArray big = recording(32001, [](int i) { return i % 999; });
         bool checked = false;
-        connect(rig.window.get(), &Enregistreur::loadStarted, this, [&] {
+        connect(rig.find<LoadingWindow>("barreChargement"), &LoadingWindow::started, this, [&] {
             auto *record = rig.find<QPushButton>("CmdRecord");
             QVERIFY(!rig.find<QMenu>("menu_fichier")->isEnabled() && !record->isEnabled());
             QCOMPARE(rig.find<QProgressBar>("ProgressBar1")->maximum(), big.size());
@@ -236,8 +249,8 @@ private Q_SLOTS:
         QVERIFY(checked);
         QCOMPARE(rig.dialogs.quitQuestions, 0);
         QTRY_COMPARE(rig.dialogs.quitQuestions, 1);
-        QVERIFY(!rig.window->recorder().isRecording()
-                && rig.window->acquisition().valeur_test() == 0);
+        rig.core->acquisition().TimerValActu_Timer();
+        QVERIFY(!rig.core->recorder().isRecording() && label(rig, "Label3") == "0");
         QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 32000);
         QCOMPARE(rig.dialogs.told.size(), 1);
         QVERIFY(rig.dialogs.told.first().contains(QStringLiteral("32000")) && idle(rig));
@@ -332,43 +345,54 @@ private Q_SLOTS:
         QFETCH(QString, chosen);
         QFETCH(QString, reason);
         QTemporaryDir dir;
-        const auto dialog = QtDialogs::recordingDialog(
-            nullptr, "Nouvel Enregistrement sous :", "data_tr.csv", QFileDialog::AcceptSave);
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Nouvel Enregistrement sous :"));
-        QCOMPARE(dialog->nameFilters(), QStringList {"*.csv"});
-        QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
-        dialog->setDirectory(dir.path());
-        dialog->selectFile(dir.filePath(typed));
         QString told;
         QTimer::singleShot(0, this, [&] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                told = box->text();
-                box->button(QMessageBox::Ok)->click();
-            }
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog && dialog->windowTitle() == "Nouvel Enregistrement sous :");
+            QVERIFY(dialog->nameFilters() == QStringList {"*.csv"}
+                    && !dialog->testOption(QFileDialog::DontConfirmOverwrite));
+            dialog->setDirectory(dir.path());
+            dialog->selectFile(dir.filePath(typed));
+            QTimer::singleShot(0, dialog, [&, dialog] { // a refusal leaves the dialog open
+                if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                    told = box->text();
+                    box->button(QMessageBox::Ok)->click();
+                }
+                QTimer::singleShot(0, dialog, &QDialog::reject);
+            });
+            QMetaObject::invokeMethod(dialog, "accept");
         });
-        QMetaObject::invokeMethod(dialog.get(), "accept");
-        QCOMPARE(dialog->result() == QDialog::Accepted, !chosen.isEmpty());
-        if (!chosen.isEmpty())
-            QCOMPARE(dialog->selectedFiles(), QStringList {dir.filePath(chosen)});
+        QtDialogs dialogs;
+        QCOMPARE(dialogs.chooseNewRecording(nullptr), chosen.isEmpty() ? "" : dir.filePath(chosen));
         QVERIFY2(told.contains(reason) && told.isEmpty() == reason.isEmpty(), qPrintable(told));
-        QCOMPARE(QtDialogs::refusal(dir.filePath(typed)), told);
-        QVERIFY(QtDialogs::refusal(dir.filePath("dit \"ceci\".csv")).contains("guillemet"));
-        QVERIFY(QtDialogs::refusal(dir.filePath("a\nb.csv")).contains("saut de ligne"));
+        QVERIFY(Instrument::refusal(dir.filePath("dit \"ceci\".csv")).contains("guillemet"));
+        QVERIFY(Instrument::refusal(dir.filePath("a\nb.csv")).contains("saut de ligne"));
     }
     // Message boxes titled "Ondaris" answer "Oui" and "Non" whatever translations there are; Qt's
     // own dialogs speak French too.
     void buttonsAreFrench()
     {
-        const auto question = QtDialogs::messageBox(nullptr, QMessageBox::Question, "?",
-                                                    QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(question->windowTitle() + question->button(QMessageBox::Yes)->text()
-                     + question->button(QMessageBox::No)->text(),
-                 QStringLiteral("OndarisOuiNon"));
-        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_fr.qm"))
-            QSKIP("Qt's French translations (qt6-translations-l10n) are not installed");
-        DesktopLook::apply(*qApp);
-        QMessageBox box(QMessageBox::Question, "Ondaris", "?", QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(box.button(QMessageBox::No)->text().remove(u'&'), QStringLiteral("Non"));
+        for (const bool qtOwn : {false, true}) {
+            QString asked;
+            QTimer::singleShot(0, this, [&] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                asked = box->windowTitle() + box->button(QMessageBox::Yes)->text()
+                    + box->button(QMessageBox::No)->text();
+                box->button(QMessageBox::No)->click();
+            });
+            if (!qtOwn) {
+                QVERIFY(!QtDialogs().confirmQuit(nullptr));
+                QCOMPARE(asked, QStringLiteral("OndarisOuiNon"));
+                continue;
+            }
+            if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath)
+                               + "/qtbase_fr.qm"))
+                QSKIP("Qt's French translations (qt6-translations-l10n) are not installed");
+            DesktopLook::apply(*qApp);
+            QMessageBox::question(nullptr, "Ondaris", "?");
+            QCOMPARE(asked.remove(u'&'), QStringLiteral("OndarisOuiNon"));
+        }
     }
 };
 

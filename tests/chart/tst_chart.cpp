@@ -1,24 +1,34 @@
 #include "chart/chartgeometry.h"
 #include "chart/chartview.h"
-#include "chart/samplelist.h"
+#include "chart/samplelistmodel.h"
 #include "chart/samplelistview.h"
 #include "chart/tracepath.h"
 #include "pixels.h"
-#include "recording/loadedlines.h"
-#include "recording/measurementbuffer.h"
+#include "recording/samplestore.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
 
 using namespace ChartGeometry;
 
 namespace {
+
 const QRgb kGreen = qRgb(0, 255, 0), kGrey = qRgb(128, 128, 128);
+
+// Every row of a model, each ended by a line break.
+QString rowsOf(const QAbstractItemModel &model)
+{
+    QString text;
+    for (int r = 0; r < model.rowCount(); ++r)
+        text += model.index(r, 0).data().toString() + u'\n';
+    return text;
+}
 
 } // namespace
 
@@ -26,10 +36,17 @@ class TestChart : public QObject
 {
     Q_OBJECT
 
-    MeasurementBuffer buffer;
-    LoadedLines lines;
-    SampleList list {buffer, lines};
-    void record(double value, const char *time) { buffer.append(value, "03-14-2026", time); }
+    SampleStore store;
+    SampleListModel model {store};
+    void record(double value, const char *time) { store.record(value, "03-14-2026", time); }
+    void load(const QString &header, const QStringList &lines)
+    {
+        store.clear();
+        store.setEntete_fichier(header);
+        for (const QString &line : lines)
+            store.load(line.section(u';', 1, 1).toDouble(), line);
+        model.show();
+    }
 
 private Q_SLOTS:
     // Inner area 229 × 100 pixels from (2, 2): values 0..255 on rows 101..2, samples 0..10 on
@@ -75,13 +92,13 @@ private Q_SLOTS:
     // points a column at most four a column, a spike anywhere kept.
     void traceKeepsEverySpike()
     {
-        QVERIFY(TracePath::build(MeasurementBuffer(), 0, QRectF(2, 2, 229, 173)).isEmpty());
+        QVERIFY(TracePath::build(SampleStore(), 0, QRectF(2, 2, 229, 173)).isEmpty());
         for (const auto &[count, spikeAt] :
              {std::pair(1, 1), {400, 200}, {1000, 517}, {8000, 1}, {32000, 31999}}) {
-            MeasurementBuffer buffer;
+            SampleStore store;
             for (int i = 1; i <= count; ++i)
-                buffer.append(i == spikeAt ? 255 : 100, {}, {});
-            const QPolygonF path = TracePath::build(buffer, count, QRectF(2, 2, 229, 173));
+                store.record(i == spikeAt ? 255 : 100, {}, {});
+            const QPolygonF path = TracePath::build(store, count, QRectF(2, 2, 229, 173));
             QVERIFY(path.size() == count + 1 || (count > 458 && path.size() <= 4 * 229 + 4));
             const auto top = std::min_element(path.begin(), path.end(),
                                               [](QPointF a, QPointF b) { return a.y() < b.y(); });
@@ -93,95 +110,97 @@ private Q_SLOTS:
     }
     void init()
     {
-        buffer.restart();
-        list.clear();
+        store.clear();
+        model.clear();
     }
+    // Newest first: a recording's rows, values as "#000", a new sample as a row inserted on top;
+    // a loaded file's raw lines under its first line.
     void rows()
     {
-        QCOMPARE(list.rowCount(), 0);
-        for (const auto &[value, text] : {std::pair(0.0, "000"),
-                                          {42.0, "042"},
-                                          {999.0, "999"},
-                                          {1234.0, "1234"},
-                                          {-7.0, "-007"},
-                                          {-32768.0, "-32768"}})
-            QCOMPARE(SampleList::pattern000(value), text);
-        record(392, "10:05:00");
+        QCOMPARE(model.rowCount(), 0);
+        record(42, "10:05:00");
         record(-7, "10:05:01");
-        record(1234, "10:05:02");
-        QCOMPARE(list.showRecording(2), 0); // the list starts over
-        QCOMPARE(list.showRecording(3), 1); // one more row on top
-        QCOMPARE(list.showRecording(3), 0);
-        QCOMPARE(list.text(),
+        model.show();
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        for (const double value : {1234.0, -32768.0}) {
+            record(value, "10:05:02");
+            model.show();
+        }
+        QCOMPARE(inserted.count(), 2);
+        QCOMPARE(rowsOf(model),
+                 "4 ---- -32768 --- 03-14-2026 --- 10:05:02\n"
                  "3 ---- 1234 --- 03-14-2026 --- 10:05:02\n"
                  "2 ---- -007 --- 03-14-2026 --- 10:05:01\n"
-                 "1 ---- 392 --- 03-14-2026 --- 10:05:00\n"
+                 "1 ---- 042 --- 03-14-2026 --- 10:05:00\n"
                  "0 ---- 000 ---  --- \n");
-        QCOMPARE(list.row(4), QString());
-        lines.setEntete_fichier("N°Record;Valeur;Date;Time");
-        lines.setLigne_fichier(1, "1;5;01-02-2026;03:04:05");
-        lines.setLigne_fichier(2, "2;6;x");
-        list.showFile(2);
+        QCOMPARE(model.index(5, 0).data(), QVariant());
+        load("N°Record;Valeur;Date;Time", {"1;5;01-02-2026;03:04:05", "2;6;x"});
         QCOMPARE(
-            list.text(),
+            rowsOf(model),
             "N°Record;Valeur;Date;Time\n2 ---- 2;6;x\n1 ---- 1;5;01-02-2026;03:04:05\n0 ---- \n");
-        QCOMPARE(list.showRecording(3), 0);
+        QCOMPARE(inserted.count(), 2);
     }
     // The chart's label: the value as listed, then the date and time of the sample.
     void readout()
     {
-        QCOMPARE(list.readout(0), QString()); // nothing shown
+        QCOMPARE(model.readout(0), QString()); // nothing shown
         record(1, "10:00:01");
         record(-5, "10:00:05");
-        list.showRecording(2);
-        QCOMPARE(list.readout(2), "N° 2 : -005 — 03-14-2026 10:00:05");
-        QCOMPARE(list.readout(0), "N° 0 : 000");
-        QCOMPARE(list.readout(3), QString());
-        QCOMPARE(list.readout(-1), QString());
-        buffer.restart();
-        buffer.appendLoaded(7);
-        buffer.appendLoaded(392);
-        lines.setLigne_fichier(1, "1;7");
-        lines.setLigne_fichier(2, "2;392;03-14-2026;10:05:00");
-        list.showFile(2);
-        QCOMPARE(list.readout(2), "N° 2 : 392 — 03-14-2026 10:05:00");
-        QCOMPARE(list.readout(1), "N° 1 : 7"); // a file line with the value only
+        model.show();
+        QCOMPARE(model.readout(2), "N° 2 : -005 — 03-14-2026 10:00:05");
+        QCOMPARE(model.readout(0), "N° 0 : 000");
+        QCOMPARE(model.readout(3), QString());
+        QCOMPARE(model.readout(-1), QString());
+        load("h", {"1;7", "2;392;03-14-2026;10:05:00"});
+        QCOMPARE(model.readout(2), "N° 2 : 392 — 03-14-2026 10:05:00");
+        QCOMPARE(model.readout(1), "N° 1 : 7"); // a file line with the value only
     }
     void viewScrollsWithNewRowsAndCopies()
     {
-        SampleListView view(list);
+        SampleListView view;
+        view.setModel(&model);
         view.resize(217, 161);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         for (int i = 0; i < 100; ++i)
             record(i, "10:00:00");
-        list.showRecording(100);
-        view.listChanged();
+        model.show();
+        const auto copied = [&] {
+            QApplication::clipboard()->clear();
+            QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+            return QApplication::clipboard()->text();
+        };
+        const auto more = [&](int n) {
+            for (int i = 0; i < n; ++i) {
+                record(5, "10:00:01");
+                model.show();
+            }
+            QApplication::processEvents();
+            return view.verticalScrollBar()->value();
+        };
         // The newest sample shows on top while the user watches the top of the list, and a
-        // selection stays on its sample as new ones push it down...
+        // selection stays on its samples as new ones push them down...
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
-                          QPoint(20, 7 * view.fontMetrics().height() / 2 + 2));
-        const QString chosen = view.selectedText();
-        QCOMPARE(chosen, list.row(3) + u'\n');
-        record(5, "10:00:01");
-        view.listChanged(list.showRecording(101));
-        QCOMPARE(view.firstVisibleRow(), 0);
-        QCOMPARE(view.selectedText(), chosen);
+                          view.visualRect(model.index(3, 0)).center());
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                          view.visualRect(model.index(4, 0)).center());
+        const QString chosen = copied();
+        QCOMPARE(
+            chosen,
+            "97 ---- 096 --- 03-14-2026 --- 10:00:00\n96 ---- 095 --- 03-14-2026 --- 10:00:00\n");
+        QCOMPARE(more(1), 0);
+        QCOMPARE(copied(), chosen);
         // ...and a user reading older samples keeps them in sight.
         view.verticalScrollBar()->setValue(40);
-        record(6, "10:00:02");
-        view.listChanged(list.showRecording(102));
-        QCOMPARE(view.firstVisibleRow(), 41);
-        QCOMPARE(view.verticalScrollBar()->maximum(), 104 - view.verticalScrollBar()->pageStep());
-        view.setFocus();
+        QCOMPARE(more(2), 42);
         QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QApplication::clipboard()->text(), list.text());
-        QApplication::clipboard()->clear();
-        view.listChanged(); // the selection is dropped; the context menu does the same
+        QCOMPARE(copied(), rowsOf(model));
+        model.show(); // a new list: the selection is dropped; the context menu selects and copies
+        QCOMPARE(copied(), QString());
         view.findChild<QAction *>("menu_tout_selectionner")->trigger();
+        QApplication::clipboard()->clear();
         view.findChild<QAction *>("menu_copier")->trigger();
-        QCOMPARE(QApplication::clipboard()->text(), list.text());
+        QCOMPARE(QApplication::clipboard()->text(), rowsOf(model));
     }
     // Black inside, grey centre lines, green trace: in every state and colour scheme; a
     // recording of one value lies on its row, zeros on the bottom one; the picture stays until
@@ -192,10 +211,10 @@ private Q_SLOTS:
                                                          {255, 0, true, false},
                                                          {0, 172, false, true},
                                                          {255, 0, true, true}}) {
-            MeasurementBuffer buffer;
+            SampleStore store;
             for (int i = 1; i <= 5; ++i)
-                buffer.append(value, {}, {});
-            ChartView view(buffer);
+                store.record(value, {}, {});
+            ChartView view(store);
             view.resize(233, 177);
             if (dark) {
                 QPalette p = view.palette();
@@ -219,7 +238,7 @@ private Q_SLOTS:
             for (const int x : {46, 100, 228}) // samples 1 to 5, sample 0 on the left edge
                 QCOMPARE(image.pixel(inner.left() + x, inner.top() + row), kGreen);
             view.hide();
-            buffer.append(128, {}, {}); // drawn only at the next plot
+            store.record(128, {}, {}); // drawn only at the next plot
             view.show();
             QVERIFY(QTest::qWaitForWindowExposed(&view));
             QCOMPARE(view.grab().toImage(), image);
@@ -234,12 +253,12 @@ private Q_SLOTS:
     // hidden, disabled or emptied.
     void markerFollowsThePointer()
     {
-        MeasurementBuffer buffer;
+        SampleStore store;
         for (int i = 1; i <= 32000; ++i)
-            buffer.append(i == 8182 ? 255 : 10, {}, {});
-        ChartView view(buffer);
+            store.record(i == 8182 ? 255 : 10, {}, {});
+        ChartView view(store);
         view.setReadout(
-            [&](int i) { return QStringLiteral("N° %1 : %2").arg(i).arg(buffer.valeur(i)); });
+            [&](int i) { return QStringLiteral("N° %1 : %2").arg(i).arg(store.valeur(i)); });
         view.resize(233, 177);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));

@@ -1,9 +1,9 @@
 #include "acquisition/acquisition.h"
 #include "fakehidtransport.h"
 #include "recording/linereader.h"
-#include "recording/measurementbuffer.h"
 #include "recording/recorder.h"
 #include "recording/recordingfile.h"
+#include "recording/samplestore.h"
 #include "recording/samplingschedule.h"
 #include "sampling.h"
 #include "seededrandom.h"
@@ -56,17 +56,19 @@ struct Rig
                            : QDir::tempPath() + "/ondarisXXXXXX"};
     FakeHidTransport *board = new FakeHidTransport;
     Acquisition acquisition {{}, std::unique_ptr<HidTransport>(board)};
-    MeasurementBuffer buffer;
+    SampleStore store;
     Recorder::Plan plan {1000, 1, dir.filePath("data_tr.csv")};
     qint64 monotonic = 0;
     Recorder recorder {
-        buffer, acquisition, [this] { return plan; },
+        store, [this] { return acquisition.sampleValue(); },
         Recorder::Clock {[this] { return monotonic; },
                          [this] {
                              return QDateTime(QDate(2026, 3, 14), QTime(10, 5)).addMSecs(monotonic);
                          }}};
+    const QTimer &timer1 = *recorder.findChild<QTimer *>("Timer1");
 
-    void run(int n) { runSamples(recorder, buffer, monotonic, n); }
+    void start() { recorder.start(plan); }
+    void run(int n) { runSamples(recorder, store, monotonic, n); }
     QByteArray file() const { return TestFiles::read(plan.file); }
 };
 
@@ -77,29 +79,27 @@ class TestRecording : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Reads outside 0..32000 give nothing; 32000 samples fit, the next does not; a load after
-    // a restart overwrites values only.
-    void bufferBounds()
+    // Reads outside 0..num_mesure give nothing; 32000 samples fit, the next does not; the
+    // vertical window moves up with a recorded value above it, never down, and not for a load.
+    void storeBounds()
     {
-        MeasurementBuffer buffer;
-        for (int index : {-1, 32001, std::numeric_limits<int>::min()}) {
-            QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("outside 0..32000"));
-            QCOMPARE(buffer.valeur(index), 0.0);
-            QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("outside 0..32000"));
-            QCOMPARE(buffer.heure_mesure(index), QString());
-        }
+        SampleStore store;
+        QSignalSpy cleared(&store, &SampleStore::cleared), grew(&store, &SampleStore::grew);
         for (int i = 1; i <= 32000; ++i)
-            QVERIFY(buffer.append(i, QStringLiteral("d"), QString::number(i)));
-        QVERIFY(buffer.isFull() && !buffer.append(1, {}, {}) && !buffer.appendLoaded(1));
-        QCOMPARE(buffer.num_mesure(), 32000);
-        QCOMPARE(buffer.valeur(32000), 32000.0);
-        QCOMPARE(buffer.heure_mesure(32000), QStringLiteral("32000"));
-        buffer.restart();
-        for (int v : {7, 8, 9})
-            buffer.appendLoaded(v);
-        QCOMPARE(buffer.num_mesure(), 3);
-        QCOMPARE(buffer.valeur(3) + buffer.valeur(4), 13.0);
-        QCOMPARE(buffer.date_mesure(1), QStringLiteral("d"));
+            QVERIFY(store.record(i % 2 ? 0 : 256, "d", QString::number(i)));
+        QVERIFY(store.isFull() && !store.record(1, {}, {}) && !store.load(1, {}));
+        QCOMPARE(std::pair(store.num_mesure(), int(grew.count())), std::pair(32000, 32000));
+        QCOMPARE(store.heure_mesure(32000), QStringLiteral("32000"));
+        QCOMPARE(store.borne_basse(), qint16(1));
+        for (int index : {-1, 32001, std::numeric_limits<int>::min()})
+            QVERIFY(store.valeur(index) == 0 && store.heure_mesure(index).isEmpty());
+        store.clear();
+        QVERIFY(store.load(300, "1;300") && store.isLoaded());
+        QCOMPARE(std::tuple(store.num_mesure(), store.valeur(1), store.ligne_fichier(1),
+                            store.heure_mesure(1)),
+                 std::tuple(1, 300.0, QString("1;300"), QString()));
+        QCOMPARE(std::pair(int(cleared.count()), store.borne_basse()), std::pair(1, qint16(1)));
+        QCOMPARE(store.valeur(2), 0.0);
     }
     void parsesValues_data()
     {
@@ -277,35 +277,32 @@ private Q_SLOTS:
     {
         Rig rig;
         rig.acquisition.setSource(SampleSource::Usb);
-        rig.recorder.start();
+        rig.start();
         for (const auto &[raw, value, low] : {std::tuple {70, 274.0, 19}, {10, 39.0, 19}}) {
             rig.board->reports
                 = {FakeHidTransport::report(4, 0, 0), FakeHidTransport::report(4, quint8(raw), 0)};
-            rig.acquisition.poll();
+            rig.acquisition.TimerValActu_Timer();
             rig.run(1);
-            QCOMPARE(rig.buffer.valeur(rig.buffer.num_mesure()), value);
-            QCOMPARE(std::pair(rig.buffer.borne_basse(), rig.buffer.borne_haute()),
-                     std::pair(qint16(low), qint16(low + 255)));
+            QCOMPARE(rig.store.valeur(rig.store.num_mesure()), value);
+            QCOMPARE(rig.store.borne_basse(), qint16(low));
         }
     }
     // Each recording appends to the file, after the 27 bytes of its header, and numbers from 1, its
-    // first sample 10 ms after the start with the test value reset, the next one period later: 15
-    // ticks of a minute here.
+    // first sample 10 ms after the start, the next one period later: 15 ticks of a minute here.
     void restartAppendsAndRenumbers()
     {
         Rig rig;
         QVERIFY(RecordingFile::create(rig.plan.file, nullptr));
-        rig.recorder.start();
+        rig.start();
         rig.run(2);
-        rig.recorder.toggle();
+        rig.recorder.stop();
         QVERIFY(!rig.recorder.isRecording());
-        QCOMPARE(rig.buffer.num_mesure(), 2); // the finished recording stays on screen
+        QCOMPARE(rig.store.num_mesure(), 2); // the finished recording stays on screen
         rig.monotonic += 5000;
         rig.plan = {60000, 15, rig.plan.file};
-        rig.acquisition.keyPress('+');
-        rig.recorder.toggle();
-        QCOMPARE(rig.buffer.num_mesure(), 0);
-        QCOMPARE(rig.recorder.timer1().interval(), 10);
+        rig.start();
+        QCOMPARE(rig.store.num_mesure(), 0);
+        QCOMPARE(rig.timer1.interval(), 10);
         rig.run(1);
         rig.acquisition.keyPress('-');
         rig.run(1);
@@ -316,33 +313,18 @@ private Q_SLOTS:
                  RecordingFile::header()
                      + "1;0;03-14-2026;10:05:00\r\n2;0;03-14-2026;10:05:01\r\n"
                        "1;0;03-14-2026;10:05:06\r\n2;-1;03-14-2026;10:20:06\r\n");
-        QCOMPARE(rig.buffer.date_mesure(2) + rig.buffer.heure_mesure(2), "03-14-202610:20:06");
-    }
-    // The LED blinks every 500 ms while recording and is off after a stop, whatever its phase.
-    void ledBlinksAndEndsOff()
-    {
-        Rig rig;
-        for (int blinks : {0, 1, 2}) {
-            rig.recorder.start();
-            QCOMPARE(rig.recorder.timerLed().interval(), 500);
-            for (int i = 0; i < blinks; ++i)
-                rig.recorder.ledTick();
-            QCOMPARE(rig.recorder.ledFill(), blinks % 2 ? Recorder::LedLit : Recorder::LedDark);
-            rig.recorder.stop();
-            QCOMPARE(rig.recorder.ledFill(), Recorder::LedDark);
-            QVERIFY(!rig.recorder.timerLed().isActive() && !rig.recorder.timer1().isActive());
-        }
+        QCOMPARE(rig.store.date_mesure(2) + rig.store.heure_mesure(2), "03-14-202610:20:06");
     }
     // 8 h 53 min 20 s at one a second; the tick that would store sample 32001 stops it.
     void stopsWhenBufferIsFull()
     {
         Rig rig;
         QSignalSpy problems(&rig.recorder, &Recorder::stoppedOnProblem);
-        rig.recorder.start();
+        rig.start();
         rig.run(32001);
         QVERIFY(!rig.recorder.isRecording());
         QCOMPARE(rig.monotonic, 10 + qint64(32000) * 1000);
-        QCOMPARE(rig.buffer.num_mesure(), 32000);
+        QCOMPARE(rig.store.num_mesure(), 32000);
         QCOMPARE(problems.count(), 1);
         QVERIFY(problems.first().first().toString().contains("limite de 32000 mesures"));
         QVERIFY(rig.file().endsWith(
@@ -355,36 +337,33 @@ private Q_SLOTS:
         QTemporaryDir folder;
         rig.plan.file = folder.filePath("data_tr.csv");
         QSignalSpy problems(&rig.recorder, &Recorder::stoppedOnProblem);
-        QSignalSpy stored(&rig.recorder, &Recorder::sampleStored);
-        rig.recorder.start();
+        QSignalSpy stored(&rig.store, &SampleStore::grew);
+        rig.start();
         rig.run(2);
         QVERIFY(folder.remove());
         rig.run(1);
         QVERIFY(!rig.recorder.isRecording());
-        QCOMPARE(stored.count(), rig.buffer.num_mesure()); // listed: the user sees what was lost
+        QCOMPARE(stored.count(), rig.store.num_mesure()); // listed: the user sees what was lost
         QCOMPARE(problems.count(), 1);
         const QString message = problems.first().first().toString();
         QVERIFY2(message.contains(rig.plan.file) && message.contains("dossier"),
                  qPrintable(message));
-        QCOMPARE(rig.recorder.ledFill(), Recorder::LedDark);
     }
     void keepsTimeOverHours()
     {
         Rig rig;
-        rig.recorder.start();
+        rig.start();
         QRandomGenerator random = seededRandom(Q_FUNC_INFO);
         for (int k = 1; k <= 3 * 3600; ++k) {
             // Up to 15 ms late, the next tick is still armed on the original beat.
-            rig.monotonic = rig.recorder.schedule().nextTickAt() + random.bounded(16);
-            rig.recorder.tick();
-            const qint64 next = 10 + qint64(k) * 1000;
-            QCOMPARE(rig.recorder.schedule().nextTickAt(), next);
-            QCOMPARE(qint64(rig.recorder.timer1().interval()), next - rig.monotonic);
+            rig.monotonic += rig.timer1.interval() + random.bounded(16);
+            rig.recorder.Timer1_Timer();
+            QCOMPARE(rig.monotonic + rig.timer1.interval(), 10 + qint64(k) * 1000);
         }
-        QCOMPARE(rig.buffer.num_mesure(), 3 * 3600);
-        rig.monotonic = rig.recorder.schedule().nextTickAt() + 1200; // the next is due already
-        rig.recorder.tick();
-        QCOMPARE(rig.recorder.timer1().interval(), 0);
+        QCOMPARE(rig.store.num_mesure(), 3 * 3600);
+        rig.monotonic += rig.timer1.interval() + 1200; // the next is due already
+        rig.recorder.Timer1_Timer();
+        QCOMPARE(rig.timer1.interval(), 0);
     }
 };
 

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using TestFiles::read;
 
@@ -23,9 +24,18 @@ class TestFormOption : public QObject
         auto *dialog = main->window->findChild<FormOption *>("Form_option");
         return dialog && QTest::qWaitForWindowExposed(dialog) ? dialog : nullptr;
     }
-    static void click(QAbstractButton *button)
+    // The dialog's button of a group ("Option1" durations, "Option2" sources, "Option3"
+    // channels) and index.
+    static QAbstractButton *button(QWidget *dialog, const char *group, int index)
     {
-        QTest::mouseClick(button, Qt::LeftButton, {}, {6, 8});
+        for (auto *b : dialog->findChildren<QAbstractButton *>(group))
+            if (b->property("index") == index)
+                return b;
+        return nullptr;
+    }
+    static void click(QWidget *dialog, const char *group, int index)
+    {
+        QTest::mouseClick(button(dialog, group, index), Qt::LeftButton, {}, {6, 8});
     }
     void closeDialog()
     {
@@ -41,24 +51,26 @@ private Q_SLOTS:
     {
         FormOption *dialog = open(WindowRig::config(5, 2));
         QVERIFY(!main->window->isEnabled()
-                && main->window->acquisition().refreshTimer().isActive());
-        QVERIFY(dialog->option1(5)->isChecked() && dialog->option2(2)->isChecked());
+                && main->core->acquisition().findChild<QTimer *>("TimerValActu")->isActive());
+        QVERIFY(button(dialog, "Option1", 5)->isChecked()
+                && button(dialog, "Option2", 2)->isChecked());
         for (const auto &[option, source] : {std::pair(10, 1), {1, 0}}) {
-            click(dialog->option1(option));
+            click(dialog, "Option1", option);
             QCOMPARE(read(main->cfg()),
-                     WindowRig::config(option, main->window->settings().source()));
-            click(dialog->option2(source));
+                     WindowRig::config(option, main->core->settings().settings().source));
+            click(dialog, "Option2", source);
             QCOMPARE(read(main->cfg()), WindowRig::config(option, source));
         }
-        click(dialog->option3(2)); // channel 2 only clears the choice of source
+        click(dialog, "Option3", 2); // channel 2 only clears the choice of source
         for (int i = 0; i <= 2; ++i)
-            QVERIFY(!dialog->option2(i)->isChecked());
+            QVERIFY(!button(dialog, "Option2", i)->isChecked());
         QCOMPARE(read(main->cfg()), WindowRig::config(1, 0));
         closeDialog();
         QFile::remove(main->cfg());
         main->find<QAction>("menuReglage")->trigger();
         dialog = main->window->findChild<FormOption *>("Form_option");
-        QVERIFY(dialog->option1(1)->isChecked() && dialog->option2(0)->isChecked());
+        QVERIFY(button(dialog, "Option1", 1)->isChecked()
+                && button(dialog, "Option2", 0)->isChecked());
         QTest::mouseClick(dialog->findChild<QPushButton *>("Command1"), Qt::LeftButton);
         closeDialog();
         QVERIFY(!QFile::exists(main->cfg()));
@@ -71,7 +83,7 @@ private Q_SLOTS:
         main->window->show();
         main->window->menuReglage_Click();
         auto *dialog = main->window->findChild<FormOption *>("Form_option");
-        click(dialog->option2(2));
+        click(dialog, "Option2", 2);
         QTRY_COMPARE(main->dialogs.told.size(), 1);
         QCOMPARE(main->dialogs.toldOver, dialog);
     }

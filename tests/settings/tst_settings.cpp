@@ -86,25 +86,22 @@ private Q_SLOTS:
     }
     void init() { QFile::remove(cfg()); }
     // The ten durations users see, in seconds: a timer of a second, ten seconds, or a minute
-    // counted divisor times; saved only when the dialog is shown.
+    // counted divisor times.
     void durations()
     {
         SettingsModel model {ConfigFile(cfg())};
         const int seconds[] = {1, 10, 60, 900, 1800, 3600, 10800, 21600, 43200, 86400};
         for (int i = 1; i <= 10; ++i) {
-            model.Option1_Click(i, false);
+            model.setDuree_option(i);
             QCOMPARE(model.intervalle_timer(),
                      QString::number(std::min(seconds[i - 1], 60) * 1000));
             QCOMPARE(model.intervalMs() * model.diviseur_tick(), seconds[i - 1] * 1000);
         }
-        QVERIFY(!QFileInfo::exists(cfg()));
-        model.Option1_Click(0, false); // no button: the period stays
-        QCOMPARE(std::pair(model.intervalMs(), int(model.diviseur_tick())), std::pair(60000, 1440));
-        model.Option1_Click(4, true);
-        model.Option2_Click(2, true);
-        model.Option2_Click(0, false);
-        QCOMPARE(int(model.source()), 0); // kept, not saved
-        QCOMPARE(read(cfg()), ConfigFile::encode(Settings {"data_tr.csv", 4, 2, 3600}));
+        model.setDuree_option(0); // no button: the period stays
+        QCOMPARE(std::tuple(model.intervalMs(), int(model.diviseur_tick()),
+                            int(model.settings().duree_option)),
+                 std::tuple(60000, 1440, 0));
+        QVERIFY(!QFileInfo::exists(cfg())); // kept, not saved
     }
     void loadMends_data()
     {
@@ -135,7 +132,7 @@ private Q_SLOTS:
         SettingsModel model {ConfigFile(path)};
         QSignalSpy told(&model, &SettingsModel::writeFailed);
         model.load();
-        model.Option1_Click(5, true);
+        model.setDuree_option(5);
         QVERIFY(!model.save());
         QCOMPARE(std::pair(int(model.settings().duree_option), int(model.diviseur_tick())),
                  std::pair(5, 30));
@@ -158,7 +155,8 @@ private Q_SLOTS:
         ::chmod(QFile::encodeName(exe.path()).constData(), 0700);
         QCOMPARE(model.settings(), old);
         QCOMPARE(read(user.filePath("o/ondaris.cfg")), ConfigFile::encode(old));
-        model.Option1_Click(2, true);
+        model.setDuree_option(2);
+        model.save();
         QCOMPARE(read(exe.filePath("ondaris.cfg")), ConfigFile::encode(old));
     }
 };

@@ -1,15 +1,18 @@
 #pragma once
 
-#include "recording/measurementbuffer.h"
 #include "recording/recorder.h"
+#include "recording/samplestore.h"
 
-// Runs a recording's sampling ticks, each at the moment it is due on the test's clock, until
+#include <QTimer>
+
+// Runs a recording's sampling ticks as its timer would, the test's clock moved on to each, until
 // n more samples are stored or the recording stops.
-inline void runSamples(Recorder &recorder, const MeasurementBuffer &buffer, qint64 &clock, int n)
+inline void runSamples(Recorder &recorder, const SampleStore &samples, qint64 &clock, int n)
 {
-    const int target = buffer.num_mesure() + n;
-    while (recorder.isRecording() && buffer.num_mesure() < target) {
-        clock = recorder.schedule().nextTickAt();
-        recorder.tick();
+    const auto *timer1 = recorder.findChild<QTimer *>("Timer1");
+    const int target = samples.num_mesure() + n;
+    while (recorder.isRecording() && samples.num_mesure() < target) {
+        clock += timer1->interval();
+        recorder.Timer1_Timer();
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/enregistreur.h"
+#include "app/instrument.h"
 #include "fakedialogs.h"
 #include "fakehidtransport.h"
 #include "sampling.h"
@@ -10,17 +11,15 @@
 #include <QTemporaryDir>
 
 // The program's services for a run in a folder: its settings file there, a serial port that
-// is missing unless one is given, a scripted board, and the given dialogs.
-inline Enregistreur::Services testServices(const QString &folder, Dialogs &dialogs,
-                                           const QString &serialPort = {})
+// is missing unless one is given, and a scripted board.
+inline Instrument::Services testServices(const QString &folder, const QString &serialPort = {})
 {
-    Enregistreur::Services services;
+    Instrument::Services services;
     services.configPath = QDir(folder).filePath("ondaris.cfg");
     services.serialPorts = [port = serialPort.isEmpty() ? folder + "/no-tty" : serialPort] {
         return QStringList {port};
     };
     services.hidTransport = std::make_unique<FakeHidTransport>();
-    services.dialogs = &dialogs;
     return services;
 }
 
@@ -34,6 +33,7 @@ struct WindowRig
     FakeHidTransport *board = nullptr;
     qint64 monotonic = 5000;
     QDateTime wall {QDate(2026, 3, 14), QTime(10, 5, 0)};
+    std::unique_ptr<Instrument> core;
     std::unique_ptr<Enregistreur> window;
 
     // config: the settings file's bytes before start-up, or null for none.
@@ -43,18 +43,20 @@ struct WindowRig
         QDir::setCurrent(dir.path());
         if (!config.isNull())
             TestFiles::write(cfg(), config);
-        Enregistreur::Services services = testServices(dir.path(), dialogs, serialPort);
+        Instrument::Services services = testServices(dir.path(), serialPort);
         board = static_cast<FakeHidTransport *>(services.hidTransport.get());
         services.clock = {[this] { return monotonic; },
                           [this] {
                               return wall.addMSecs(monotonic - 5000);
                           }};
-        window = std::make_unique<Enregistreur>(std::move(services));
+        core = std::make_unique<Instrument>(std::move(services));
+        window = std::make_unique<Enregistreur>(*core, dialogs);
         window->Form_Load();
     }
     ~WindowRig()
     {
         window.reset();
+        core.reset();
         QDir::setCurrent(previousFolder);
     }
     QString cfg() const { return dir.filePath("ondaris.cfg"); }
@@ -62,7 +64,7 @@ struct WindowRig
     {
         return window->findChild<T *>(QLatin1StringView(name));
     }
-    void runSamples(int n) { ::runSamples(window->recorder(), window->buffer(), monotonic, n); }
+    void runSamples(int n) { ::runSamples(core->recorder(), core->samples(), monotonic, n); }
     static QByteArray config(int option, int source, int width = 3600,
                              const QString &file = "data_tr.csv")
     {

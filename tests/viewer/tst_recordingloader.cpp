@@ -1,6 +1,5 @@
-#include "recording/loadedlines.h"
-#include "recording/measurementbuffer.h"
 #include "recording/recordingfile.h"
+#include "recording/samplestore.h"
 #include "testfiles.h"
 #include "viewer/recordingloader.h"
 
@@ -39,17 +38,16 @@ class TestRecordingLoader : public QObject
 
     QTemporaryDir dir;
     QString path = dir.filePath("rec.csv");
-    MeasurementBuffer buffer;
-    LoadedLines lines;
+    SampleStore store;
     // Loads the bytes as a file; null bytes: no file at all.
     RecordingLoader::Result load(const QByteArray &bytes, RecordingLoader::Hooks hooks = {})
     {
         QFile::remove(path);
         if (!bytes.isNull())
             TestFiles::write(path, bytes);
-        buffer.restart();
-        lines = LoadedLines();
-        return RecordingLoader::load(path, buffer, lines, hooks);
+        store.clear();
+        store.setEntete_fichier({});
+        return RecordingLoader::load(path, store, hooks);
     }
 
 private Q_SLOTS:
@@ -93,12 +91,12 @@ private Q_SLOTS:
         QTEST(result.outcome, "outcome");
         // Only a file that cannot be opened or read has a reason.
         QCOMPARE(result.error.isEmpty(), result.outcome != Outcome::OpenFailed);
-        QCOMPARE(buffer.num_mesure(), count);
-        QTEST(lines.entete_fichier(), "header");
+        QCOMPARE(store.num_mesure(), count);
+        QTEST(store.entete_fichier(), "header");
         if (count > 0)
-            QTEST(buffer.valeur(count), "lastValue");
+            QTEST(store.valeur(count), "lastValue");
         if (count > 1)
-            QCOMPARE(std::pair(buffer.valeur(1), lines.ligne_fichier(1).left(5)),
+            QCOMPARE(std::pair(store.valeur(1), store.ligne_fichier(1).left(5)),
                      std::pair(10.0, QString("1;10;")));
     }
     // What was read before the failure stays; the system's reason is kept for the message.
@@ -109,11 +107,11 @@ private Q_SLOTS:
             FailingDevice device;
             device.setData(bytes);
             device.open(QIODevice::ReadOnly);
-            buffer.restart();
-            const auto result = RecordingLoader::load(device, 1000, buffer, lines, {});
+            store.clear();
+            const auto result = RecordingLoader::load(device, 1000, store, {});
             QCOMPARE(result.outcome, Outcome::ReadError);
             QCOMPARE(result.error, QStringLiteral("Erreur d'entrée-sortie"));
-            QCOMPARE(buffer.num_mesure(), count);
+            QCOMPARE(store.num_mesure(), count);
         }
     }
     // Progress from 0 to where the reading ended: the end, a bad line, the first over-long line
@@ -146,10 +144,10 @@ private Q_SLOTS:
         QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(qint64(1) << 30)); // 1 GiB, no line end
         f.close();
         positions.clear();
-        const auto result = RecordingLoader::load(path, buffer, lines, hooks);
+        const auto result = RecordingLoader::load(path, store, hooks);
         QCOMPARE(std::pair(result.outcome, result.size), std::pair(Outcome::Malformed, total));
         QCOMPARE(total, qint64(1) << 30);
-        QVERIFY(lines.entete_fichier().size() <= 4096);
+        QVERIFY(store.entete_fichier().size() <= 4096);
         QVERIFY2(*std::max_element(positions.begin(), positions.end()) <= 128 * 1024,
                  "stops at the first over-long line");
     }

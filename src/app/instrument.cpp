@@ -1,0 +1,151 @@
+#include "instrument.h"
+
+#include "acquisition/hidtransport.h"
+#include "recording/recordingfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+Instrument::Instrument(Services services, QObject *parent)
+    : QObject(parent)
+    , m_clock(std::move(services.clock))
+    , m_settings(ConfigFile(services.configPath, services.configFallback))
+    , m_acquisition(std::move(services.serialPorts), std::move(services.hidTransport))
+    , m_recorder(
+          m_samples, [this] { return m_acquisition.sampleValue(); }, m_clock)
+{
+    const auto warn = [this](const QString &message) {
+        emit told(message, true);
+    };
+    connect(&m_acquisition, &Acquisition::deviceProblem, this, warn);
+    connect(&m_settings, &SettingsModel::writeFailed, this, warn);
+    connect(&m_recorder, &Recorder::stoppedOnProblem, this, warn);
+}
+
+void Instrument::start()
+{
+    const bool existed = m_settings.configFile().exists();
+    m_settings.load();
+    const Settings &stored = m_settings.settings();
+    chooseDuration(stored.duree_option, false);
+    // The stored source is opened: one attempt, one message at most.
+    if (existed)
+        m_acquisition.openStored(SampleSource(stored.source));
+    m_acquisition.startRefresh();
+}
+
+void Instrument::shutDown()
+{
+    m_acquisition.close();
+}
+
+bool Instrument::chartShown() const
+{
+    return m_settings.settings().largeur_fenetre > Settings::NarrowWidth;
+}
+
+void Instrument::toggleChart()
+{
+    const bool wide = m_settings.settings().largeur_fenetre == Settings::WideWidth;
+    m_settings.setLargeur_fenetre(wide ? Settings::NarrowWidth : Settings::WideWidth);
+    m_settings.save();
+}
+
+QString Instrument::title() const
+{
+    return (chartShown() ? QStringLiteral("Ondaris                     Fichier en cours : ")
+                         : QStringLiteral("Ondaris : "))
+        + m_settings.settings().fichier_donnees;
+}
+
+void Instrument::chooseDuration(int index, bool save)
+{
+    m_settings.setDuree_option(index);
+    if (save)
+        m_settings.save();
+}
+
+void Instrument::chooseSource(int index, bool save)
+{
+    m_acquisition.setSource(SampleSource(index));
+    m_settings.setSource(index);
+    if (save)
+        m_settings.save();
+}
+
+QString Instrument::refusal(const QString &path)
+{
+    const QFileInfo file(path);
+    if (path.contains(u'"') || path.contains(u'\r') || path.contains(u'\n'))
+        return tr("Le nom « %1 » contient un guillemet (\") ou un saut de ligne, que le "
+                  "fichier des réglages ne peut pas garder.\nChoisissez un autre nom.")
+            .arg(file.fileName());
+    if (!file.absoluteDir().exists())
+        return tr("Le dossier « %1 » n'existe pas.\nChoisissez un dossier existant.")
+            .arg(QDir::toNativeSeparators(file.absolutePath()));
+    return {};
+}
+
+void Instrument::newRecordingFile(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    if (const QString reason = refusal(path); !reason.isEmpty()) {
+        emit told(reason, true); // never a name the settings file could not give back
+        return;
+    }
+    // A file that cannot be made is met again, and told, when the recording writes to it.
+    RecordingFile::create(path, nullptr);
+    m_settings.setFichier_donnees(path);
+    m_settings.save();
+}
+
+void Instrument::toggleRecording()
+{
+    if (m_loading)
+        return;
+    if (m_recorder.isRecording()) {
+        m_recorder.stop();
+        return;
+    }
+    m_acquisition.resetTest();
+    m_recorder.start({m_settings.intervalMs(), m_settings.diviseur_tick(),
+                      m_settings.settings().fichier_donnees});
+}
+
+void Instrument::view(const QString &path, const RecordingLoader::Hooks &hooks)
+{
+    if (path.isEmpty() || m_loading || m_recorder.isRecording())
+        return;
+    m_loading = true;
+    emit loadingChanged(true);
+    m_samples.clear();
+    const RecordingLoader::Result result = RecordingLoader::load(path, m_samples, hooks);
+    m_loading = false;
+    emit loadingChanged(false);
+
+    using Outcome = RecordingLoader::Outcome;
+    if (result.outcome == Outcome::Loaded || result.outcome == Outcome::TooManyLines)
+        m_samples.loaded();
+    switch (result.outcome) {
+    case Outcome::TooManyLines:
+        emit told(tr("Ce fichier contient plus de %1 mesures : seules les %1 premières sont "
+                     "affichées.")
+                      .arg(SampleStore::Capacity),
+                  false);
+        break;
+    case Outcome::Malformed:
+        emit told(tr("Erreur format fichier"), false);
+        break;
+    case Outcome::ReadError:
+        emit told(tr("La lecture du fichier « %1 » a échoué :\n%2").arg(path, result.error), true);
+        break;
+    case Outcome::OpenFailed: // a file the user may not read, or gone since it was chosen
+        emit told(tr("Le fichier « %1 » ne peut pas être ouvert :\n%2").arg(path, result.error),
+                  true);
+        break;
+    case Outcome::Loaded:
+    case Outcome::NoSampleLine:
+        break;
+    }
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "acquisition/acquisition.h"
+#include "recording/recorder.h"
+#include "recording/samplestore.h"
+#include "settings/settingschoices.h"
+#include "settings/settingsmodel.h"
+#include "viewer/recordingloader.h"
+
+#include <QObject>
+#include <memory>
+
+class HidTransport;
+
+// The recorder's state and the rules between its parts: the settings, the live reading of the
+// chosen source, the recording and the samples on screen. The windows show it and hand it the
+// user's choices; it tells them, in French, what the user must know.
+class Instrument : public QObject, public SettingsChoices
+{
+    Q_OBJECT
+
+public:
+    // What the world decides: where the settings are, the serial ports and the board present,
+    // the clocks.
+    struct Services
+    {
+        QString configPath;
+        QString configFallback; // read while configPath is missing
+        SerialLink::PortLister serialPorts = SerialLink::systemPorts;
+        std::unique_ptr<HidTransport> hidTransport;
+        Recorder::Clock clock = Recorder::Clock::system();
+    };
+
+    explicit Instrument(Services services, QObject *parent = nullptr);
+
+    // Start-up: the settings read, or made with the defaults; the stored period applied and the
+    // stored source opened; the live value refreshed from now on.
+    void start();
+    // Shut-down: the serial port is closed.
+    void shutDown();
+
+    const SettingsModel &settings() const { return m_settings; }
+    Acquisition &acquisition() { return m_acquisition; }
+    const SampleStore &samples() const { return m_samples; }
+    Recorder &recorder() { return m_recorder; }
+    QDateTime now() const { return m_clock.now(); }
+
+    // The chart is shown: the window is wide.
+    bool chartShown() const;
+    // "Graphe on/off": the chart shown or hidden, and the width kept for the next start.
+    void toggleChart();
+    // The title bar: the program, whether the chart is shown, the current recording file.
+    QString title() const;
+
+    const Settings &current() const override { return m_settings.settings(); }
+    void chooseDuration(int index, bool save) override;
+    void chooseSource(int index, bool save) override;
+
+    // Why a new recording file cannot be made under this path, in French; empty when it can:
+    // its folder must exist, and the settings file must be able to keep its name.
+    static QString refusal(const QString &path);
+    // "Nouvel Enregistrement": the file made afresh with its header and made the current one,
+    // or the refusal told. An empty path (a cancelled choice) changes nothing.
+    void newRecordingFile(const QString &path);
+
+    // The record button: starts a recording when idle (the test value back to 0), stops it when
+    // one runs; does nothing while a file loads.
+    void toggleRecording();
+
+    // "Visualiser Enregistrement": the samples and lines of a stored recording, shown once the
+    // whole file is read; what went wrong is told. Nothing for an empty path, while a file loads
+    // or while a recording runs.
+    void view(const QString &path, const RecordingLoader::Hooks &hooks);
+
+signals:
+    // Something to tell the user; a problem when warning is set.
+    void told(const QString &text, bool warning);
+    // A file starts or ends loading.
+    void loadingChanged(bool loading);
+
+private:
+    Recorder::Clock m_clock;
+    SettingsModel m_settings;
+    Acquisition m_acquisition;
+    SampleStore m_samples;
+    Recorder m_recorder;
+    bool m_loading = false;
+};
