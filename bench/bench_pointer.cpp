@@ -22,7 +22,7 @@ void BM_PointerMove(benchmark::State &state)
     SampleListModel list(store);
     list.show();
     ChartView view(store);
-    view.setReadout([&](int i) { return list.readout(i); });
+    view.setReadout([&](int i, std::optional<int> pinned) { return list.readout(i, pinned); });
     view.resize(233, 177);
     view.show();
     view.plot();

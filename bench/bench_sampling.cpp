@@ -43,7 +43,9 @@ void BM_SamplingStep(benchmark::State &state)
         model.show();
         view.viewport()->render(&listImage); // the rows in sight, painted
         QPainter painter(&chart);
-        ChartView::paintChart(painter, kInner, store, n);
+        ChartView::paintChart(painter, kInner, store, n,
+                              {0, double(n), double(store.borne_basse()),
+                               store.borne_basse() + ChartGeometry::ScaleHeight});
         painter.end();
         benchmark::DoNotOptimize(chart.bits());
 

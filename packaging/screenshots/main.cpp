@@ -8,11 +8,14 @@
 #include "app/instrument.h"
 #include "recording/recordingfile.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 #include <cmath>
 
 namespace {
@@ -35,6 +38,7 @@ public:
     QString chooseNewRecording(QWidget *) override { return {}; }
     QString chooseRecordingToView(QWidget *) override { return file; }
     QString choosePicture(QWidget *, const QString &) override { return {}; }
+    QString chooseSpreadsheet(QWidget *, const QString &) override { return {}; }
     void tell(QWidget *, const QString &, bool) override { }
     void openUrl(const QUrl &) override { }
 };
@@ -94,6 +98,23 @@ int main(int argc, char *argv[])
     window.menu_charger_Click();
     instrument.acquisition().TimerValActu_Timer();
     bool ok = save(&window, out.filePath("main-window.png"));
+
+    // Exploring it: three notches in around the afternoon, the height fitted, a pin on the
+    // afternoon's first peak, the pointer on a later one.
+    auto *chart = window.findChild<QWidget *>("Ecran1");
+    const auto send = [chart](QEvent::Type type, QPointF at, Qt::MouseButton button) {
+        QMouseEvent event(type, at, chart->mapToGlobal(at), button,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : button, {});
+        QApplication::sendEvent(chart, &event);
+    };
+    QWheelEvent wheel(QPointF(130, 80), chart->mapToGlobal(QPointF(130, 80)), {}, {0, 3 * 120},
+                      Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(chart, &wheel);
+    window.findChild<QAction *>("menu_ajuster_hauteur")->trigger();
+    send(QEvent::MouseButtonPress, {52, 60}, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, {52, 60}, Qt::LeftButton);
+    send(QEvent::MouseMove, {150, 120}, Qt::NoButton);
+    ok = save(&window, out.filePath("explore.png")) && ok;
 
     window.menuReglage_Click();
     auto *settings = window.findChild<QWidget *>("Form_option");

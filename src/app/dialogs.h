@@ -20,6 +20,8 @@ public:
     virtual QString chooseRecordingToView(QWidget *parent) = 0;
     // The save dialog of a picture of the chart, proposing a path; an empty text when cancelled.
     virtual QString choosePicture(QWidget *parent, const QString &proposed) = 0;
+    // The save dialog of a spreadsheet export, proposing a path; an empty text when cancelled.
+    virtual QString chooseSpreadsheet(QWidget *parent, const QString &proposed) = 0;
     // A message with an OK button only: information, or a problem when warning is set.
     virtual void tell(QWidget *parent, const QString &text, bool warning) = 0;
     // Opens a URL with the user's default program.

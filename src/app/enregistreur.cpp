@@ -93,7 +93,8 @@ void Enregistreur::buildLayout()
     m_sampleList->setGeometry(Twips::rect(120, 360, 3255, 2415));
 
     m_chart = new ChartView(m_core.samples(), surface);
-    m_chart->setReadout([this](int i) { return m_listModel->readout(i); });
+    m_chart->setReadout(
+        [this](int i, std::optional<int> pinned) { return m_listModel->readout(i, pinned); });
     m_chart->setGeometry(Twips::rect(3600, 120, 3495, 2655));
 
     m_xRuler = new Ruler(Qt::Horizontal, surface);
@@ -167,10 +168,30 @@ void Enregistreur::buildMenus()
 
     m_chartMenu = new QMenu(this);
     m_chartMenu->setObjectName(QStringLiteral("menu_graphe"));
+    QAction *whole = action(m_chartMenu, "menu_vue_ensemble", QStringLiteral("Vue d'ensemble"));
+    connect(whole, &QAction::triggered, m_chart, &ChartView::showWhole);
+    QAction *fit
+        = action(m_chartMenu, "menu_ajuster_hauteur", QStringLiteral("Ajuster la hauteur"));
+    fit->setCheckable(true);
+    connect(fit, &QAction::toggled, m_chart, &ChartView::setFitHeight);
+    QAction *unpin
+        = action(m_chartMenu, "menu_retirer_repere", QStringLiteral("Retirer le repère"));
+    connect(unpin, &QAction::triggered, m_chart, &ChartView::removePin);
+    m_chartMenu->addSeparator();
     connect(action(m_chartMenu, "menu_copier_image", QStringLiteral("Copier l'image")),
             &QAction::triggered, this, &Enregistreur::copyChartPicture);
     connect(action(m_chartMenu, "menu_enregistrer_image", QStringLiteral("Enregistrer l'image…")),
             &QAction::triggered, this, &Enregistreur::saveChartPicture);
+    QAction *exporter
+        = action(m_chartMenu, "menu_exporter", QStringLiteral("Exporter pour tableur…"));
+    connect(exporter, &QAction::triggered, this, &Enregistreur::exportForSpreadsheet);
+    m_sampleList->addAction(exporter);
+    // What the chart shows decides what its menu offers.
+    connect(m_chartMenu, &QMenu::aboutToShow, this, [this, whole, unpin, exporter] {
+        whole->setEnabled(!m_chart->isWhole());
+        unpin->setEnabled(m_chart->pinnedSample().has_value());
+        exporter->setEnabled(m_chart->drawnCount() > 0);
+    });
 
     QMenu *menuIntero = bar->addMenu(QStringLiteral("?"));
     menuIntero->setObjectName(QStringLiteral("menu_intero"));
@@ -354,6 +375,12 @@ void Enregistreur::saveChartPicture()
                  .arg(QDir::toNativeSeparators(chosen),
                       file.errorString().isEmpty() ? tr("erreur d'écriture") : file.errorString()),
              true);
+}
+
+void Enregistreur::exportForSpreadsheet()
+{
+    const auto [first, last] = m_chart->samplesInView();
+    m_core.exportSamples(m_dialogs.chooseSpreadsheet(this, m_core.spreadsheetName()), first, last);
 }
 
 void Enregistreur::tell(const QString &text, bool warning)

@@ -51,6 +51,8 @@ public:
     // The chart's context menu: "Copier l'image" and "Enregistrer l'image…".
     void copyChartPicture();
     void saveChartPicture();
+    // "Exporter pour tableur…", in the chart's and the list's context menus: the samples in view.
+    void exportForSpreadsheet();
 
 signals:
     // The user said Yes to leaving: the program ends.

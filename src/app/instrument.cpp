@@ -2,6 +2,7 @@
 
 #include "acquisition/hidtransport.h"
 #include "recording/recordingfile.h"
+#include "recording/spreadsheetfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -125,6 +126,7 @@ void Instrument::view(const QString &path, const RecordingLoader::Hooks &hooks)
     emit loadingChanged(false);
 
     using Outcome = RecordingLoader::Outcome;
+    m_viewed = path;
     if (result.outcome == Outcome::Loaded || result.outcome == Outcome::TooManyLines)
         m_samples.loaded();
     switch (result.outcome) {
@@ -148,4 +150,31 @@ void Instrument::view(const QString &path, const RecordingLoader::Hooks &hooks)
     case Outcome::NoSampleLine:
         break;
     }
+}
+
+QString Instrument::spreadsheetName() const
+{
+    const QFileInfo source(m_samples.isLoaded() ? m_viewed : m_settings.settings().fichier_donnees);
+    return source.absoluteDir().filePath(source.completeBaseName()
+                                         + QStringLiteral("-tableur.csv"));
+}
+
+void Instrument::exportSamples(const QString &path, int first, int last)
+{
+    if (path.isEmpty())
+        return;
+    const QFileInfo target(path);
+    if (target == QFileInfo(m_settings.settings().fichier_donnees)
+        || target == QFileInfo(m_viewed)) {
+        emit told(tr("« %1 » est un fichier d'enregistrement : l'export ne le remplace pas.\n"
+                     "Choisissez un autre nom.")
+                      .arg(QDir::toNativeSeparators(path)),
+                  true);
+        return;
+    }
+    QString reason;
+    if (!SpreadsheetFile::write(path, m_samples, first, last, &reason))
+        emit told(tr("L'export n'a pas pu être écrit dans « %1 » :\n%2")
+                      .arg(QDir::toNativeSeparators(path), reason),
+                  true);
 }

@@ -72,6 +72,13 @@ public:
     // or while a recording runs.
     void view(const QString &path, const RecordingLoader::Hooks &hooks);
 
+    // The name proposed for an export: "<name>-tableur.csv" beside the file the samples come from.
+    QString spreadsheetName() const;
+    // "Exporter pour tableur": samples first..last written to path for a spreadsheet; what went
+    // wrong is told, and so is a path that is a recording file, never written over. An empty
+    // path (a cancelled choice) changes nothing.
+    void exportSamples(const QString &path, int first, int last);
+
 signals:
     // Something to tell the user; a problem when warning is set.
     void told(const QString &text, bool warning);
@@ -85,4 +92,5 @@ private:
     SampleStore m_samples;
     Recorder m_recorder;
     bool m_loading = false;
+    QString m_viewed; // the file the samples were loaded from
 };

@@ -72,6 +72,22 @@ QString runFileDialog(QWidget *parent, const QString &title, const QString &prop
     return dialog->selectedFiles().constFirst();
 }
 
+// A save dialog of Qt's own, proposing a path; an empty text when cancelled.
+QString saveAs(QWidget *parent, const QString &title, const QString &filter, const QString &suffix,
+               const QString &proposed)
+{
+    QFileDialog dialog(parent, title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(suffix);
+    dialog.selectFile(proposed);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 } // namespace
 
 bool QtDialogs::confirmQuit(QWidget *parent)
@@ -96,16 +112,14 @@ QString QtDialogs::chooseRecordingToView(QWidget *parent)
 
 QString QtDialogs::choosePicture(QWidget *parent, const QString &proposed)
 {
-    QFileDialog dialog(parent, QObject::tr("Enregistrer l'image sous :"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QObject::tr("Images PNG (*.png)"));
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    dialog.selectFile(proposed);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return saveAs(parent, QObject::tr("Enregistrer l'image sous :"),
+                  QObject::tr("Images PNG (*.png)"), QStringLiteral("png"), proposed);
+}
+
+QString QtDialogs::chooseSpreadsheet(QWidget *parent, const QString &proposed)
+{
+    return saveAs(parent, QObject::tr("Exporter pour tableur sous :"),
+                  QObject::tr("Fichiers CSV (*.csv)"), QStringLiteral("csv"), proposed);
 }
 
 void QtDialogs::tell(QWidget *parent, const QString &text, bool warning)

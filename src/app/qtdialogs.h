@@ -12,6 +12,7 @@ public:
     QString chooseNewRecording(QWidget *parent) override;
     QString chooseRecordingToView(QWidget *parent) override;
     QString choosePicture(QWidget *parent, const QString &proposed) override;
+    QString chooseSpreadsheet(QWidget *parent, const QString &proposed) override;
     void tell(QWidget *parent, const QString &text, bool warning) override;
     void openUrl(const QUrl &url) override;
 };

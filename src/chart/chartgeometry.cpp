@@ -10,35 +10,49 @@ namespace {
 constexpr double kFarAway = 1.0e6;
 } // namespace
 
-double valueY(double value, double borneBasse)
+View fitHeight(View view, double lowest, double highest)
 {
-    return ScaleHeight - (value - borneBasse);
+    view.bottom = lowest < highest ? lowest : lowest - 1;
+    view.top = lowest < highest ? highest : highest + 1;
+    return view;
 }
 
-QPointF toPixel(QPointF user, double scaleWidth, const QRectF &inner)
+double valueY(double value, const View &view)
 {
-    const double x = inner.left() + user.x() * (inner.width() - 1) / scaleWidth;
-    const double y = inner.top() + user.y() * (inner.height() - 1) / ScaleHeight;
+    return (view.top - value) * (ScaleHeight / (view.top - view.bottom));
+}
+
+QPointF toPixel(double index, double value, const View &view, const QRectF &inner)
+{
+    const double x
+        = inner.left() + (index - view.first) * (inner.width() - 1) / (view.last - view.first);
+    const double y = inner.top() + valueY(value, view) * (inner.height() - 1) / ScaleHeight;
     return {std::clamp(x, -kFarAway, kFarAway), std::clamp(y, -kFarAway, kFarAway)};
 }
 
-int nearestIndex(double x, int count, const QRectF &inner)
+double indexAt(double x, const View &view, const QRectF &inner)
 {
-    if (count <= 0 || inner.width() <= 1)
+    if (inner.width() <= 1)
+        return view.first;
+    return view.first + (x - inner.left()) * (view.last - view.first) / (inner.width() - 1);
+}
+
+int nearestIndex(double x, const View &view, int count, const QRectF &inner)
+{
+    if (count <= 0)
         return 0;
-    const double index = (x - inner.left()) * count / (inner.width() - 1);
-    return int(std::clamp<qint64>(std::llround(index), 0, count));
+    return int(std::clamp<qint64>(std::llround(indexAt(x, view, inner)), 0, count));
 }
 
 QLineF horizontalCentreLine(const QRectF &inner)
 {
-    const double y = toPixel({0, ScaleHeight / 2}, 1, inner).y();
+    const double y = inner.top() + (inner.height() - 1) / 2;
     return {inner.left(), y, inner.left() + inner.width() - 1, y};
 }
 
 QLineF verticalCentreLine(const QRectF &inner)
 {
-    const double x = toPixel({0.5, 0}, 1, inner).x();
+    const double x = inner.left() + (inner.width() - 1) / 2;
     return {x, inner.top(), x, inner.top() + inner.height() - 1};
 }
 

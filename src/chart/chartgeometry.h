@@ -4,22 +4,37 @@
 #include <QPointF>
 #include <QRectF>
 
-// Where things sit on the chart and its rulers. Layout quantities are in twips;
-// the chart's own scale is 0..num_mesure across and 0..255 downward.
+// Where things sit on the chart and its rulers. Layout quantities are in twips; the chart's own
+// scale runs over the samples in view across and 0..255 downward.
 namespace ChartGeometry {
 
 constexpr double ScaleHeight = 255.0; // hauteur_ecran
 
-// y of a value in the chart's scale: 255 on the bottom edge for borne_basse, 0 for +255.
-double valueY(double value, double borneBasse);
+// What the chart shows: samples first..last across (last > first), values bottom..top up its
+// height (top > bottom). The chart's own view is 0..num_mesure and borne_basse..+255.
+struct View
+{
+    double first = 0;
+    double last = 1;
+    double bottom = 0;
+    double top = ScaleHeight;
+};
 
-// A point of the chart's scale (x in 0..scaleWidth, y in 0..255) in the pixels of inner: 0 and
-// scaleWidth on its first and last columns, 0 and 255 on its first and last rows.
-QPointF toPixel(QPointF user, double scaleWidth, const QRectF &inner);
+// The view with its height fitted to the lowest and highest values in it; a flat trace sits at
+// mid-height, one unit from either edge.
+View fitHeight(View view, double lowest, double highest);
 
-// The index 0..count whose point toPixel() puts nearest to the pixel column x (the inverse of
-// the trace's mapping).
-int nearestIndex(double x, int count, const QRectF &inner);
+// y of a value in the chart's scale: 255 on the bottom edge for bottom, 0 on the top edge for top.
+double valueY(double value, const View &view);
+
+// A sample's point in the pixels of inner: first and last on its first and last columns, top
+// and bottom on its first and last rows.
+QPointF toPixel(double index, double value, const View &view, const QRectF &inner);
+
+// The sample, fractional, at the pixel column x (the inverse of the trace's mapping).
+double indexAt(double x, const View &view, const QRectF &inner);
+// The sample 0..count whose point is nearest to the pixel column x.
+int nearestIndex(double x, const View &view, int count, const QRectF &inner);
 
 // The two centre lines across the inner area: horizontal at mid-height, vertical at mid-width.
 QLineF horizontalCentreLine(const QRectF &inner);

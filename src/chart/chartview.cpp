@@ -1,18 +1,31 @@
 #include "chartview.h"
 
-#include "chartgeometry.h"
 #include "recording/samplestore.h"
 #include "tracepath.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 
 namespace {
 // The chart looks the same in every state and desktop scheme.
 constexpr QRgb kBackground = qRgb(0, 0, 0);
 constexpr QRgb kTraceColour = qRgb(0, 255, 0);
 constexpr QRgb kCentreLines = qRgb(128, 128, 128);
+constexpr QRgb kPinColour = qRgb(255, 200, 0);
+
+// A text in a small black box edged in grey, green on black.
+void drawLabel(QPainter &painter, const QRectF &box, const QString &text)
+{
+    painter.fillRect(box, QColor(kBackground));
+    painter.setPen(QColor(kCentreLines));
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.setPen(QColor(kTraceColour));
+    painter.drawText(box, Qt::AlignCenter, text);
+}
 } // namespace
 
 ChartView::ChartView(const SampleStore &store, QWidget *parent)
@@ -30,13 +43,41 @@ ChartView::ChartView(const SampleStore &store, QWidget *parent)
 void ChartView::clear()
 {
     m_count = 0;
+    m_span.showWhole(0);
+    m_pin.reset();
     update();
 }
 
 void ChartView::plot()
 {
     m_count = m_store.num_mesure();
+    m_span.setCount(m_count);
     update();
+}
+
+void ChartView::showWhole()
+{
+    m_span.showWhole(m_count);
+    update();
+}
+
+void ChartView::setFitHeight(bool fit)
+{
+    m_fit = fit;
+    update();
+}
+
+void ChartView::removePin()
+{
+    m_pin.reset();
+    update();
+}
+
+std::pair<int, int> ChartView::samplesInView() const
+{
+    if (m_count <= 0)
+        return {1, 0};
+    return {std::max(1, int(std::ceil(m_span.first()))), int(std::floor(m_span.last()))};
 }
 
 QRectF ChartView::innerRect() const
@@ -44,20 +85,40 @@ QRectF ChartView::innerRect() const
     return QRectF(contentsRect());
 }
 
+ChartGeometry::View ChartView::view() const
+{
+    ChartGeometry::View view;
+    view.first = m_span.first();
+    view.last = std::max(m_span.last(), m_span.first() + 1);
+    view.bottom = m_store.borne_basse();
+    view.top = view.bottom + ChartGeometry::ScaleHeight;
+    if (!m_fit || m_count <= 0)
+        return view;
+    // Sample 0 starts the trace but is no measure: it plays no part in the fit.
+    const auto [low, high]
+        = m_store.extremes(std::max(1, int(std::ceil(view.first))), int(std::floor(view.last)));
+    return ChartGeometry::fitHeight(view, low, high);
+}
+
 void ChartView::paintChart(QPainter &painter, const QRectF &inner, const SampleStore &store,
-                           int count)
+                           int count, const ChartGeometry::View &view, bool traceOnTop)
 {
     painter.fillRect(inner, QColor(kBackground));
     painter.save();
     painter.setClipRect(inner);
-    if (count > 0) {
+    const auto trace = [&] {
+        if (count <= 0)
+            return;
         painter.setPen(QPen(QColor(kTraceColour), 1));
-        painter.drawPolyline(TracePath::build(store, count, inner));
-    }
-    // The centre lines stand over the trace.
+        painter.drawPolyline(TracePath::build(store, view, inner));
+    };
+    if (!traceOnTop)
+        trace();
     painter.setPen(QPen(QColor(kCentreLines), 1));
     painter.drawLine(ChartGeometry::horizontalCentreLine(inner));
     painter.drawLine(ChartGeometry::verticalCentreLine(inner));
+    if (traceOnTop)
+        trace();
     painter.restore();
 }
 
@@ -65,22 +126,36 @@ void ChartView::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);
     QPainter painter(this);
-    paintChart(painter, innerRect(), m_store, m_count);
+    const QRectF inner = innerRect();
+    const ChartGeometry::View view = this->view();
+    // The centre lines stand over the trace, but for a fitted trace, which they would hide
+    // where it is flat.
+    paintChart(painter, inner, m_store, m_count, view, m_fit);
+    painter.setClipRect(inner);
+    const QFontMetricsF metrics(font());
+    if (m_fit && m_count > 0) {
+        // The values of the top and bottom edges, at the left.
+        for (const auto &[value, atTop] : {std::pair(view.top, true), {view.bottom, false}}) {
+            const QString text = QString::number(value, 'g', 15);
+            const QSizeF size(metrics.horizontalAdvance(text) + 6, metrics.height() + 2);
+            const double y = atTop ? inner.top() : inner.bottom() + 1 - size.height();
+            drawLabel(painter, QRectF(QPointF(inner.left(), y), size), text);
+        }
+    }
+    if (m_pin) {
+        painter.setPen(QPen(QColor(kPinColour), 1, Qt::DashLine));
+        const double x = ChartGeometry::toPixel(*m_pin, 0, view, inner).x();
+        painter.drawLine(QLineF(x, inner.top(), x, inner.top() + inner.height() - 1));
+    }
     // The marker is painted over the trace from the pointer's place, never kept in it.
-    if (!m_pointer || !m_markerShown)
+    if (!m_pointer || !m_markerShown || m_dragging)
         return;
     const auto marker = markerAt(*m_pointer);
     if (!marker)
         return;
-    const QRectF inner = innerRect();
-    painter.setClipRect(inner);
     painter.setPen(QPen(QColor(kCentreLines), 1));
     painter.drawLine(QLineF(marker->x, inner.top(), marker->x, inner.top() + inner.height() - 1));
-    painter.fillRect(marker->label, QColor(kBackground));
-    painter.setPen(QColor(kCentreLines));
-    painter.drawRect(marker->label.adjusted(0, 0, -1, -1));
-    painter.setPen(QColor(kTraceColour));
-    painter.drawText(marker->label, Qt::AlignCenter, marker->text);
+    drawLabel(painter, marker->label, marker->text);
 }
 
 std::optional<ChartView::Marker> ChartView::markerAt(QPointF pointer) const
@@ -88,12 +163,14 @@ std::optional<ChartView::Marker> ChartView::markerAt(QPointF pointer) const
     if (m_count <= 0 || !isEnabled() || !isVisible())
         return std::nullopt;
     const QRectF inner = innerRect();
-    const int i = ChartGeometry::nearestIndex(pointer.x(), m_count, inner);
+    const ChartGeometry::View view = this->view();
+    const int i = ChartGeometry::nearestIndex(pointer.x(), view, m_count, inner);
     Marker marker;
-    marker.x = ChartGeometry::toPixel({double(i), 0}, m_count, inner).x();
-    marker.text = m_readout ? m_readout(i) : QString::number(i);
+    marker.x = ChartGeometry::toPixel(i, 0, view, inner).x();
+    marker.text = m_readout ? m_readout(i, m_pin) : QString::number(i);
     // Beside the pointer, inside the chart: to its right and above it where there is room.
-    const QSizeF size(fontMetrics().horizontalAdvance(marker.text) + 8, fontMetrics().height() + 4);
+    const QSizeF size
+        = QSizeF(fontMetrics().boundingRect(QRect(), 0, marker.text).size()) + QSizeF(8, 4);
     double left = pointer.x() + 8;
     if (left + size.width() > inner.right())
         left = pointer.x() - 8 - size.width();
@@ -110,7 +187,7 @@ std::optional<int> ChartView::pointedSample() const
 {
     if (!m_pointer || !markerAt(*m_pointer))
         return std::nullopt;
-    return ChartGeometry::nearestIndex(m_pointer->x(), m_count, innerRect());
+    return ChartGeometry::nearestIndex(m_pointer->x(), view(), m_count, innerRect());
 }
 
 void ChartView::setMarkerShown(bool shown)
@@ -119,15 +196,83 @@ void ChartView::setMarkerShown(bool shown)
     update();
 }
 
+void ChartView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && m_count > 0) {
+        m_press = event->position();
+        m_dragX = event->position().x();
+    }
+    QFrame::mousePressEvent(event);
+}
+
 void ChartView::mouseMoveEvent(QMouseEvent *event)
 {
     m_pointer = event->position();
+    const double x = event->position().x();
+    if (m_press && !m_dragging && std::abs(x - m_press->x()) >= QApplication::startDragDistance())
+        m_dragging = true;
+    if (m_dragging) {
+        // The samples follow the pointer.
+        const ChartGeometry::View view = this->view();
+        const QRectF inner = innerRect();
+        m_span.pan(ChartGeometry::indexAt(m_dragX, view, inner)
+                   - ChartGeometry::indexAt(x, view, inner));
+        m_dragX = x;
+    }
     update();
     QFrame::mouseMoveEvent(event);
 }
 
+void ChartView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && m_press && !m_dragging) {
+        // A click pins the sample nearest to it.
+        m_pinBefore = m_pin;
+        m_pin = ChartGeometry::nearestIndex(m_press->x(), view(), m_count, innerRect());
+    }
+    if (event->button() == Qt::LeftButton) {
+        m_press.reset();
+        m_dragging = false;
+    }
+    update();
+    QFrame::mouseReleaseEvent(event);
+}
+
+void ChartView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QFrame::mouseDoubleClickEvent(event);
+    // The double click's first click pinned nothing.
+    m_pin = std::exchange(m_pinBefore, std::nullopt);
+    showWhole();
+}
+
+void ChartView::wheelEvent(QWheelEvent *event)
+{
+    if (m_count <= 0)
+        return QFrame::wheelEvent(event);
+    // One notch is 120 eighths of a degree; finer wheels add up to whole notches.
+    m_wheelRest += event->angleDelta().y();
+    const int notches = m_wheelRest / 120;
+    m_wheelRest -= notches * 120;
+    m_pointer = event->position();
+    m_span.zoom(ChartGeometry::indexAt(event->position().x(), view(), innerRect()), notches);
+    update();
+    event->accept();
+}
+
+void ChartView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && m_pin)
+        removePin();
+    else
+        QFrame::keyPressEvent(event);
+}
+
 void ChartView::dropPointer()
 {
+    m_press.reset();
+    m_dragging = false;
     if (!m_pointer)
         return;
     m_pointer.reset();

@@ -1,13 +1,19 @@
 #pragma once
 
+#include "chartgeometry.h"
+#include "samplespan.h"
+
 #include <QFrame>
 #include <functional>
 #include <optional>
 
 class SampleStore;
 
-// The chart box Ecran1: the trace of samples 0..n in green on black, under the two grey centre
+// The chart box Ecran1: the trace of the samples in green on black, under the two grey centre
 // lines. It paints from the sample store whenever it is exposed, so it keeps its picture.
+// Its own view is the whole recording in the recorder's vertical window; the user may zoom with
+// the wheel around the pointer, pan by dragging, fit the height to the samples in view, and pin
+// a sample to measure from it.
 class ChartView : public QFrame
 {
     Q_OBJECT
@@ -15,21 +21,37 @@ class ChartView : public QFrame
 public:
     explicit ChartView(const SampleStore &store, QWidget *parent = nullptr);
 
-    // raz: no trace.
+    // raz: no trace; the whole view again, no pin.
     void clear();
-    // affich: the trace through samples 0..num_mesure as they are now.
+    // affich: the trace through samples 0..num_mesure as they are now; a view that shows the
+    // newest sample follows it.
     void plot();
     // The number of the last sample drawn; 0 with no trace.
     int drawnCount() const { return m_count; }
     // The area the chart's scale covers, inside the border.
     QRectF innerRect() const;
 
-    // Draws the chart as it is into any painter (the screen, or an image for a benchmark).
-    static void paintChart(QPainter &painter, const QRectF &inner, const SampleStore &store,
-                           int count);
+    // "Vue d'ensemble": the whole recording, as the chart shows it by default.
+    void showWhole();
+    // "Ajuster la hauteur": the height fitted to the samples in view, or the recorder's window.
+    void setFitHeight(bool fit);
+    bool fitsHeight() const { return m_fit; }
+    // "Retirer le repère".
+    void removePin();
+    std::optional<int> pinnedSample() const { return m_pin; }
+    bool isWhole() const { return m_span.isWhole(); }
+    // The samples in view, sample 0 aside: first..last, empty when last < first.
+    std::pair<int, int> samplesInView() const;
 
-    // The text of the label shown for sample i while the pointer is over the chart.
-    void setReadout(std::function<QString(int)> readout) { m_readout = std::move(readout); }
+    // Draws a chart of the store as the view shows it into any painter (the screen, or an image
+    // for a benchmark): the trace under the centre lines, or over them.
+    static void paintChart(QPainter &painter, const QRectF &inner, const SampleStore &store,
+                           int count, const ChartGeometry::View &view, bool traceOnTop = false);
+
+    // The text of the label shown for a sample while the pointer is over the chart, with its
+    // difference from the pinned sample when there is one.
+    using Readout = std::function<QString(int sample, std::optional<int> pinned)>;
+    void setReadout(Readout readout) { m_readout = std::move(readout); }
     // The sample under the pointer, when the marker and its label are shown.
     std::optional<int> pointedSample() const;
     // The marker's column and the label's text and place, for a pointer at x, y.
@@ -49,18 +71,33 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void changeEvent(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    // The samples in view across and the values up the height, as they are drawn now.
+    ChartGeometry::View view() const;
     void dropPointer();
 
     const SampleStore &m_store;
     int m_count = 0;
-    std::function<QString(int)> m_readout;
+    SampleSpan m_span;
+    bool m_fit = false;
+    std::optional<int> m_pin;
+    std::optional<int> m_pinBefore; // before the click that a double click follows
+    std::optional<QPointF> m_press; // the left button went down here and has not dragged yet
+    double m_dragX = 0; // where the drag was last drawn
+    bool m_dragging = false;
+    int m_wheelRest = 0; // eighths of a degree the wheel turned short of a notch
+    Readout m_readout;
     std::optional<QPointF> m_pointer; // over the chart, in its coordinates
     bool m_markerShown = true;
 };

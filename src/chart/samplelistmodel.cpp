@@ -2,6 +2,7 @@
 
 #include "recording/samplestore.h"
 
+#include <QDateTime>
 #include <QStringList>
 #include <cmath>
 
@@ -17,6 +18,33 @@ QString pattern000(double value)
     const auto whole = static_cast<qint64>(std::llround(value));
     const QString digits = QString::number(whole < 0 ? -whole : whole).rightJustified(3, u'0');
     return whole < 0 ? u'-' + digits : digits;
+}
+
+// A number with its sign: "+52", "-3.5", "0".
+QString signedText(double value)
+{
+    return (value > 0 ? QStringLiteral("+") : QString()) + QString::number(value, 'g', 15);
+}
+
+// A signed duration: "+12 s", "-5 min 03 s", "+6 h 40 min 00 s", "+2 j 6 h 40 min 00 s".
+QString durationText(qint64 seconds)
+{
+    const QString sign = seconds > 0 ? QStringLiteral("+")
+        : seconds < 0                ? QStringLiteral("-")
+                                     : QString();
+    const qint64 s = std::abs(seconds);
+    const auto two = [](qint64 n) {
+        return QString::number(n).rightJustified(2, u'0');
+    };
+    QString text = QStringLiteral("%1 s").arg(s < 60 ? QString::number(s) : two(s % 60));
+    if (s >= 60)
+        text = QStringLiteral("%1 min ").arg(s < 3600 ? QString::number(s / 60) : two(s / 60 % 60))
+            + text;
+    if (s >= 3600)
+        text = QStringLiteral("%1 h ").arg(s / 3600 % 24) + text;
+    if (s >= 86400)
+        text = QStringLiteral("%1 j ").arg(s / 86400) + text;
+    return sign + text;
 }
 
 } // namespace
@@ -74,7 +102,7 @@ void SampleListModel::show()
     endResetModel();
 }
 
-QString SampleListModel::readout(int i) const
+QString SampleListModel::readout(int i, std::optional<int> pinned) const
 {
     if (i < 0 || i > m_shown)
         return {};
@@ -93,5 +121,14 @@ QString SampleListModel::readout(int i) const
     QString text = QStringLiteral("N° %1 : %2").arg(i).arg(value);
     if (!when.isEmpty())
         text += QStringLiteral(" — ") + when;
-    return text;
+    if (!pinned || *pinned < 0 || *pinned > m_shown)
+        return text;
+    const int samples = i - *pinned;
+    const QDateTime from = m_store.dateTime(*pinned), to = m_store.dateTime(i);
+    return text
+        + QStringLiteral("\nΔ %1 %2, %3, %4")
+              .arg(signedText(samples), std::abs(samples) > 1 ? u"mesures" : u"mesure",
+                   from.isValid() && to.isValid() ? durationText(from.secsTo(to))
+                                                  : QStringLiteral("—"),
+                   signedText(m_store.valeur(i) - m_store.valeur(*pinned)));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <optional>
 
 class SampleStore;
 
@@ -23,8 +24,10 @@ public:
     // comes in as a new row on top; anything else starts the list over.
     void show();
     // The chart's label for sample i: "N° i : value — date time", the value as listed and, for
-    // a loaded line, the fields after it (nothing when it has none).
-    QString readout(int i) const;
+    // a loaded line, the fields after it (nothing when it has none); with a pinned sample, a
+    // second line of the differences from it: samples, time ("—" when either has no readable
+    // date and time) and value.
+    QString readout(int i, std::optional<int> pinned = std::nullopt) const;
 
 private:
     QString row(int r) const;

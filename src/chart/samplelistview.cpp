@@ -61,8 +61,9 @@ SampleListView::SampleListView(QWidget *parent)
     m_menu->setObjectName(QStringLiteral("menu_liste"));
     m_copy = m_menu->addAction(QStringLiteral("Copier"), this, &SampleListView::copySelection);
     m_copy->setObjectName(QStringLiteral("menu_copier"));
-    m_menu->addAction(QStringLiteral("Tout sélectionner"), this, &QAbstractItemView::selectAll)
-        ->setObjectName(QStringLiteral("menu_tout_selectionner"));
+    m_selectAll = m_menu->addAction(QStringLiteral("Tout sélectionner"), this,
+                                    &QAbstractItemView::selectAll);
+    m_selectAll->setObjectName(QStringLiteral("menu_tout_selectionner"));
 }
 
 void SampleListView::copySelection()
@@ -88,6 +89,14 @@ void SampleListView::keyPressEvent(QKeyEvent *event)
 void SampleListView::contextMenuEvent(QContextMenuEvent *event)
 {
     m_copy->setEnabled(selectionModel() && selectionModel()->hasSelection());
+    // The view's own actions, then those the window gave it.
+    m_menu->clear();
+    m_menu->addActions({m_copy, m_selectAll});
+    if (!actions().isEmpty())
+        m_menu->addSeparator();
+    m_menu->addActions(actions());
+    for (QAction *action : actions())
+        action->setEnabled(model() && model()->rowCount() > 0);
     m_menu->popup(event->globalPos());
     event->accept();
 }

@@ -6,8 +6,9 @@ class QAction;
 class QMenu;
 
 // Text1: the read-only list of samples, green on black with a vertical scroll bar. Rows can be
-// selected and copied ("Copier", "Tout sélectionner", Ctrl+C, Ctrl+A). A row added on top leaves
-// a scrolled-down view and the selection on the samples they were on.
+// selected and copied ("Copier", "Tout sélectionner", Ctrl+C, Ctrl+A); the actions added to the
+// view follow them in its context menu. A row added on top leaves a scrolled-down view and the
+// selection on the samples they were on.
 class SampleListView : public QListView
 {
     Q_OBJECT
@@ -26,5 +27,6 @@ private:
 
     QMenu *m_menu;
     QAction *m_copy;
+    QAction *m_selectAll;
     int m_rowsAddedAbove = 0; // rows inserted above a scrolled-down view, not yet scrolled past
 };

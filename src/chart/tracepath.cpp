@@ -1,6 +1,5 @@
 #include "tracepath.h"
 
-#include "chartgeometry.h"
 #include "recording/samplestore.h"
 
 #include <algorithm>
@@ -8,35 +7,35 @@
 
 namespace TracePath {
 
-QPolygonF build(const SampleStore &store, int count, const QRectF &inner)
+QPolygonF build(const SampleStore &store, const ChartGeometry::View &view, const QRectF &inner)
 {
     QPolygonF points;
-    if (count < 1 || inner.width() <= 0)
+    const int from = std::max(0, int(std::floor(view.first)));
+    const int to = std::min(store.num_mesure(), int(std::ceil(view.last)));
+    if (to <= from || inner.width() <= 0)
         return points;
-    const double borneBasse = store.borne_basse();
-    const double scaleWidth = count;
     const auto pointOf = [&](int i) {
-        return ChartGeometry::toPixel(
-            {double(i), ChartGeometry::valueY(store.valeur(i), borneBasse)}, scaleWidth, inner);
+        return ChartGeometry::toPixel(i, store.valeur(i), view, inner);
     };
 
+    const int n = to - from;
     const int columns = std::max(1, int(std::ceil(inner.width())));
-    if (count + 1 <= 2 * columns) {
-        points.reserve(count + 1);
-        for (int i = 0; i <= count; ++i)
+    if (n + 1 <= 2 * columns) {
+        points.reserve(n + 1);
+        for (int i = from; i <= to; ++i)
             points.append(pointOf(i));
         return points;
     }
 
     // Per column the extremes are found on the values; only four points a column are mapped.
     points.reserve(4 * columns + 4);
-    const double columnsPerSample = double(columns) / (count + 1);
-    int i = 0;
-    for (int column = 0; column < columns && i <= count; ++column) {
+    const double columnsPerSample = double(columns) / (n + 1);
+    int i = from;
+    for (int column = 0; column < columns && i <= to; ++column) {
         const int first = i;
         int low = i, high = i;
         double lowValue = store.valeur(i), highValue = lowValue;
-        for (++i; i <= count && int(i * columnsPerSample) == column; ++i) {
+        for (++i; i <= to && int((i - from) * columnsPerSample) == column; ++i) {
             const double v = store.valeur(i);
             if (v < lowValue) {
                 lowValue = v;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <utility>
 #include <vector>
 
 // The samples on screen, 0..num_mesure: each one its value, and the date and time it was recorded
@@ -31,6 +33,14 @@ public:
     const QString &ligne_fichier(int i) const { return at(i).line; }
     // The first line of the file the samples were loaded from.
     const QString &entete_fichier() const { return m_header; }
+    // When sample i was taken: its recorded date and time, or the fields that follow the value
+    // in its loaded line when they read as a date and time (mm-dd-yyyy, hh:mm:ss); invalid
+    // otherwise.
+    std::pair<QDate, QTime> stamp(int i) const;
+    // The same in local time, to count the time between two samples.
+    QDateTime dateTime(int i) const;
+    // The lowest and highest values of samples from..to (within 0..num_mesure, from <= to).
+    std::pair<double, double> extremes(int from, int to) const;
 
     // The value on the chart's bottom edge; borne_basse + 255 is on its top edge.
     qint16 borne_basse() const { return m_borneBasse; }

@@ -26,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWindow>
 #include <qpa/qwindowsysteminterface.h>
 #include <sys/stat.h>
@@ -286,6 +287,61 @@ private Q_SLOTS:
         rig.window->saveChartPicture();
         QCOMPARE(rig.dialogs.told.size(), 1);
         QVERIFY(rig.dialogs.told.first().startsWith(QStringLiteral("L'image n'a pas pu")));
+    }
+    // While recording, a zoomed view showing the newest sample follows it, one moved back stays
+    // put, a pin stays after the stop; the next recording shows the whole again. The samples in
+    // view are exported beside the recording file; a folder gone is told; a recording file is
+    // never written over.
+    void exploresAndExports()
+    {
+        WindowRig rig(WindowRig::config(1, 0, 7890));
+        rig.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
+        auto *chart = rig.find<ChartView>("Ecran1");
+        const auto inView = [&] {
+            return chart->samplesInView();
+        };
+        rig.window->CmdRecord_Click();
+        rig.runSamples(40);
+        QWheelEvent wheel({230, 80}, chart->mapToGlobal(QPoint(230, 80)), {}, {0, 360},
+                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(chart, &wheel);
+        QCOMPARE(inView(), std::pair(20, 40));
+        rig.runSamples(10);
+        QCOMPARE(inView(), std::pair(30, 50));
+        QTest::mousePress(chart, Qt::LeftButton, {}, {100, 80});
+        QTest::mouseMove(chart, {160, 80});
+        QTest::mouseMove(chart, {220, 80});
+        QTest::mouseRelease(chart, Qt::LeftButton, {}, {220, 80});
+        rig.runSamples(5);
+        QCOMPARE(inView(), std::pair(19, 39));
+        QTest::mouseClick(chart, Qt::LeftButton, {}, {116, 80});
+        rig.window->CmdRecord_Click();
+        QCOMPARE(chart->pinnedSample(), std::optional<int>(29));
+        const auto exported = [&](const QString &path) {
+            rig.dialogs.spreadsheetAnswer = path;
+            rig.find<QAction>("menu_exporter")->trigger();
+            return read(path);
+        };
+        QByteArray expected = "N\xC2\xB0;Valeur;Date et heure\r\n";
+        for (int i = 19; i <= 39; ++i)
+            expected += QStringLiteral("%1;0;2026-03-14 10:05:%2\r\n")
+                            .arg(i)
+                            .arg(i - 1, 2, 10, QChar(u'0'))
+                            .toLatin1();
+        QCOMPARE(exported(rig.dir.filePath("mesures.csv")), expected);
+        QCOMPARE(rig.dialogs.spreadsheetProposed, rig.dir.filePath("data_tr-tableur.csv"));
+        QVERIFY(rig.find<SampleListView>("Text1")->actions().contains(
+            rig.find<QAction>("menu_exporter")));
+        const QByteArray recording = read(rig.dir.filePath("data_tr.csv"));
+        QCOMPARE(exported(rig.dir.filePath("data_tr.csv")), recording);
+        exported(rig.dir.filePath("gone/mesures.csv"));
+        QCOMPARE(rig.dialogs.told.size(), 2);
+        QVERIFY(rig.dialogs.told[0].contains("fichier d'enregistrement"));
+        QVERIFY(rig.dialogs.told[1].startsWith("L'export n'a pas pu être écrit dans « "
+                                               + rig.dir.filePath("gone/mesures.csv")));
+        rig.window->CmdRecord_Click();
+        QVERIFY(chart->isWhole() && !chart->pinnedSample());
     }
     // A second program ends at once, leaving the first alone; once the first has crashed, a
     // new one starts. A copy of the program alone in an empty folder, with its own runtime folder.

@@ -2,9 +2,11 @@
 #include "chart/chartview.h"
 #include "chart/samplelistmodel.h"
 #include "chart/samplelistview.h"
+#include "chart/samplespan.h"
 #include "chart/tracepath.h"
 #include "pixels.h"
 #include "recording/samplestore.h"
+#include "recording/spreadsheetfile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,6 +15,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 #include <algorithm>
 
 using namespace ChartGeometry;
@@ -49,24 +52,29 @@ class TestChart : public QObject
     }
 
 private Q_SLOTS:
-    // Inner area 229 × 100 pixels from (2, 2): values 0..255 on rows 101..2, samples 0..10 on
-    // columns 2..230, edge to edge; the centre lines and the rulers' numbers.
+    // Inner area 229 × 100 pixels from (2, 2): values bottom..top on rows 101..2, samples
+    // first..last on columns 2..230, edge to edge; the centre lines and the rulers' numbers.
     void valuesMapToEdges()
     {
         const QRectF inner(2, 2, 229, 100);
-        const QList<std::tuple<double, double, double, double>> cases {{0, 0, 255, 101},
-                                                                       {255, 0, 0, 2},
-                                                                       {300, 0, -45, -15.470588235},
-                                                                       {274, 19, 0, 2},
-                                                                       {-1e12, 0, 1e12 + 255, 1e6}};
-        for (const auto &[value, borneBasse, userY, pixelY] : cases) {
-            QCOMPARE(valueY(value, borneBasse), userY);
-            const QPointF at = toPixel({0, userY}, 10, inner);
+        const QList<std::tuple<double, double, double, double, double>> cases {
+            {0, 0, 255, 255, 101},
+            {255, 0, 255, 0, 2},
+            {300, 0, 255, -45, -15.470588235},
+            {274, 19, 274, 0, 2},
+            {-1e12, 0, 255, 1e12 + 255, 1e6},
+            {50, 0, 100, 127.5, 51.5},
+            {-32768, -32768, 32767, 255, 101}};
+        for (const auto &[value, bottom, top, userY, pixelY] : cases) {
+            const View view {0, 10, bottom, top};
+            QCOMPARE(valueY(value, view), userY);
+            const QPointF at = toPixel(0, value, view, inner);
             QVERIFY2(std::abs(at.y() - pixelY) < 1e-6, qPrintable(QString::number(at.y(), 'f', 9)));
             QCOMPARE(at.x(), 2.0);
         }
-        QCOMPARE(toPixel({10, 0}, 10, inner).x(), 230.0);
-        QCOMPARE(toPixel({5, 0}, 10, inner).x(), 116.0);
+        for (const auto &[index, first, x] :
+             {std::tuple {10, 0, 230.0}, {5, 0, 116.0}, {105, 100, 116.0}, {99, 100, -20.8}})
+            QCOMPARE(toPixel(index, 0, View {double(first), first + 10.0}, inner).x(), x);
         QCOMPARE(horizontalCentreLine(QRectF(2, 2, 229, 173)), QLineF(2, 88, 230, 88));
         QCOMPARE(verticalCentreLine(QRectF(2, 2, 229, 173)), QLineF(116, 2, 116, 174));
         // The numbers of the main window's rulers (3495 × 255 and 255 × 2655 twips, 2-pixel
@@ -77,35 +85,110 @@ private Q_SLOTS:
         QVERIFY(std::abs(h.x() - 5248.296943231) < 1e-6 && h.y() == 3180);
         QVERIFY(std::abs(v.y() - 1348.768786127) < 1e-6 && v.x() == 7500);
     }
-    // The main window's chart, 229 columns from x = 2 to 230: the sample nearest the pointer.
+    // The main window's chart, 229 columns from x = 2 to 230: the sample nearest the pointer,
+    // over the whole recording or a zoomed view.
     void pointerToIndex()
     {
-        const QList<std::tuple<int, double, int>> cases {
-            {1, 115, 0},     {1, 117, 1},         {2, 60, 1},
-            {229, 115, 113}, {32000, 230, 32000}, {32000, 116.33, 16046},
-            {32000, -5, 0},  {32000, 300, 32000}};
-        for (const auto &[count, x, index] : cases)
-            QVERIFY2(nearestIndex(x, count, QRectF(2, 2, 229, 173)) == index,
+        const QList<std::tuple<int, double, double, double, int>> cases {
+            {1, 0, 1, 115, 0},
+            {1, 0, 1, 117, 1},
+            {2, 0, 2, 60, 1},
+            {229, 0, 229, 115, 113},
+            {32000, 0, 32000, 230, 32000},
+            {32000, 0, 32000, 116.33, 16046},
+            {32000, 0, 32000, -5, 0},
+            {32000, 0, 32000, 300, 32000},
+            {32000, 100, 110, 116, 105},
+            {32000, 31990, 32000, 300, 32000}};
+        for (const auto &[count, first, last, x, index] : cases)
+            QVERIFY2(nearestIndex(x, View {first, last}, count, QRectF(2, 2, 229, 173)) == index,
                      qPrintable(QStringLiteral("%1 at %2").arg(count).arg(x)));
     }
     // Every point while few, from sample 0 at the bottom left, no stray segment; past two
-    // points a column at most four a column, a spike anywhere kept.
+    // points a column at most four a column; a spike anywhere kept, at every zoom.
     void traceKeepsEverySpike()
     {
-        QVERIFY(TracePath::build(SampleStore(), 0, QRectF(2, 2, 229, 173)).isEmpty());
-        for (const auto &[count, spikeAt] :
-             {std::pair(1, 1), {400, 200}, {1000, 517}, {8000, 1}, {32000, 31999}}) {
+        const QRectF inner(2, 2, 229, 173);
+        QVERIFY(TracePath::build(SampleStore(), View {}, inner).isEmpty());
+        for (const auto &[count, spikeAt, first, last] : {std::tuple {1, 1, 0, 1},
+                                                          {400, 200, 0, 400},
+                                                          {1000, 517, 0, 1000},
+                                                          {8000, 1, 0, 8000},
+                                                          {32000, 31999, 0, 32000},
+                                                          {32000, 8005, 8000, 8010},
+                                                          {32000, 20000, 10000, 30000}}) {
             SampleStore store;
             for (int i = 1; i <= count; ++i)
                 store.record(i == spikeAt ? 255 : 100, {}, {});
-            const QPolygonF path = TracePath::build(store, count, QRectF(2, 2, 229, 173));
-            QVERIFY(path.size() == count + 1 || (count > 458 && path.size() <= 4 * 229 + 4));
+            const QPolygonF path
+                = TracePath::build(store, View {double(first), double(last)}, inner);
+            const int n = last - first;
+            QVERIFY(path.size() == n + 1 || (n > 458 && path.size() <= 4 * 229 + 4));
             const auto top = std::min_element(path.begin(), path.end(),
                                               [](QPointF a, QPointF b) { return a.y() < b.y(); });
             QCOMPARE(top->y(), 2.0);
-            QVERIFY(std::abs(top->x() - (2 + 228.0 * spikeAt / count)) <= 1.5);
-            QCOMPARE(path.first(), QPointF(2, 174));
+            QVERIFY(std::abs(top->x() - (2 + 228.0 * (spikeAt - first) / n)) <= 1.5);
+            QCOMPARE(path.first(), QPointF(2, first == 0 ? 174 : 2 + 155 * 172 / 255.0));
             QVERIFY(qFuzzyCompare(path.last().x(), 230));
+        }
+    }
+    // Zoom around a sample, pan within the ends, follow the newest sample (steps: "z<anchor>:
+    // <notches>", "p<samples>", "c<count>").
+    void zoomAndPan_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<double>("first");
+        QTest::addColumn<double>("last"); // whole when first is 0 and last the count
+        const auto row = [](const char *name, int count, const char *steps, double f, double l) {
+            QTest::newRow(name) << count << QString(steps) << f << l;
+        };
+        row("a notch in, around the middle", 1000, "z500:1", 100, 900);
+        row("ten notches in, at the start", 1000, "z0:10", 0, 1000 / std::pow(1.25, 10));
+        row("the narrowest", 1000, "z500:40", 495, 505);
+        row("in and back out", 1000, "z500:2 z500:-2", 0, 1000);
+        row("out past the whole", 1000, "z500:1 z300:-5", 0, 1000);
+        row("one sample", 1, "z0:3", 0, 1);
+        row("ten samples", 10, "z5:1", 0, 10);
+        row("pan past the start", 1000, "z500:1 p-500", 0, 800);
+        row("pan past the end", 1000, "z500:1 p500", 200, 1000);
+        row("no pan of the whole", 1000, "p100", 0, 1000);
+        row("the newest followed", 1000, "z1000:1 c1001", 201, 1001);
+        row("moved back, stays", 1000, "z500:1 c1001", 100, 900);
+        row("the whole grows", 1000, "c1001", 0, 1001);
+        row("the limit reached", 31999, "z31999:1 c32000", 6400.8, 32000);
+    }
+    void zoomAndPan()
+    {
+        QFETCH(int, count);
+        QFETCH(QString, steps);
+        SampleSpan span;
+        span.showWhole(count);
+        for (const QString &step : steps.split(u' ')) {
+            const QStringList args = step.mid(1).split(u':');
+            if (step.startsWith(u'z'))
+                span.zoom(args[0].toDouble(), args[1].toInt());
+            else if (step.startsWith(u'p'))
+                span.pan(args[0].toDouble());
+            else
+                span.setCount(count = args[0].toInt());
+        }
+        QTEST(span.first(), "first");
+        QTEST(span.last(), "last");
+        QCOMPARE(span.isWhole(), span.first() == 0 && span.last() == count);
+    }
+    // The height fitted to the samples in view: their lowest and highest, a flat trace between
+    // one below and one above.
+    void fitBounds()
+    {
+        SampleStore store;
+        for (const double value : {7.0, 7.0, -32768.0, 32767.0, 5.0, 12.0, 9.0})
+            store.record(value, {}, {});
+        for (const auto &[from, to, bottom, top] :
+             {std::tuple {1, 2, 6, 8}, {1, 4, -32768, 32767}, {5, 7, 5, 12}, {0, 1, 0, 7}}) {
+            const auto [low, high] = store.extremes(from, to);
+            const View fitted = fitHeight(View {}, low, high);
+            QCOMPARE(std::pair(fitted.bottom, fitted.top), std::pair(double(bottom), double(top)));
         }
     }
     void init()
@@ -154,6 +237,65 @@ private Q_SLOTS:
         load("h", {"1;7", "2;392;03-14-2026;10:05:00"});
         QCOMPARE(model.readout(2), "N° 2 : 392 — 03-14-2026 10:05:00");
         QCOMPARE(model.readout(1), "N° 1 : 7"); // a file line with the value only
+    }
+    // With a pinned sample the label adds the differences: samples, time from the recorded or
+    // the loaded date and time ("—" without), value. Samples: "value;date;time" each.
+    void deltaReadout_data()
+    {
+        QTest::addColumn<bool>("loaded");
+        QTest::addColumn<QStringList>("samples");
+        QTest::addColumn<int>("pinned");
+        QTest::addColumn<int>("sample");
+        QTest::addColumn<QString>("delta");
+        const QStringList day {"30;03-14-2026;10:00:00", "90;03-14-2026;16:40:00"};
+        QTest::newRow("recorded") << false << day << 1 << 2 << "Δ +1 mesure, +6 h 40 min 00 s, +60";
+        QTest::newRow("backwards")
+            << false << day << 2 << 1 << "Δ -1 mesure, -6 h 40 min 00 s, -60";
+        QTest::newRow("itself") << false << day << 2 << 2 << "Δ 0 mesure, 0 s, 0";
+        QTest::newRow("loaded") << true
+                                << QStringList {"3.5;12-06-2026;23:59:50", "1;12-07-2026;00:00:02"}
+                                << 1 << 2 << "Δ +1 mesure, +12 s, -2.5";
+        QTest::newRow("days") << true
+                              << QStringList {"1;12-06-2026;10:00:00", "1;12-09-2026;10:05:01"} << 2
+                              << 1 << "Δ -1 mesure, -3 j 0 h 05 min 01 s, 0";
+        QTest::newRow("no date") << true << QStringList {"30", "90;12-06-2026;10:00:00"} << 1 << 2
+                                 << "Δ +1 mesure, —, +60";
+        QTest::newRow("garbage date") << true << QStringList {"30;13-45-2026;9:0", "90;x;y"} << 1
+                                      << 0 << "Δ -1 mesure, —, -30";
+    }
+    void deltaReadout()
+    {
+        QFETCH(bool, loaded);
+        QFETCH(QStringList, samples);
+        for (int i = 0; i < samples.size(); ++i) {
+            const QStringList f = samples[i].split(u';');
+            if (loaded)
+                store.load(f[0].toDouble(), QString::number(i + 1) + u';' + samples[i]);
+            else
+                store.record(f[0].toDouble(), f.value(1), f.value(2));
+        }
+        model.show();
+        QFETCH(int, pinned);
+        QFETCH(int, sample);
+        QTEST(model.readout(sample, pinned).section(u'\n', 1), "delta");
+        QCOMPARE(model.readout(sample, pinned).section(u'\n', 0, 0), model.readout(sample));
+    }
+    // The export's lines: number, value with a decimal comma, yyyy-mm-dd hh:mm:ss; a loaded
+    // line's fields after the value as they are when they are no date and time.
+    void exportLines()
+    {
+        QCOMPARE(SpreadsheetFile::header(), QByteArray("N\xC2\xB0;Valeur;Date et heure\r\n"));
+        record(-32768, "04:38:58");
+        QCOMPARE(SpreadsheetFile::line(store, 1), "1;-32768;2026-03-14 04:38:58\r\n");
+        for (const auto &[line, exported] :
+             {std::pair("1;3.5;12-06-2026;04:38:58", "1;3,5;2026-12-06 04:38:58\r\n"),
+              {"1;7", "1;7;\r\n"},
+              {"1;7;02-30-2026;10:00:00;x", "1;7;02-30-2026;10:00:00;x\r\n"},
+              {"1;7;é;ü", "1;7;\xC3\xA9;\xC3\xBC\r\n"}}) {
+            store.clear();
+            store.load(QString(line).section(u';', 1, 1).toDouble(), line);
+            QCOMPARE(SpreadsheetFile::line(store, 1), QByteArray(exported));
+        }
     }
     void viewScrollsWithNewRowsAndCopies()
     {
@@ -258,7 +400,7 @@ private Q_SLOTS:
             store.record(i == 8182 ? 255 : 10, {}, {});
         ChartView view(store);
         view.setReadout(
-            [&](int i) { return QStringLiteral("N° %1 : %2").arg(i).arg(store.valeur(i)); });
+            [&](int i, auto) { return QStringLiteral("N° %1 : %2").arg(i).arg(store.valeur(i)); });
         view.resize(233, 177);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -291,6 +433,92 @@ private Q_SLOTS:
             drop();
             QCOMPARE(view.pointedSample(), std::nullopt);
         }
+    }
+    // The gestures over a chart of 1000 samples, 229 columns from x = 2 (sample 500 at 116):
+    // "wheel X N" notches at X, "drag X1 X2", "click X", "double X", "escape".
+    void gestures_data()
+    {
+        QTest::addColumn<QString>("gestures");
+        QTest::addColumn<int>("first"); // samples in view
+        QTest::addColumn<int>("last");
+        QTest::addColumn<int>("pinned"); // -1: none
+        const auto row = [](const char *gestures, int first, int last, int pinned) {
+            QTest::newRow(gestures) << QString(gestures) << first << last << pinned;
+        };
+        row("wheel 116 1", 100, 900, -1);
+        row("wheel 116 1, wheel 116 -1", 1, 1000, -1);
+        row("wheel 116 1, drag 116 59", 200, 1000, -1);
+        row("wheel 116 1, drag 59 230", 1, 800, -1);
+        row("drag 59 116", 1, 1000, -1);
+        row("wheel 116 3, double 100", 1, 1000, -1);
+        row("click 116", 1, 1000, 500);
+        row("click 116, click 59", 1, 1000, 250);
+        row("click 116, escape", 1, 1000, -1);
+        row("click 59, double 116", 1, 1000, 250);
+    }
+    void gestures()
+    {
+        for (int i = 1; i <= 1000; ++i)
+            record(i % 7, "10:00:00");
+        ChartView view(store);
+        view.resize(233, 177);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.plot();
+        QFETCH(QString, gestures);
+        for (const QString &gesture : gestures.split(QStringLiteral(", "))) {
+            const QStringList a = gesture.split(u' ');
+            const QPoint at(a.value(1).toInt(), 80), to(a.value(2).toInt(), 80);
+            if (a[0] == "wheel") {
+                QWheelEvent wheel(at, view.mapToGlobal(at), {}, {0, 120 * a[2].toInt()},
+                                  Qt::NoButton, {}, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(&view, &wheel);
+            } else if (a[0] == "drag") {
+                QTest::mousePress(&view, Qt::LeftButton, {}, at);
+                for (int step = 1; step <= 4; ++step)
+                    QTest::mouseMove(&view, at + (to - at) * step / 4);
+                QTest::mouseRelease(&view, Qt::LeftButton, {}, to);
+            } else if (a[0] == "click") {
+                QTest::mouseClick(&view, Qt::LeftButton, {}, at);
+            } else if (a[0] == "double") {
+                QTest::mouseClick(&view, Qt::LeftButton, {}, at);
+                QTest::mouseDClick(&view, Qt::LeftButton, {}, at);
+            } else {
+                QTest::keyClick(&view, Qt::Key_Escape);
+            }
+        }
+        QFETCH(int, pinned);
+        QCOMPARE(view.pinnedSample().value_or(-1), pinned);
+        QTEST(view.samplesInView().first, "first");
+        QTEST(view.samplesInView().second, "last");
+    }
+    // Fitted, the samples in view fill the height, the edges' values written at the left; a
+    // flat trace runs at mid-height.
+    void fitsTheHeight()
+    {
+        for (int i = 1; i <= 100; ++i)
+            record(i <= 50 ? 120 : 100 + i % 11, "10:00:00");
+        ChartView view(store);
+        view.resize(233, 177);
+        view.show();
+        view.plot();
+        view.setMarkerShown(false);
+        const auto greenRows = [&] {
+            const QImage image = view.grab().toImage();
+            int top = 999, bottom = -1;
+            for (int y = 2; y < 175; ++y)
+                for (int x = 50; x < 231; ++x) // right of the edges' values
+                    if (image.pixel(x, y) == kGreen)
+                        std::tie(top, bottom) = std::pair(std::min(top, y), std::max(bottom, y));
+            return std::pair(top, bottom);
+        };
+        QVERIFY(greenRows().first > 30); // 100..120 in the window 0..255: low on the chart
+        view.setFitHeight(true);
+        QCOMPARE(greenRows(), std::pair(2, 174)); // 100 to 120, edge to edge
+        QWheelEvent wheel({60, 80}, view.mapToGlobal(QPoint(60, 80)), {}, {0, 1200}, Qt::NoButton,
+                          {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&view, &wheel); // samples 23..33, all 120
+        QCOMPARE(greenRows(), std::pair(88, 88));
     }
 };
 

@@ -16,6 +16,8 @@ public:
     QString viewAnswer;
     QString pictureAnswer;
     QString pictureProposed; // what the last picture dialog proposed
+    QString spreadsheetAnswer;
+    QString spreadsheetProposed;
     QStringList told;
     QWidget *toldOver = nullptr; // the parent of the last message
     QList<QUrl> opened;
@@ -31,6 +33,11 @@ public:
     {
         pictureProposed = proposed;
         return pictureAnswer;
+    }
+    QString chooseSpreadsheet(QWidget *, const QString &proposed) override
+    {
+        spreadsheetProposed = proposed;
+        return spreadsheetAnswer;
     }
     void tell(QWidget *parent, const QString &text, bool) override
     {

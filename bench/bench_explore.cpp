@@ -1,0 +1,104 @@
+// Exploring a day's recording of 32,000 samples: one wheel notch or one drag step over the chart,
+// each with the chart redrawn into an image of its size; the height fitted to all the samples;
+// all of them exported for a spreadsheet.
+#include "chart/chartgeometry.h"
+#include "chart/chartview.h"
+#include "recording/samplestore.h"
+#include "recording/spreadsheetfile.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QWheelEvent>
+#include <benchmark/benchmark.h>
+#include <cmath>
+
+namespace {
+
+void fill(SampleStore &store)
+{
+    for (int i = 1; i <= SampleStore::Capacity; ++i)
+        store.record(std::floor(500 + 400 * std::sin(i / 900.0) + (i % 97 == 0 ? 90 : 0)),
+                     QStringLiteral("12-06-2026"), QStringLiteral("04:38:58"));
+}
+
+void BM_WheelNotch(benchmark::State &state)
+{
+    SampleStore store;
+    fill(store);
+    ChartView view(store);
+    view.resize(233, 177);
+    view.show();
+    view.plot();
+    QImage image(view.size(), QImage::Format_RGB32);
+    int notch = 1;
+    for (auto _ : state) {
+        // Ten notches in, ten out: from the whole day down to 3,400 samples and back.
+        const QPointF at(116, 80);
+        QWheelEvent wheel(at, view.mapToGlobal(at), {}, {0, notch++ % 20 < 10 ? 120 : -120},
+                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(&view, &wheel);
+        view.render(&image);
+        benchmark::DoNotOptimize(image.bits());
+    }
+}
+
+void BM_DragStep(benchmark::State &state)
+{
+    SampleStore store;
+    fill(store);
+    ChartView view(store);
+    view.resize(233, 177);
+    view.show();
+    view.plot();
+    const QPointF middle(116, 80);
+    QWheelEvent wheel(middle, view.mapToGlobal(middle), {}, {0, 5 * 120}, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&view, &wheel); // a third of the day in view
+    QMouseEvent press(QEvent::MouseButtonPress, middle, view.mapToGlobal(middle), Qt::LeftButton,
+                      Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&view, &press);
+    QImage image(view.size(), QImage::Format_RGB32);
+    double x = 116;
+    for (auto _ : state) {
+        x = x <= 20 ? 210 : x - 3;
+        const QPointF at(x, 80);
+        QMouseEvent move(QEvent::MouseMove, at, view.mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                         {});
+        QCoreApplication::sendEvent(&view, &move);
+        view.render(&image);
+        benchmark::DoNotOptimize(image.bits());
+    }
+}
+
+void BM_FitHeight(benchmark::State &state)
+{
+    SampleStore store;
+    fill(store);
+    for (auto _ : state) {
+        const auto [low, high] = store.extremes(1, SampleStore::Capacity);
+        benchmark::DoNotOptimize(ChartGeometry::fitHeight({}, low, high));
+    }
+}
+
+void BM_Export(benchmark::State &state)
+{
+    SampleStore store;
+    fill(store);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("journee-tableur.csv");
+    QString error;
+    for (auto _ : state) {
+        if (!SpreadsheetFile::write(path, store, 1, SampleStore::Capacity, &error))
+            state.SkipWithError(qPrintable(error));
+    }
+    state.counters["bytes"] = double(QFileInfo(path).size());
+}
+
+} // namespace
+
+BENCHMARK(BM_WheelNotch)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DragStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FitHeight)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Export)->Unit(benchmark::kMillisecond);
