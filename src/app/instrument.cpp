@@ -163,9 +163,15 @@ void Instrument::exportSamples(const QString &path, int first, int last)
 {
     if (path.isEmpty())
         return;
-    const QFileInfo target(path);
-    if (target == QFileInfo(m_settings.settings().fichier_donnees)
-        || target == QFileInfo(m_viewed)) {
+    // The same file, whether it exists yet or not.
+    const auto same = [target = QFileInfo(path)](const QString &other) {
+        const QFileInfo file(other);
+        return !other.isEmpty()
+            && (file.absoluteFilePath() == target.absoluteFilePath()
+                || (file.exists() && target.exists()
+                    && file.canonicalFilePath() == target.canonicalFilePath()));
+    };
+    if (same(m_settings.settings().fichier_donnees) || same(m_viewed)) {
         emit told(tr("« %1 » est un fichier d'enregistrement : l'export ne le remplace pas.\n"
                      "Choisissez un autre nom.")
                       .arg(QDir::toNativeSeparators(path)),
