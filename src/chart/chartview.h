@@ -35,7 +35,6 @@ public:
     void showWhole();
     // "Ajuster la hauteur": the height fitted to the samples in view, or the recorder's window.
     void setFitHeight(bool fit);
-    bool fitsHeight() const { return m_fit; }
     // "Retirer le repère".
     void removePin();
     std::optional<int> pinnedSample() const { return m_pin; }
