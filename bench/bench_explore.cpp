@@ -23,52 +23,62 @@ void fill(SampleStore &store)
                      QStringLiteral("12-06-2026"), QStringLiteral("04:38:58"));
 }
 
-void BM_WheelNotch(benchmark::State &state)
+// The main window's chart over the day, and an image of its size to draw it into.
+struct DayChart
 {
     SampleStore store;
-    fill(store);
-    ChartView view(store);
-    view.resize(233, 177);
-    view.show();
-    view.plot();
-    QImage image(view.size(), QImage::Format_RGB32);
+    ChartView view {store};
+    QImage image {233, 177, QImage::Format_RGB32};
+
+    DayChart()
+    {
+        fill(store);
+        view.resize(image.size());
+        view.show();
+        view.plot();
+    }
+    void send(QEvent &event) { QCoreApplication::sendEvent(&view, &event); }
+    void wheel(int eighths)
+    {
+        const QPointF at(116, 80);
+        QWheelEvent event(at, view.mapToGlobal(at), {}, {0, eighths}, Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        send(event);
+    }
+    void draw()
+    {
+        view.render(&image);
+        benchmark::DoNotOptimize(image.bits());
+    }
+};
+
+void BM_WheelNotch(benchmark::State &state)
+{
+    DayChart chart;
     int notch = 1;
     for (auto _ : state) {
         // Ten notches in, ten out: from the whole day down to 3,400 samples and back.
-        const QPointF at(116, 80);
-        QWheelEvent wheel(at, view.mapToGlobal(at), {}, {0, notch++ % 20 < 10 ? 120 : -120},
-                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(&view, &wheel);
-        view.render(&image);
-        benchmark::DoNotOptimize(image.bits());
+        chart.wheel(notch++ % 20 < 10 ? 120 : -120);
+        chart.draw();
     }
 }
 
 void BM_DragStep(benchmark::State &state)
 {
-    SampleStore store;
-    fill(store);
-    ChartView view(store);
-    view.resize(233, 177);
-    view.show();
-    view.plot();
+    DayChart chart;
+    chart.wheel(5 * 120); // a third of the day in view
     const QPointF middle(116, 80);
-    QWheelEvent wheel(middle, view.mapToGlobal(middle), {}, {0, 5 * 120}, Qt::NoButton, {},
-                      Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(&view, &wheel); // a third of the day in view
-    QMouseEvent press(QEvent::MouseButtonPress, middle, view.mapToGlobal(middle), Qt::LeftButton,
-                      Qt::LeftButton, {});
-    QCoreApplication::sendEvent(&view, &press);
-    QImage image(view.size(), QImage::Format_RGB32);
+    QMouseEvent press(QEvent::MouseButtonPress, middle, chart.view.mapToGlobal(middle),
+                      Qt::LeftButton, Qt::LeftButton, {});
+    chart.send(press);
     double x = 116;
     for (auto _ : state) {
         x = x <= 20 ? 210 : x - 3;
         const QPointF at(x, 80);
-        QMouseEvent move(QEvent::MouseMove, at, view.mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
-                         {});
-        QCoreApplication::sendEvent(&view, &move);
-        view.render(&image);
-        benchmark::DoNotOptimize(image.bits());
+        QMouseEvent move(QEvent::MouseMove, at, chart.view.mapToGlobal(at), Qt::NoButton,
+                         Qt::LeftButton, {});
+        chart.send(move);
+        chart.draw();
     }
 }
 
