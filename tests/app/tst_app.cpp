@@ -330,7 +330,8 @@ private Q_SLOTS:
                             .arg(i - 1, 2, 10, QChar(u'0'))
                             .toLatin1();
         QVERIFY(QFile::rename(rig.dir.filePath("data_tr.csv"), rig.dir.filePath("kept")));
-        QCOMPARE(exported(rig.dir.filePath("mesures.csv")), expected); // no recording file yet
+        QCOMPARE(exported(rig.dir.filePath("dit \"mesures\".csv")),
+                 expected); // no recording file yet
         QVERIFY(QFile::rename(rig.dir.filePath("kept"), rig.dir.filePath("data_tr.csv")));
         QCOMPARE(rig.dialogs.spreadsheetProposed, rig.dir.filePath("data_tr-tableur.csv"));
         QVERIFY(rig.find<SampleListView>("Text1")->actions().contains(
