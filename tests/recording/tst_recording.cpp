@@ -54,8 +54,7 @@ struct Rig
     QTemporaryDir dir {QFileInfo(QStringLiteral("/dev/shm")).isWritable()
                            ? QStringLiteral("/dev/shm/ondarisXXXXXX")
                            : QDir::tempPath() + "/ondarisXXXXXX"};
-    FakeHidTransport *board = new FakeHidTransport;
-    Acquisition acquisition {{}, std::unique_ptr<HidTransport>(board)};
+    Acquisition acquisition {{}, std::make_unique<FakeHidTransport>()};
     SampleStore store;
     Recorder::Plan plan {1000, 1, dir.filePath("data_tr.csv")};
     qint64 monotonic = 0;
@@ -85,12 +84,16 @@ private Q_SLOTS:
     {
         SampleStore store;
         QSignalSpy cleared(&store, &SampleStore::cleared), grew(&store, &SampleStore::grew);
-        for (int i = 1; i <= 32000; ++i)
+        for (const double value : {274.0, 39.0}) { // a sensor's 70, then 10
+            store.record(value, "d", "t");
+            QCOMPARE(store.borne_basse(), qint16(19));
+        }
+        for (int i = 3; i <= 32000; ++i)
             QVERIFY(store.record(i % 2 ? 0 : 256, "d", QString::number(i)));
         QVERIFY(store.isFull() && !store.record(1, {}, {}) && !store.load(1, {}));
         QCOMPARE(std::pair(store.num_mesure(), int(grew.count())), std::pair(32000, 32000));
         QCOMPARE(store.heure_mesure(32000), QStringLiteral("32000"));
-        QCOMPARE(store.borne_basse(), qint16(1));
+        QCOMPARE(store.borne_basse(), qint16(19));
         for (int index : {-1, 32001, std::numeric_limits<int>::min()})
             QVERIFY(store.valeur(index) == 0 && store.heure_mesure(index).isEmpty());
         store.clear();
@@ -98,7 +101,7 @@ private Q_SLOTS:
         QCOMPARE(std::tuple(store.num_mesure(), store.valeur(1), store.ligne_fichier(1),
                             store.heure_mesure(1)),
                  std::tuple(1, 300.0, QString("1;300"), QString()));
-        QCOMPARE(std::pair(int(cleared.count()), store.borne_basse()), std::pair(1, qint16(1)));
+        QCOMPARE(std::pair(int(cleared.count()), store.borne_basse()), std::pair(1, qint16(19)));
         QCOMPARE(store.valeur(2), 0.0);
     }
     void parsesValues_data()
@@ -273,20 +276,6 @@ private Q_SLOTS:
         QVERIFY(daily.onTick(daily.nextTickAt()));
     }
     // A sensor reading of 70 (stored 274) moves the window to 19..274; 10 (39) leaves it there.
-    void windowFollowsRisingValues()
-    {
-        Rig rig;
-        rig.acquisition.setSource(SampleSource::Usb);
-        rig.start();
-        for (const auto &[raw, value, low] : {std::tuple {70, 274.0, 19}, {10, 39.0, 19}}) {
-            rig.board->reports
-                = {FakeHidTransport::report(4, 0, 0), FakeHidTransport::report(4, quint8(raw), 0)};
-            rig.acquisition.TimerValActu_Timer();
-            rig.run(1);
-            QCOMPARE(rig.store.valeur(rig.store.num_mesure()), value);
-            QCOMPARE(rig.store.borne_basse(), qint16(low));
-        }
-    }
     // Each recording appends to the file, after the 27 bytes of its header, and numbers from 1, its
     // first sample 10 ms after the start, the next one period later: 15 ticks of a minute here.
     void restartAppendsAndRenumbers()
