@@ -86,13 +86,13 @@ void SerialLink::ouvre_port()
     tryOpen();
 }
 
-bool SerialLink::tryOpen()
+void SerialLink::tryOpen()
 {
     m_lastTry = m_clock();
     m_portName = m_ports ? firstPortOf(m_ports()) : QString();
     if (m_portName.isEmpty()) {
         tell(describeFailure({}, QSerialPort::DeviceNotFoundError, {}));
-        return false;
+        return;
     }
     m_port.setPortName(m_portName);
     m_port.setBaudRate(BaudRate);
@@ -105,7 +105,7 @@ bool SerialLink::tryOpen()
         const QString text = m_port.errorString();
         m_port.clearError();
         tell(describeFailure(m_portName, error, text));
-        return false;
+        return;
     }
     // A device without modem lines (a pseudo-terminal) refuses these; it stays usable.
     m_port.setDataTerminalReady(true);
@@ -115,7 +115,6 @@ bool SerialLink::tryOpen()
     m_port.clearError();
     m_framer.restart(m_clock());
     m_told = false;
-    return true;
 }
 
 std::optional<quint8> SerialLink::lit_port()

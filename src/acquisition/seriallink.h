@@ -49,7 +49,7 @@ signals:
 
 private:
     static SerialFramer::Time steadyNow();
-    bool tryOpen();
+    void tryOpen();
     void drain();
     void onError(QSerialPort::SerialPortError error);
     void lose();

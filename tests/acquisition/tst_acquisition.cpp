@@ -202,8 +202,11 @@ private Q_SLOTS:
         const QList<std::tuple<QString, bool, QString>> rows {
             {QString(), false, "Aucun port série n'a été trouvé"},
             {"/dev/ondaris-no-such-port", false, "Le port n'existe pas"},
-            {busy.slaveName(), false, "Le port est déjà utilisé par un autre programme"},
-            {guarded.slaveName(), true, "appartenir au groupe propriétaire du port " + group}};
+            {busy.slaveName(), false, "Le port est déjà utilisé par un autre programme.\n"},
+            {"/dev/null", false, "Le port ne peut pas être utilisé."},
+            {guarded.slaveName(), true,
+             "appartenir au groupe propriétaire du port " + group
+                 + ", puis il faut fermer la session et la rouvrir."}};
         for (const auto &[port, notAllowed, reason] : rows) {
             const QString told = toldOnOpen(QStringList {port}.filter("/"), notAllowed);
             QVERIFY2(told.contains(reason) && told.contains(port)
@@ -241,6 +244,8 @@ private Q_SLOTS:
         QVERIFY(failures.last().first().toString().contains(present.first()));
         pty = std::make_unique<PtyPair>();
         present = {pty->slaveName()};
+        link.lit_port();
+        QVERIFY(!link.isOpen()); // tried again 2 s after the loss, not before
         now += 2s;
         QCOMPARE(link.lit_port(), std::nullopt);
         QVERIFY(link.isOpen());
@@ -329,7 +334,7 @@ private Q_SLOTS:
                  qPrintable(QString::number(fake.timeouts.size())));
         for (const int timeout : std::as_const(fake.timeouts))
             QVERIFY(timeout >= 0 && timeout <= 20);
-        QVERIFY(!native || fake.timeouts.contains(0));
+        QCOMPARE(fake.timeouts.contains(0), native); // a read that does not wait: only to drain
         QVERIFY(!board.lit_usb()); // closed: nothing read
     }
     // Absent from the start (told only once asked for), pulled out, or its reads failing: told
