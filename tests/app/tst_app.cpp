@@ -73,22 +73,12 @@ class TestApp : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // The menus, the size and title from the settings; the clock and value before the first
+    // "Aide" greyed, the size and title from the settings; the clock and value before the first
     // refresh; the chart switched on and off, saved each time; About opened once however often
     // it is chosen.
     void layout()
     {
         WindowRig rig(WindowRig::config(2, 0, 7890, "/tmp/a.csv"));
-        QStringList captions;
-        for (QAction *top : rig.window->menuBar()->actions()) {
-            captions << top->text();
-            for (QAction *item : top->menu()->actions())
-                captions << item->text();
-        }
-        QCOMPARE(
-            captions,
-            (QStringList {"Fichier", "Nouvel Enregistrement", "", "Visualiser Enregistrement",
-                          "Option", "Graphe on/off", "", "Réglages", "?", "Aide", "à Propos"}));
         QVERIFY(!rig.find<QAction>("menu_aide")->isEnabled());
         QCOMPARE(label(rig, "Label2") + label(rig, "Label3"), QStringLiteral("00.00Valeur"));
         const int menu = rig.window->menuBar()->sizeHint().height();
