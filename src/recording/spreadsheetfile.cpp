@@ -21,7 +21,8 @@ void appendLine(QByteArray &out, const SampleStore &store, int i)
     char text[48];
     // Whole values, all a recording holds, the quick way.
     if (value == std::trunc(value) && std::abs(value) < 1e15) {
-        out.append(text, std::snprintf(text, sizeof text, "%d;%lld;", i, static_cast<long long>(value)));
+        out.append(text,
+                   std::snprintf(text, sizeof text, "%d;%lld;", i, static_cast<long long>(value)));
     } else {
         out.append(QByteArray::number(i)).append(';');
         out.append(QByteArray::number(value, 'g', 15).replace('.', ',')).append(';');
