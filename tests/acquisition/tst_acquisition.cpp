@@ -405,7 +405,7 @@ private Q_SLOTS:
         }
         acquisition.setSource(SampleSource::Test);
         for (const auto &[keys, times, expected] :
-             {std::tuple {"+", 32768, 32767}, {"-a=*/0 ", 65535, -32768}, {"+", 32767, -1}}) {
+             {std::tuple {"+", 32768, 32767}, {"-a=*/0 ", 65536, -32768}, {"+", 32767, -1}}) {
             for (int i = 0; i < times; ++i)
                 for (const char *key = keys; *key; ++key)
                     acquisition.keyPress(*key);
@@ -426,6 +426,11 @@ private Q_SLOTS:
         acquisition.setSource(SampleSource::Usb);
         board->present = false; // an absent board leaves the reading as it was
         acquisition.TimerValActu_Timer();
+        frame(100);
+        acquisition.setSource(SampleSource::Serial);
+        acquisition.TimerValActu_Timer();
+        QCOMPARE(acquisition.displayText(), QStringLiteral("117"));
+        acquisition.close(); // shut-down closes it too
         frame(100);
         acquisition.setSource(SampleSource::Serial);
         acquisition.TimerValActu_Timer();

@@ -80,6 +80,7 @@ private Q_SLOTS:
     {
         WindowRig rig(WindowRig::config(2, 0, 7890, "/tmp/a.csv"));
         QVERIFY(!rig.find<QAction>("menu_aide")->isEnabled());
+        QCOMPARE(rig.board->opens, 0); // opened at start-up for the board's source only
         QCOMPARE(label(rig, "Label2") + label(rig, "Label3"), QStringLiteral("00.00Valeur"));
         const int menu = rig.window->menuBar()->sizeHint().height();
         QCOMPARE(rig.window->maximumSize(), QSize(526, menu + 249));
@@ -114,7 +115,8 @@ private Q_SLOTS:
         QCOMPARE(label(rig, "Label3"), QStringLiteral("4"));
         QVERIFY(label(rig, "Label2").startsWith(QStringLiteral("10:05:00")));
         QVERIFY(list(rig).isEmpty());
-        WindowRig serial(WindowRig::config(1, 2));
+        WindowRig serial(WindowRig::config(1, 2)), usb(WindowRig::config(1, 1));
+        QCOMPARE(serial.board->opens + usb.board->opens, 1);
         QVERIFY(serial.dialogs.told.isEmpty()); // held until the window is on screen
         serial.window->show();
         QTRY_COMPARE(serial.dialogs.told.size(), 1);
@@ -186,8 +188,8 @@ private Q_SLOTS:
         rig.runSamples(1);
         QCOMPARE(read(chosen), RecordingFile::header() + "1;0;03-14-2026;10:05:00\r\n");
     }
-    // A good file listed and drawn; a bad one told and shown empty; one that cannot be opened
-    // told. Viewing changes neither the recording file nor the title nor any setting.
+    // A good file listed and drawn; a bad one told and shown empty; one that cannot be opened,
+    // or read, told. Viewing changes neither the recording file nor the title nor any setting.
     void viewsRecordings()
     {
         WindowRig rig;
@@ -207,6 +209,11 @@ private Q_SLOTS:
         QCOMPARE(rig.dialogs.told.size(), 2);
         QVERIFY(rig.dialogs.told.last().startsWith("Le fichier « " + rig.dialogs.viewAnswer
                                                    + " » ne peut pas être ouvert :\n"));
+        rig.dialogs.viewAnswer = "/proc/self/mem"; // opens, then fails to read
+        rig.window->menu_charger_Click();
+        QCOMPARE(rig.dialogs.told.size(), 3);
+        QVERIFY(rig.dialogs.told.last().startsWith("La lecture du fichier « /proc/self/mem » a "
+                                                   "échoué :\n"));
         QCOMPARE(rig.window->windowTitle(), QStringLiteral("Ondaris : data_tr.csv"));
         QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0));
     }
@@ -319,6 +326,7 @@ private Q_SLOTS:
                             .arg(i)
                             .arg(i - 1, 2, 10, QChar(u'0'))
                             .toLatin1();
+        exported({}); // the choice cancelled: nothing written, nothing told
         QVERIFY(QFile::rename(rig.dir.filePath("data_tr.csv"), rig.dir.filePath("kept")));
         QCOMPARE(exported(rig.dir.filePath("dit \"mesures\".csv")),
                  expected); // no recording file yet
@@ -332,7 +340,8 @@ private Q_SLOTS:
         QCOMPARE(rig.dialogs.told.size(), 2);
         QVERIFY(rig.dialogs.told[0].contains("fichier d'enregistrement"));
         QVERIFY(rig.dialogs.told[1].startsWith("L'export n'a pas pu être écrit dans « "
-                                               + rig.dir.filePath("gone/mesures.csv")));
+                                               + rig.dir.filePath("gone/mesures.csv"))
+                && !rig.dialogs.told[1].section(u'\n', 1).isEmpty()); // and why
         rig.window->CmdRecord_Click();
         QVERIFY(chart->isWhole() && !chart->pinnedSample());
     }

@@ -8,6 +8,7 @@
 #include "recording/samplestore.h"
 #include "recording/spreadsheetfile.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -97,6 +98,7 @@ private Q_SLOTS:
             {32000, 0, 32000, 230, 32000},
             {32000, 0, 32000, 116.33, 16046},
             {32000, 0, 32000, -5, 0},
+            {0, 0, 1, 100, 0},
             {32000, 0, 32000, 300, 32000},
             {32000, 100, 110, 116, 105},
             {32000, 31990, 32000, 300, 32000}};
@@ -185,7 +187,7 @@ private Q_SLOTS:
         for (const double value : {7.0, 7.0, -32768.0, 32767.0, 5.0, 12.0, 9.0})
             store.record(value, {}, {});
         for (const auto &[from, to, bottom, top] :
-             {std::tuple {1, 2, 6, 8}, {1, 4, -32768, 32767}, {5, 7, 5, 12}, {0, 1, 0, 7}}) {
+             {std::tuple {1, 2, 6, 8}, {1, 4, -32768, 32767}, {5, 7, 5, 12}, {-5, 1, 0, 7}}) {
             const auto [low, high] = store.extremes(from, to);
             const View fitted = fitHeight(View {}, low, high);
             QCOMPARE(std::pair(fitted.bottom, fitted.top), std::pair(double(bottom), double(top)));
@@ -200,6 +202,7 @@ private Q_SLOTS:
     // a loaded file's raw lines under its first line.
     void rows()
     {
+        QAbstractItemModelTester tester(&model); // begins and ends of changes, rows and data
         QCOMPARE(model.rowCount(), 0);
         record(42, "10:05:00");
         record(-7, "10:05:01");
@@ -253,8 +256,9 @@ private Q_SLOTS:
             << false << day << 2 << 1 << "Δ -1 mesure, -6 h 40 min 00 s, -60";
         QTest::newRow("itself") << false << day << 2 << 2 << "Δ 0 mesure, 0 s, 0";
         QTest::newRow("loaded") << true
-                                << QStringList {"3.5;12-06-2026;23:59:50", "1;12-07-2026;00:00:02"}
-                                << 1 << 2 << "Δ +1 mesure, +12 s, -2.5";
+                                << QStringList {"3.5;12-06-2026;23:59:50", "1;12-07-2026;00:05:05"}
+                                << 1 << 2 << "Δ +1 mesure, +5 min 15 s, -2.5";
+        QTest::newRow("from sample 0") << false << day << 0 << 2 << "Δ +2 mesures, —, +90";
         QTest::newRow("days") << true
                               << QStringList {"1;12-06-2026;10:00:00", "1;12-09-2026;10:05:01"} << 2
                               << 1 << "Δ -1 mesure, -3 j 0 h 05 min 01 s, 0";

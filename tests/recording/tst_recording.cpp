@@ -291,6 +291,7 @@ private Q_SLOTS:
         rig.plan = {60000, 15, rig.plan.file};
         rig.start();
         QCOMPARE(rig.store.num_mesure(), 0);
+        QCOMPARE(rig.timer1.interval(), 10); // from the new start, not the last recording
         rig.run(1);
         rig.acquisition.keyPress('-');
         rig.run(1);
@@ -310,7 +311,7 @@ private Q_SLOTS:
         QSignalSpy problems(&rig.recorder, &Recorder::stoppedOnProblem);
         rig.start();
         rig.run(32001);
-        QVERIFY(!rig.recorder.isRecording());
+        QVERIFY(!rig.recorder.isRecording() && !rig.timer1.isActive());
         QCOMPARE(rig.monotonic, 10 + qint64(32000) * 1000);
         QCOMPARE(rig.store.num_mesure(), 32000);
         QCOMPARE(problems.count(), 1);
