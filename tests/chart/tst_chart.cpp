@@ -225,6 +225,9 @@ private Q_SLOTS:
             rowsOf(model),
             "N°Record;Valeur;Date;Time\n2 ---- 2;6;x\n1 ---- 1;5;01-02-2026;03:04:05\n0 ---- \n");
         QCOMPARE(inserted.count(), 2);
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        model.clear(); // raz: the views hear of it
+        QCOMPARE(std::pair(int(reset.count()), model.rowCount()), std::pair(1, 0));
     }
     // The chart's label: the value as listed, then the date and time of the sample.
     void readout()
