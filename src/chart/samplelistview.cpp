@@ -59,11 +59,13 @@ SampleListView::SampleListView(QWidget *parent)
     setPalette(p);
 
     m_menu->setObjectName(QStringLiteral("menu_liste"));
-    m_copy = m_menu->addAction(QStringLiteral("Copier"), this, &SampleListView::copySelection);
+    // Owned by the view, not by the menu, whose clear() deletes the actions it owns.
+    m_copy = new QAction(QStringLiteral("Copier"), this);
     m_copy->setObjectName(QStringLiteral("menu_copier"));
-    m_selectAll = m_menu->addAction(QStringLiteral("Tout sélectionner"), this,
-                                    &QAbstractItemView::selectAll);
+    connect(m_copy, &QAction::triggered, this, &SampleListView::copySelection);
+    m_selectAll = new QAction(QStringLiteral("Tout sélectionner"), this);
     m_selectAll->setObjectName(QStringLiteral("menu_tout_selectionner"));
+    connect(m_selectAll, &QAction::triggered, this, &QAbstractItemView::selectAll);
 }
 
 void SampleListView::copySelection()
