@@ -293,13 +293,18 @@ void ChartView::hideEvent(QHideEvent *event)
 
 void ChartView::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::EnabledChange && !isEnabled())
+    // A window that loses the focus to a dialog no longer hears where the pointer goes.
+    if ((event->type() == QEvent::EnabledChange && !isEnabled())
+        || (event->type() == QEvent::ActivationChange && !isActiveWindow()))
         dropPointer();
     QFrame::changeEvent(event);
 }
 
 void ChartView::contextMenuEvent(QContextMenuEvent *event)
 {
+    // The popup takes the pointer: the chart hears of it again at its next move over the chart,
+    // not when it leaves while the popup is open.
+    dropPointer();
     emit contextMenuAsked(event->globalPos());
     event->accept();
 }
