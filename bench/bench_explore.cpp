@@ -100,7 +100,7 @@ void BM_Export(benchmark::State &state)
     const QString path = dir.filePath("journee-tableur.csv");
     QString error;
     for (auto _ : state) {
-        if (!SpreadsheetFile::write(path, store, 1, SampleStore::Capacity, &error))
+        if (!SpreadsheetFile::write(path, store, 1, SampleStore::Capacity, {}, &error))
             state.SkipWithError(qPrintable(error));
     }
     state.counters["bytes"] = double(QFileInfo(path).size());

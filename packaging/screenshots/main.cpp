@@ -37,8 +37,8 @@ public:
     bool confirmQuit(QWidget *) override { return true; }
     QString chooseNewRecording(QWidget *) override { return {}; }
     QString chooseRecordingToView(QWidget *) override { return file; }
-    QString choosePicture(QWidget *, const QString &) override { return {}; }
-    QString chooseSpreadsheet(QWidget *, const QString &) override { return {}; }
+    QString choosePicture(QWidget *, const QString &, const Refusal &) override { return {}; }
+    QString chooseSpreadsheet(QWidget *, const QString &, const Refusal &) override { return {}; }
     void tell(QWidget *, const QString &, bool) override { }
     void openUrl(const QUrl &) override { }
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class QUrl;
 class QWidget;
@@ -18,10 +19,16 @@ public:
     virtual QString chooseNewRecording(QWidget *parent) = 0;
     // The open dialog of a recording to view; an empty text when cancelled.
     virtual QString chooseRecordingToView(QWidget *parent) = 0;
-    // The save dialog of a picture of the chart, proposing a path; an empty text when cancelled.
-    virtual QString choosePicture(QWidget *parent, const QString &proposed) = 0;
-    // The save dialog of a spreadsheet export, proposing a path; an empty text when cancelled.
-    virtual QString chooseSpreadsheet(QWidget *parent, const QString &proposed) = 0;
+    // Why a path may not be chosen, in French; empty when it may.
+    using Refusal = std::function<QString(const QString &path)>;
+    // The save dialog of a picture of the chart, proposing a path; a refused path is told before
+    // any question of overwriting it, the dialog staying open. An empty text when cancelled.
+    virtual QString choosePicture(QWidget *parent, const QString &proposed, const Refusal &refusal)
+        = 0;
+    // The same for a spreadsheet export.
+    virtual QString chooseSpreadsheet(QWidget *parent, const QString &proposed,
+                                      const Refusal &refusal)
+        = 0;
     // A message with an OK button only: information, or a problem when warning is set.
     virtual void tell(QWidget *parent, const QString &text, bool warning) = 0;
     // Opens a URL with the user's default program.

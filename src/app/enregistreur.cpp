@@ -284,6 +284,8 @@ void Enregistreur::menu_nouveau_Click()
     const QString folder = QDir::currentPath();
     m_core.newRecordingFile(m_dialogs.chooseNewRecording(this));
     QDir::setCurrent(folder);
+    // The title names the file the next samples go to.
+    affiche_barre_titre();
 }
 
 void Enregistreur::menu_charger_Click()
@@ -307,12 +309,19 @@ void Enregistreur::CmdRecord_Click()
     m_core.toggleRecording();
 }
 
+void Enregistreur::enableMenus()
+{
+    // The recording file, the settings and the width stay as they are while samples come in.
+    const bool free = !m_core.recorder().isRecording() && !m_loading;
+    for (QMenu *menu : {m_fileMenu, m_optionMenu}) {
+        menu->setEnabled(free);
+        menu->menuAction()->setEnabled(free);
+    }
+}
+
 void Enregistreur::setRecordingLook(bool recording)
 {
-    for (QMenu *menu : {m_fileMenu, m_optionMenu}) {
-        menu->setEnabled(!recording);
-        menu->menuAction()->setEnabled(!recording);
-    }
+    enableMenus();
     m_recordButton->setText(recording ? QStringLiteral(" Record  Stop")
                                       : QStringLiteral(" Record   Start"));
     m_led->setBlinking(recording);
@@ -320,7 +329,8 @@ void Enregistreur::setRecordingLook(bool recording)
 
 void Enregistreur::setLoadingLook(bool loading)
 {
-    m_fileMenu->setEnabled(!loading);
+    m_loading = loading;
+    enableMenus();
     m_recordButton->setEnabled(!loading);
     m_loadingWindow->setLoading(loading);
 }
@@ -364,9 +374,14 @@ void Enregistreur::saveChartPicture()
     const QFileInfo recording(m_core.settings().settings().fichier_donnees);
     const QString proposed
         = recording.absoluteDir().filePath(recording.completeBaseName() + QStringLiteral(".png"));
-    const QString chosen = m_dialogs.choosePicture(this, proposed);
+    const auto refusal = [this](const QString &path) {
+        return m_core.overwriteRefusal(path);
+    };
+    const QString chosen = m_dialogs.choosePicture(this, proposed, refusal);
     if (chosen.isEmpty())
         return;
+    if (const QString refused = refusal(chosen); !refused.isEmpty())
+        return tell(refused, true);
     QSaveFile file(chosen);
     const bool saved
         = file.open(QIODevice::WriteOnly) && chartPicture().save(&file, "PNG") && file.commit();
@@ -380,7 +395,11 @@ void Enregistreur::saveChartPicture()
 void Enregistreur::exportForSpreadsheet()
 {
     const auto [first, last] = m_chart->samplesInView();
-    m_core.exportSamples(m_dialogs.chooseSpreadsheet(this, m_core.spreadsheetName()), first, last);
+    const QString path
+        = m_dialogs.chooseSpreadsheet(this, m_core.spreadsheetName(), [this](const QString &p) {
+              return m_core.overwriteRefusal(p);
+          });
+    m_core.exportSamples(path, first, last);
 }
 
 void Enregistreur::tell(const QString &text, bool warning)

@@ -68,6 +68,7 @@ private:
     void connectAll();
     void applyWidth();
     void affiche_barre_titre();
+    void enableMenus();
     void setRecordingLook(bool recording);
     void setLoadingLook(bool loading);
     void showReading();
@@ -92,6 +93,7 @@ private:
     LoadingWindow *m_loadingWindow = nullptr;
     QPointer<FormOption> m_settingsDialog;
     QPointer<AboutBox> m_aboutBox;
+    bool m_loading = false;
     // Messages raised by start-up, shown over the window once it is on screen.
     bool m_holdMessages = false;
     QList<std::pair<QString, bool>> m_heldMessages;

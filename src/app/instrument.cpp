@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 
 Instrument::Instrument(Services services, QObject *parent)
     : QObject(parent)
@@ -129,6 +130,9 @@ void Instrument::view(const QString &path, const RecordingLoader::Hooks &hooks)
     m_viewed = path;
     if (result.outcome == Outcome::Loaded || result.outcome == Outcome::TooManyLines)
         m_samples.loaded();
+    else
+        m_samples.clear(); // what was read before the fault is not shown, nor kept as if it were
+
     switch (result.outcome) {
     case Outcome::TooManyLines:
         emit told(tr("Ce fichier contient plus de %1 mesures : seules les %1 premières sont "
@@ -159,10 +163,10 @@ QString Instrument::spreadsheetName() const
                                          + QStringLiteral("-tableur.csv"));
 }
 
-void Instrument::exportSamples(const QString &path, int first, int last)
+QString Instrument::overwriteRefusal(const QString &path) const
 {
     if (path.isEmpty())
-        return;
+        return {};
     // The same file, whether it exists yet or not.
     const auto same = [target = QFileInfo(path)](const QString &other) {
         const QFileInfo file(other);
@@ -171,15 +175,25 @@ void Instrument::exportSamples(const QString &path, int first, int last)
                 || (file.exists() && target.exists()
                     && file.canonicalFilePath() == target.canonicalFilePath()));
     };
-    if (same(m_settings.settings().fichier_donnees) || same(m_viewed)) {
-        emit told(tr("« %1 » est un fichier d'enregistrement : l'export ne le remplace pas.\n"
-                     "Choisissez un autre nom.")
-                      .arg(QDir::toNativeSeparators(path)),
-                  true);
+    if (!same(m_settings.settings().fichier_donnees) && !same(m_viewed))
+        return {};
+    return tr("« %1 » est un fichier d'enregistrement : Ondaris ne le remplace pas.\n"
+              "Choisissez un autre nom.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+void Instrument::exportSamples(const QString &path, int first, int last)
+{
+    if (path.isEmpty())
+        return;
+    if (const QString refused = overwriteRefusal(path); !refused.isEmpty()) {
+        emit told(refused, true);
         return;
     }
     QString reason;
-    if (!SpreadsheetFile::write(path, m_samples, first, last, &reason))
+    // In the user's locale, where the spreadsheet that opens the file runs.
+    if (!SpreadsheetFile::write(path, m_samples, first, last, SpreadsheetFile::formatFor(QLocale()),
+                                &reason))
         emit told(tr("L'export n'a pas pu être écrit dans « %1 » :\n%2")
                       .arg(QDir::toNativeSeparators(path), reason),
                   true);

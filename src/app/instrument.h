@@ -74,9 +74,12 @@ public:
 
     // The name proposed for an export: "<name>-tableur.csv" beside the file the samples come from.
     QString spreadsheetName() const;
-    // "Exporter pour tableur": samples first..last written to path for a spreadsheet; what went
-    // wrong is told, and so is a path that is a recording file, never written over. An empty
-    // path (a cancelled choice) changes nothing.
+    // Why an export or a picture may not be written to path, in French: it is the recording
+    // file or the viewed one, never written over; empty when it may.
+    QString overwriteRefusal(const QString &path) const;
+    // "Exporter pour tableur": samples first..last written to path for a spreadsheet in the
+    // user's locale; what went wrong is told, and so is a refused path. An empty path (a
+    // cancelled choice) changes nothing.
     void exportSamples(const QString &path, int first, int last);
 
 signals:

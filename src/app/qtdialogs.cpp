@@ -25,17 +25,24 @@ std::unique_ptr<QMessageBox> messageBox(QWidget *parent, QMessageBox::Icon icon,
     return box;
 }
 
-// A recording file dialog that refuses, as the platform's dialog does, a new file it cannot
-// make: its own message, and the dialog stays open.
-class RecordingFileDialog final : public QFileDialog
+// A save dialog that refuses, as the platform's dialog does, a name it may not take: its own
+// message before any question of overwriting, and the dialog stays open.
+class RefusingFileDialog final : public QFileDialog
 {
 public:
-    using QFileDialog::QFileDialog;
+    RefusingFileDialog(QWidget *parent, const QString &title, Dialogs::Refusal refusal)
+        : QFileDialog(parent, title)
+        , m_refusal(std::move(refusal))
+    {
+        // Qt's own dialog, so that the refusal applies and the texts are the program's.
+        setOption(QFileDialog::DontUseNativeDialog);
+        setFileMode(QFileDialog::AnyFile);
+    }
 
     void accept() override
     {
-        if (acceptMode() == QFileDialog::AcceptSave && !selectedFiles().isEmpty()) {
-            const QString reason = Instrument::refusal(selectedFiles().constFirst());
+        if (m_refusal && acceptMode() == QFileDialog::AcceptSave && !selectedFiles().isEmpty()) {
+            const QString reason = m_refusal(selectedFiles().constFirst());
             if (!reason.isEmpty()) {
                 messageBox(this, QMessageBox::Warning, reason, QMessageBox::Ok)->exec();
                 return;
@@ -43,46 +50,24 @@ public:
         }
         QFileDialog::accept();
     }
+
+private:
+    Dialogs::Refusal m_refusal;
 };
 
-// The file dialog of the recordings: "*.csv" only, "csv" added to a bare name, a question before
-// replacing a file; a new file's name that the instrument refuses is told, the dialog staying open.
-std::unique_ptr<QFileDialog> recordingDialog(QWidget *parent, const QString &title,
-                                             const QString &proposed, QFileDialog::AcceptMode mode)
+// A save or open dialog: one filter, its suffix added to a bare name, a question before
+// replacing a file; the chosen file, or an empty text when cancelled.
+QString runFileDialog(QWidget *parent, const QString &title, const QString &filter,
+                      const QString &suffix, const QString &proposed, QFileDialog::AcceptMode mode,
+                      Dialogs::Refusal refusal = {})
 {
-    auto dialog = std::make_unique<RecordingFileDialog>(parent, title);
-    // Qt's own dialog, so that the refusal above applies and the texts are the program's.
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setAcceptMode(mode);
-    dialog->setFileMode(QFileDialog::AnyFile);
-    dialog->setNameFilter(QStringLiteral("*.csv"));
-    dialog->setDefaultSuffix(QStringLiteral("csv"));
-    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
-    if (!proposed.isEmpty())
-        dialog->selectFile(proposed);
-    return dialog;
-}
-
-QString runFileDialog(QWidget *parent, const QString &title, const QString &proposed,
-                      QFileDialog::AcceptMode mode)
-{
-    const auto dialog = recordingDialog(parent, title, proposed, mode);
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
-        return {};
-    return dialog->selectedFiles().constFirst();
-}
-
-// A save dialog of Qt's own, proposing a path; an empty text when cancelled.
-QString saveAs(QWidget *parent, const QString &title, const QString &filter, const QString &suffix,
-               const QString &proposed)
-{
-    QFileDialog dialog(parent, title);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    RefusingFileDialog dialog(parent, title, std::move(refusal));
+    dialog.setAcceptMode(mode);
     dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(suffix);
-    dialog.selectFile(proposed);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (!proposed.isEmpty())
+        dialog.selectFile(proposed);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
@@ -102,24 +87,30 @@ bool QtDialogs::confirmQuit(QWidget *parent)
 QString QtDialogs::chooseNewRecording(QWidget *parent)
 {
     return runFileDialog(parent, QObject::tr("Nouvel Enregistrement sous :"),
-                         QStringLiteral("data_tr.csv"), QFileDialog::AcceptSave);
+                         QStringLiteral("*.csv"), QStringLiteral("csv"),
+                         QStringLiteral("data_tr.csv"), QFileDialog::AcceptSave,
+                         &Instrument::refusal);
 }
 
 QString QtDialogs::chooseRecordingToView(QWidget *parent)
 {
-    return runFileDialog(parent, QObject::tr("ouvrir"), QString(), QFileDialog::AcceptOpen);
+    return runFileDialog(parent, QObject::tr("ouvrir"), QStringLiteral("*.csv"),
+                         QStringLiteral("csv"), QString(), QFileDialog::AcceptOpen);
 }
 
-QString QtDialogs::choosePicture(QWidget *parent, const QString &proposed)
+QString QtDialogs::choosePicture(QWidget *parent, const QString &proposed, const Refusal &refusal)
 {
-    return saveAs(parent, QObject::tr("Enregistrer l'image sous :"),
-                  QObject::tr("Images PNG (*.png)"), QStringLiteral("png"), proposed);
+    return runFileDialog(parent, QObject::tr("Enregistrer l'image sous :"),
+                         QObject::tr("Images PNG (*.png)"), QStringLiteral("png"), proposed,
+                         QFileDialog::AcceptSave, refusal);
 }
 
-QString QtDialogs::chooseSpreadsheet(QWidget *parent, const QString &proposed)
+QString QtDialogs::chooseSpreadsheet(QWidget *parent, const QString &proposed,
+                                     const Refusal &refusal)
 {
-    return saveAs(parent, QObject::tr("Exporter pour tableur sous :"),
-                  QObject::tr("Fichiers CSV (*.csv)"), QStringLiteral("csv"), proposed);
+    return runFileDialog(parent, QObject::tr("Exporter pour tableur sous :"),
+                         QObject::tr("Fichiers CSV (*.csv)"), QStringLiteral("csv"), proposed,
+                         QFileDialog::AcceptSave, refusal);
 }
 
 void QtDialogs::tell(QWidget *parent, const QString &text, bool warning)

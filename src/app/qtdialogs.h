@@ -11,8 +11,10 @@ public:
     bool confirmQuit(QWidget *parent) override;
     QString chooseNewRecording(QWidget *parent) override;
     QString chooseRecordingToView(QWidget *parent) override;
-    QString choosePicture(QWidget *parent, const QString &proposed) override;
-    QString chooseSpreadsheet(QWidget *parent, const QString &proposed) override;
+    QString choosePicture(QWidget *parent, const QString &proposed,
+                          const Refusal &refusal) override;
+    QString chooseSpreadsheet(QWidget *parent, const QString &proposed,
+                              const Refusal &refusal) override;
     void tell(QWidget *parent, const QString &text, bool warning) override;
     void openUrl(const QUrl &url) override;
 };

@@ -2,30 +2,52 @@
 
 #include "samplestore.h"
 
+#include <QLocale>
 #include <QSaveFile>
 #include <cmath>
 #include <cstdio>
 
 namespace SpreadsheetFile {
 
-QByteArray header()
+Format formatFor(const QLocale &locale)
 {
-    return QByteArrayLiteral("N\xC2\xB0;Valeur;Date et heure\r\n");
+    if (locale.decimalPoint() == QStringLiteral(","))
+        return {',', ';'};
+    return {'.', ','};
+}
+
+QByteArray header(Format format)
+{
+    const char s = format.separator;
+    return QByteArray("N\xC2\xB0") + s + "Valeur" + s + "Date et heure\r\n";
 }
 
 namespace {
 
-void appendLine(QByteArray &out, const SampleStore &store, int i)
+// A field of a loaded line, quoted where it holds the separator or a quote.
+void appendField(QByteArray &out, const QString &field, char separator)
 {
+    const QByteArray text = field.toUtf8();
+    if (!text.contains(separator) && !text.contains('"')) {
+        out.append(text);
+        return;
+    }
+    out.append('"').append(QByteArray(text).replace("\"", "\"\"")).append('"');
+}
+
+void appendLine(QByteArray &out, const SampleStore &store, int i, Format format)
+{
+    const char s = format.separator;
     const double value = store.valeur(i);
     char text[48];
     // Whole values, all a recording holds, the quick way.
     if (value == std::trunc(value) && std::abs(value) < 1e15) {
-        out.append(text,
-                   std::snprintf(text, sizeof text, "%d;%lld;", i, static_cast<long long>(value)));
+        out.append(
+            text,
+            std::snprintf(text, sizeof text, "%d%c%lld%c", i, s, static_cast<long long>(value), s));
     } else {
-        out.append(QByteArray::number(i)).append(';');
-        out.append(QByteArray::number(value, 'g', 15).replace('.', ',')).append(';');
+        out.append(QByteArray::number(i)).append(s);
+        out.append(QByteArray::number(value, 'g', 15).replace('.', format.decimal)).append(s);
     }
     if (const auto [date, time] = store.stamp(i); date.isValid()) {
         out.append(text,
@@ -33,26 +55,32 @@ void appendLine(QByteArray &out, const SampleStore &store, int i)
                                  date.month(), date.day(), time.hour(), time.minute(),
                                  time.second()));
     } else if (store.isLoaded()) {
-        out.append(store.ligne_fichier(i).section(u';', 2).toUtf8());
+        const QStringList fields = store.ligne_fichier(i).section(u';', 2).split(u';');
+        for (qsizetype f = 0; f < fields.size(); ++f) {
+            if (f > 0)
+                out.append(s);
+            appendField(out, fields[f], s);
+        }
     }
     out.append("\r\n");
 }
 
 } // namespace
 
-QByteArray line(const SampleStore &store, int i)
+QByteArray line(const SampleStore &store, int i, Format format)
 {
     QByteArray out;
-    appendLine(out, store, i);
+    appendLine(out, store, i, format);
     return out;
 }
 
-bool write(const QString &path, const SampleStore &store, int from, int to, QString *error)
+bool write(const QString &path, const SampleStore &store, int from, int to, Format format,
+           QString *error)
 {
-    QByteArray bytes = header();
+    QByteArray bytes = header(format);
     bytes.reserve(bytes.size() + 40 * std::max(0, to - from + 1));
     for (int i = from; i <= to; ++i)
-        appendLine(bytes, store, i);
+        appendLine(bytes, store, i, format);
     QSaveFile file(path);
     const bool ok
         = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -303,6 +304,17 @@ private Q_SLOTS:
             store.load(QString(line).section(u';', 1, 1).toDouble(), line);
             QCOMPARE(SpreadsheetFile::line(store, 1), QByteArray(exported));
         }
+        // Where the decimal mark is a point, the fields are parted by commas, and a field that
+        // holds one is quoted.
+        const SpreadsheetFile::Format english = SpreadsheetFile::formatFor(QLocale("en_US"));
+        QCOMPARE(SpreadsheetFile::formatFor(QLocale("fr_FR")).separator, ';');
+        QCOMPARE(SpreadsheetFile::header(english),
+                 QByteArray("N\xC2\xB0,Valeur,Date et heure\r\n"));
+        store.clear();
+        store.load(0.125, "1;0,125;12-06-2026;04:38:58");
+        store.load(7.5, "2;7,5;a,b;\"c\"");
+        QCOMPARE(SpreadsheetFile::line(store, 1, english), "1,0.125,2026-12-06 04:38:58\r\n");
+        QCOMPARE(SpreadsheetFile::line(store, 2, english), "2,7.5,\"a,b\",\"\"\"c\"\"\"\r\n");
     }
     void viewScrollsWithNewRowsAndCopies()
     {
@@ -344,12 +356,8 @@ private Q_SLOTS:
         QCOMPARE(more(2), 42);
         QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(copied(), rowsOf(model));
-        model.show(); // a new list: the selection is dropped; the context menu selects and copies
+        model.show(); // a new list: the selection is dropped
         QCOMPARE(copied(), QString());
-        view.findChild<QAction *>("menu_tout_selectionner")->trigger();
-        QApplication::clipboard()->clear();
-        view.findChild<QAction *>("menu_copier")->trigger();
-        QCOMPARE(QApplication::clipboard()->text(), rowsOf(model));
     }
     // Black inside, grey centre lines, green trace: in every state and colour scheme; a
     // recording of one value lies on its row, zeros on the bottom one; the picture stays until

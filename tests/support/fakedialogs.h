@@ -29,15 +29,24 @@ public:
     }
     QString chooseNewRecording(QWidget *) override { return newRecordingAnswer; }
     QString chooseRecordingToView(QWidget *) override { return viewAnswer; }
-    QString choosePicture(QWidget *, const QString &proposed) override
+    QString choosePicture(QWidget *, const QString &proposed, const Refusal &refusal) override
     {
         pictureProposed = proposed;
-        return pictureAnswer;
+        return unlessRefused(pictureAnswer, refusal);
     }
-    QString chooseSpreadsheet(QWidget *, const QString &proposed) override
+    QString chooseSpreadsheet(QWidget *, const QString &proposed, const Refusal &refusal) override
     {
         spreadsheetProposed = proposed;
-        return spreadsheetAnswer;
+        return unlessRefused(spreadsheetAnswer, refusal);
+    }
+    // A refused answer is told as the dialog tells it; the user then cancels.
+    QString unlessRefused(const QString &answer, const Refusal &refusal)
+    {
+        const QString reason = refusal(answer);
+        if (reason.isEmpty())
+            return answer;
+        told.append(reason);
+        return {};
     }
     void tell(QWidget *parent, const QString &text, bool) override
     {

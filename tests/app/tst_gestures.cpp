@@ -1,0 +1,558 @@
+#include "about/aboutbox.h"
+#include "chart/chartview.h"
+#include "chart/samplelistview.h"
+#include "common/twips.h"
+#include "ptypair.h"
+#include "recording/recordingfile.h"
+#include "settings/configfile.h"
+#include "settings/formoption.h"
+#include "viewer/loadingwindow.h"
+#include "windowrig.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <csignal>
+#include <cstring>
+#include <qpa/qwindowsysteminterface.h>
+#include <unistd.h>
+
+using TestFiles::read;
+
+namespace {
+
+// The user's hand: input handed to the window system's side of Qt, as a display hands it over
+// (at once: the test case sets it so), so that Qt finds the widget under the pointer, makes
+// double clicks and context menus.
+
+// Events a second apart unless told otherwise: two clicks make a double click only when meant.
+ulong eventTime = 0;
+void mouse(QWidget *w, QPointF at, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held,
+           ulong after = 1000)
+{
+    QWindow *window = w->window()->windowHandle();
+    const QPointF local = w->mapTo(w->window(), at);
+    QWindowSystemInterface::handleMouseEvent(window, eventTime += after, local,
+                                             window->mapToGlobal(local), held, button, type);
+}
+void click(QWidget *w, QPointF at, Qt::MouseButton button = Qt::LeftButton, ulong after = 1000)
+{
+    mouse(w, at, QEvent::MouseButtonPress, button, button, after);
+    mouse(w, at, QEvent::MouseButtonRelease, button, Qt::NoButton, 50);
+}
+void wheel(QWidget *w, QPointF at, int notches)
+{
+    QWindow *window = w->window()->windowHandle();
+    const QPointF local = w->mapTo(w->window(), at);
+    QWindowSystemInterface::handleWheelEvent(window, local, window->mapToGlobal(local), {},
+                                             {0, 120 * notches});
+}
+// A key typed in the window of focus; the menu key also asks for a context menu, as the X11
+// platform does.
+void key(QWidget *focus, int key, Qt::KeyboardModifiers modifiers = {}, const QString &text = {})
+{
+    QWindow *window = focus->window()->windowHandle();
+    QWindowSystemInterface::handleKeyEvent(window, QEvent::KeyPress, key, modifiers, text);
+    if (key == Qt::Key_Menu)
+        QWindowSystemInterface::handleContextMenuEvent(window, false, {}, {}, modifiers);
+    QWindowSystemInterface::handleKeyEvent(window, QEvent::KeyRelease, key, modifiers, text);
+}
+// The entry named name of the popup that is open, chosen with a click on it; false when no
+// popup is open or it has no such enabled entry.
+bool choose(const char *name)
+{
+    auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    if (!popup) {
+        qWarning("no popup for %s", name);
+        return false;
+    }
+    for (QAction *action : popup->actions())
+        if (action->objectName() == QLatin1StringView(name) && action->isEnabled()) {
+            click(popup, popup->actionGeometry(action).center());
+            return true;
+        }
+    key(popup, Qt::Key_Escape);
+    return false;
+}
+// A right click at a point of the widget, or the menu key with the focus on it.
+void askMenu(QWidget *w, QPoint at, bool byKey)
+{
+    if (!byKey) {
+        click(w, at, Qt::RightButton);
+        if (!QApplication::activePopupWidget())
+            qWarning("a right click on %s opened nothing", qPrintable(w->objectName()));
+        return;
+    }
+    w->window()->activateWindow();
+    if (!QTest::qWaitForWindowActive(w->window()))
+        qWarning("no active window for the menu key");
+    w->setFocus();
+    key(w, Qt::Key_Menu);
+}
+
+// The last gestures, kept where a crash can still print them.
+struct Trail
+{
+    static constexpr int Kept = 16;
+    char lines[Kept][96] = {};
+    long played = 0;
+    quint32 seed = 0;
+
+    void add(const QString &gesture)
+    {
+        qstrncpy(lines[played++ % Kept], gesture.toUtf8().constData(), sizeof lines[0]);
+    }
+    QString text() const
+    {
+        QString out
+            = QStringLiteral("ONDARIS_SEED=%1, gesture %2; the last ones:").arg(seed).arg(played);
+        for (long i = std::max(0L, played - Kept); i < played; ++i)
+            out += QStringLiteral("\n  %1 %2").arg(i + 1).arg(QString::fromUtf8(lines[i % Kept]));
+        return out;
+    }
+};
+Trail trail;
+struct sigaction previousAbort, previousSegv;
+
+void printTrail(int signal)
+{
+    const QByteArray text = trail.text().toUtf8() + '\n';
+    [[maybe_unused]] const auto n = ::write(2, text.constData(), size_t(text.size()));
+    ::sigaction(SIGABRT, &previousAbort, nullptr);
+    ::sigaction(SIGSEGV, &previousSegv, nullptr);
+    ::raise(signal);
+}
+
+// The program as a user meets it, in a wide window: the real instrument and window, with the
+// suite's clock, dialogs, scripted board and a pseudo-terminal for the serial sensor.
+struct Program
+{
+    PtyPair pty;
+    WindowRig rig {WindowRig::config(1, 0, 7890), pty.slaveName()};
+    bool loading = false;
+    qint64 recordedFrom = -1; // where the running recording's lines begin in its file
+    QString recordingFile;
+
+    Program()
+    {
+        QObject::connect(rig.core.get(), &Instrument::loadingChanged,
+                         [this](bool on) { loading = on; });
+        QObject::connect(&rig.core->recorder(), &Recorder::recordingChanged, [this](bool on) {
+            recordingFile = rig.core->settings().settings().fichier_donnees;
+            recordedFrom = on ? QFileInfo(recordingFile).size() : -1;
+        });
+        rig.window->show();
+        rig.window->activateWindow();
+        if (!QTest::qWaitForWindowActive(rig.window.get()))
+            qWarning("the main window is not active");
+    }
+    template<typename T> T *find(const char *name) const { return rig.find<T>(name); }
+    ChartView *chart() const { return find<ChartView>("Ecran1"); }
+    SampleListView *list() const { return find<SampleListView>("Text1"); }
+    const SampleStore &store() const { return rig.core->samples(); }
+    QString row(int r) const { return list()->model()->index(r, 0).data().toString(); }
+    // The sampling timer's next tick, the clock moved on to it, and a refresh of the live value.
+    void tick()
+    {
+        rig.monotonic += rig.core->recorder().findChild<QTimer *>("Timer1")->interval();
+        if (rig.core->recorder().isRecording())
+            rig.core->recorder().Timer1_Timer();
+        rig.core->acquisition().TimerValActu_Timer();
+    }
+    void view(const QString &path)
+    {
+        rig.dialogs.viewAnswer = path;
+        click(rig.window->menuBar(),
+              rig.window->menuBar()
+                  ->actionGeometry(find<QMenu>("menu_fichier")->menuAction())
+                  .center());
+        choose("menu_charger");
+    }
+
+    // What must hold whatever the user did; empty when it does.
+    QString broken() const
+    {
+        bool answered = false;
+        QTimer::singleShot(0, [&answered] { answered = true; });
+        QElapsedTimer waited;
+        waited.start();
+        while (!answered && waited.elapsed() < 1000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        if (!answered)
+            return QStringLiteral("the event loop did not answer within a second");
+        const SampleStore &s = store();
+        const int n = s.num_mesure(), rows = list()->model()->rowCount();
+        const int head = s.isLoaded() ? 1 : 0;
+        if (loading) {
+            if (rows != 0 || chart()->drawnCount() != 0)
+                return QStringLiteral("a list or a trace during a load");
+        } else if (rows != 0 || n != 0) {
+            const QString top = QString::number(n) + QStringLiteral(" ---- ");
+            if (rows != n + 1 + head || !row(rows - 1).startsWith(QStringLiteral("0 ---- "))
+                || (head && row(0) != s.entete_fichier()) || !row(head).startsWith(top)
+                || !row(head).contains(s.isLoaded() ? s.ligne_fichier(n) : s.heure_mesure(n)))
+                return QStringLiteral("the list (%1 rows, top \"%2\") is not the store's %3 "
+                                      "samples")
+                    .arg(rows)
+                    .arg(row(head))
+                    .arg(n);
+        }
+        if (chart()->drawnCount() != (loading ? 0 : n))
+            return QStringLiteral("the chart draws %1 samples of %2")
+                .arg(chart()->drawnCount())
+                .arg(n);
+        if (const QString bad = recordingBroken(); !bad.isEmpty())
+            return bad;
+        const QByteArray cfg = read(rig.cfg());
+        const ConfigFile::Decoded settings = ConfigFile::decode(cfg);
+        if (!settings.clean || ConfigFile::encode(settings.settings) != cfg)
+            return QStringLiteral("the settings file is not one whole record: ") + cfg;
+        const bool free = !rig.core->recorder().isRecording() && !loading;
+        for (const char *menu : {"menu_fichier", "menu_option"})
+            if (find<QMenu>(menu)->isEnabledTo(rig.window.get()) != free)
+                return QStringLiteral("%1 enabled while recording or loading, or disabled "
+                                      "without")
+                    .arg(menu);
+        if (rig.window->findChildren<FormOption *>().size() > 1
+            || rig.window->findChildren<AboutBox *>().size() > 1)
+            return QStringLiteral("a second settings dialog or About box");
+        if (rig.window->width() != Twips::px(settings.settings.largeur_fenetre))
+            return QStringLiteral("the window is %1 pixels wide").arg(rig.window->width());
+        if (rig.window->windowTitle()
+            != (settings.settings.largeur_fenetre > Settings::NarrowWidth
+                    ? QStringLiteral("Ondaris                     Fichier en cours : ")
+                    : QStringLiteral("Ondaris : "))
+                + settings.settings.fichier_donnees)
+            return QStringLiteral("the title \"%1\" is not the settings'")
+                .arg(rig.window->windowTitle());
+        return {};
+    }
+    // The running recording's lines: whole, numbered 1 on in order, each sample listed in them.
+    QString recordingBroken() const
+    {
+        if (recordedFrom < 0 || store().isLoaded())
+            return {};
+        const QByteArray lines = read(recordingFile).mid(recordedFrom);
+        if (!lines.isEmpty() && !lines.endsWith("\r\n"))
+            return QStringLiteral("the recording ends with half a line");
+        const QList<QByteArray> samples = lines.chopped(lines.isEmpty() ? 0 : 1).split('\n');
+        const int n = store().num_mesure();
+        if ((lines.isEmpty() ? 0 : samples.size()) != n)
+            return QStringLiteral("%1 samples listed, %2 recorded").arg(n).arg(samples.size());
+        for (int i = 1; i <= n; ++i)
+            if (samples[i - 1] + '\n'
+                != RecordingFile::sampleLine(i, store().valeur(i), store().date_mesure(i),
+                                             store().heure_mesure(i)))
+                return QStringLiteral("recorded line %1 is \"%2\"").arg(i).arg(samples[i - 1]);
+        return {};
+    }
+};
+
+} // namespace
+
+class TestGestures : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QWindowSystemInterface::setSynchronousWindowSystemEvents(true);
+        // What the offscreen platform cannot do (raise, grab) is said at every popup.
+        static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
+        qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext &where, const QString &text) {
+                if (!text.startsWith(QLatin1StringView("This plugin does not support")))
+                    previous(type, where, text);
+            });
+    }
+    void init() { QApplication::clipboard()->clear(); }
+    // Each entry of the list's and the chart's menus, opened by a right click or the menu key in
+    // every state of the program and chosen in the popup that opened, does what it says.
+    void contextMenus_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<bool>("byKey");
+        for (const char *state : {"empty", "viewed", "recording", "zoomed", "pinned"})
+            for (const bool byKey : {false, true})
+                QTest::addRow("%s, %s", state, byKey ? "key" : "click") << state << byKey;
+    }
+    void contextMenus()
+    {
+        QFETCH(QString, state);
+        QFETCH(bool, byKey);
+        Program p;
+        ChartView *chart = p.chart();
+        const QPoint middle = chart->rect().center();
+        if (state != "empty") {
+            TestFiles::write(p.rig.dir.filePath("vue.csv"),
+                             TestFiles::recording(40, [](int i) { return 3 * i; }));
+            p.view(p.rig.dir.filePath("vue.csv"));
+        }
+        if (state == "recording" || state == "zoomed") {
+            click(p.find<QPushButton>("CmdRecord"), {5, 5});
+            for (int i = 0; i < 40; ++i)
+                p.tick();
+        }
+        if (state == "zoomed")
+            wheel(chart, middle, 3);
+        if (state == "pinned")
+            click(chart, middle - QPoint(30, 0));
+        const int samples = p.store().num_mesure();
+        const auto inView = chart->samplesInView();
+        QVERIFY2(p.broken().isEmpty(), qPrintable(p.broken()));
+
+        // The list: all of it selected, copied, exported.
+        SampleListView *list = p.list();
+        askMenu(list, list->rect().center(), byKey);
+        QVERIFY(choose("menu_tout_selectionner"));
+        askMenu(list, list->rect().center(), byKey);
+        QCOMPARE(choose("menu_copier"), samples > 0 || state == "viewed");
+        QCOMPARE(QApplication::clipboard()->text().count(u'\n'), list->model()->rowCount());
+        p.rig.dialogs.spreadsheetAnswer = p.rig.dir.filePath("liste.csv");
+        askMenu(list, list->rect().center(), byKey);
+        QCOMPARE(choose("menu_exporter"), samples > 0);
+        QCOMPARE(read(p.rig.dialogs.spreadsheetAnswer).count('\n'),
+                 samples > 0 ? inView.second - inView.first + 2 : 0);
+
+        // The chart: its picture copied and saved, exported, the pin gone, fitted, the whole.
+        chart->setFocus();
+        mouse(chart, middle, QEvent::MouseMove, Qt::NoButton, {});
+        QCOMPARE(chart->pointedSample().has_value(), samples > 0);
+        askMenu(chart, middle, byKey);
+        QVERIFY(!chart->pointedSample()); // the popup holds the pointer
+        QVERIFY(choose("menu_copier_image"));
+        QCOMPARE(QApplication::clipboard()->image().size(), p.rig.window->chartPicture().size());
+        p.rig.dialogs.pictureAnswer = p.rig.dir.filePath("graphe.png");
+        askMenu(chart, middle, byKey);
+        QVERIFY(choose("menu_enregistrer_image"));
+        QCOMPARE(QImage(p.rig.dialogs.pictureAnswer).size(), p.rig.window->chartPicture().size());
+        QCOMPARE(p.rig.dialogs.pictureProposed, p.rig.dir.filePath("data_tr.png"));
+        p.rig.dialogs.spreadsheetAnswer = p.rig.dir.filePath("graphe.csv");
+        askMenu(chart, middle, byKey);
+        QCOMPARE(choose("menu_exporter"), samples > 0);
+        QCOMPARE(read(p.rig.dialogs.spreadsheetAnswer), read(p.rig.dir.filePath("liste.csv")));
+        // A recording file is never written over; what cannot be written is told, and why.
+        for (const QString &name :
+             {QStringLiteral("data_tr.csv"), QStringLiteral("absent/e.csv")}) {
+            p.rig.dialogs.spreadsheetAnswer = p.rig.dialogs.pictureAnswer
+                = p.rig.dir.filePath(name);
+            for (const char *entry : {"menu_exporter", "menu_enregistrer_image"}) {
+                askMenu(chart, middle, byKey);
+                choose(entry);
+            }
+        }
+        QCOMPARE(p.rig.dialogs.told.size(), samples > 0 ? 4 : 2);
+        QVERIFY(p.rig.dialogs.told.filter("d'enregistrement").size() == (samples > 0 ? 2 : 1)
+                && p.rig.dialogs.told.filter(":\n").size() == (samples > 0 ? 2 : 1));
+        p.rig.dialogs.told.clear();
+        askMenu(chart, middle, byKey);
+        QCOMPARE(choose("menu_retirer_repere"), state == "pinned");
+        QVERIFY(!chart->pinnedSample());
+        askMenu(chart, middle, byKey);
+        QVERIFY(choose("menu_ajuster_hauteur"));
+        QVERIFY(p.find<QAction>("menu_ajuster_hauteur")->isChecked());
+        askMenu(chart, middle, byKey);
+        QCOMPARE(choose("menu_vue_ensemble"), state == "zoomed");
+        QVERIFY(chart->isWhole());
+        QVERIFY(p.rig.dialogs.told.isEmpty());
+        QVERIFY2(p.broken().isEmpty(), qPrintable(p.broken()));
+    }
+
+    // Random gestures, by seed, each through the event system to what a user can reach then;
+    // after each, what must always hold. ONDARIS_SEED and ONDARIS_GESTURES set another run.
+    void exerciser()
+    {
+        bool given = false;
+        trail.seed = quint32(qEnvironmentVariableIntValue("ONDARIS_SEED", &given));
+        if (!given)
+            trail.seed = 1;
+        const int count = qEnvironmentVariableIsSet("ONDARIS_GESTURES")
+            ? qEnvironmentVariableIntValue("ONDARIS_GESTURES")
+            : 2000;
+        QRandomGenerator random(trail.seed);
+        struct sigaction crash = {};
+        crash.sa_handler = printTrail;
+        ::sigaction(SIGABRT, &crash, &previousAbort);
+        ::sigaction(SIGSEGV, &crash, &previousSegv);
+
+        Program p;
+        FakeDialogs &dialogs = p.rig.dialogs;
+        const QDir dir(p.rig.dir.path());
+        TestFiles::write(dir.filePath("vue.csv"),
+                         TestFiles::recording(60, [](int i) { return i; }));
+        TestFiles::write(dir.filePath("longue.csv"),
+                         TestFiles::recording(4000, [](int i) { return i % 999; }));
+        TestFiles::write(dir.filePath("sans-entete.csv"),
+                         TestFiles::samples(1, 25, [](int i) { return 7 * i; }));
+        TestFiles::write(dir.filePath("hostile.csv"),
+                         RecordingFile::header() + "1;5;a;b\r\n2;\xff\x00;;\r\n"
+                             + QByteArray(9000, '9'));
+        const QStringList viewed {dir.filePath("vue.csv"),         dir.filePath("longue.csv"),
+                                  dir.filePath("sans-entete.csv"), dir.filePath("hostile.csv"),
+                                  dir.filePath("absente.csv"),     QString()};
+        const auto pick = [&](const QStringList &from) {
+            return from[random.bounded(int(from.size()))];
+        };
+        const auto answer = [&] {
+            dialogs.viewAnswer = pick(viewed);
+            dialogs.newRecordingAnswer
+                = pick({dir.filePath("nouveau.csv"), dir.filePath("dit \"x\".csv"),
+                        dir.filePath("absent/a.csv"), QString()});
+            dialogs.pictureAnswer
+                = pick({dir.filePath("image.png"), dir.filePath("absent/i.png"), QString()});
+            dialogs.spreadsheetAnswer = pick({dir.filePath("export.csv"),
+                                              p.rig.core->settings().settings().fichier_donnees,
+                                              dir.filePath("absent/e.csv"), QString()});
+        };
+        const std::pair<int, const char *> keys[]
+            = {{Qt::Key_Plus, "+"},    {Qt::Key_Minus, "-"}, {Qt::Key_Escape, ""},
+               {Qt::Key_Return, "\r"}, {Qt::Key_Space, " "}, {Qt::Key_Tab, "\t"},
+               {Qt::Key_Menu, ""},     {Qt::Key_C, "c"},     {Qt::Key_A, "a"}};
+
+        // One gesture on whatever the user can reach now.
+        std::function<void(bool)> play = [&](bool duringLoad) {
+            QWidgetList reachable;
+            for (QWidget *top : QApplication::topLevelWidgets())
+                if (top->isVisible() && top->windowHandle()) {
+                    const QWidgetList widgets = top->findChildren<QWidget *>() << top;
+                    for (QWidget *w : widgets)
+                        if (w->isVisible() && !w->rect().isEmpty())
+                            reachable << w;
+                }
+            auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            const int kind = random.bounded(popup ? 4 : 10);
+            if (popup && kind < 3) {
+                const QList<QAction *> entries = popup->actions();
+                QAction *entry = entries[random.bounded(int(entries.size()))];
+                answer();
+                trail.add(QStringLiteral("choose \"%1\" in %2 (answers: %3)")
+                              .arg(entry->text(), popup->objectName(),
+                                   QStringList {dialogs.viewAnswer, dialogs.newRecordingAnswer,
+                                                dialogs.pictureAnswer, dialogs.spreadsheetAnswer}
+                                       .replaceInStrings(dir.path() + u'/', QString())
+                                       .join(u' ')));
+                return click(popup, popup->actionGeometry(entry).center());
+            }
+            if (kind == 0 && !duringLoad) {
+                trail.add(QStringLiteral("time passes"));
+                const int frames = random.bounded(3);
+                for (int i = 0; i < frames && p.rig.core->current().source == 2; ++i)
+                    p.pty.write(QByteArray("\xAA\x01", 2) + char(random.bounded(256)) + '\x55');
+                p.rig.board->answers
+                    = {FakeHidTransport::report(0, quint8(random.bounded(256)), 0)};
+                p.rig.board->present = random.bounded(8) > 0;
+                return p.tick();
+            }
+            if (kind == 1) {
+                QMenuBar *bar = p.rig.window->menuBar();
+                const QList<QAction *> menus = bar->actions();
+                QAction *menu = menus[random.bounded(int(menus.size()))];
+                trail.add(QStringLiteral("menu bar \"%1\"").arg(menu->text()));
+                return click(bar, bar->actionGeometry(menu).center());
+            }
+            if (kind == 4 && random.bounded(3) == 0) {
+                QWidget *top = reachable.isEmpty()
+                    ? p.rig.window.get()
+                    : reachable[random.bounded(int(reachable.size()))]->window();
+                trail.add(QStringLiteral("close %1").arg(top->objectName()));
+                QWindowSystemInterface::handleCloseEvent(top->windowHandle());
+                return;
+            }
+            if (kind <= 3) {
+                const auto [k, text] = keys[random.bounded(int(std::size(keys)))];
+                const bool control = (k == Qt::Key_C || k == Qt::Key_A) && random.bounded(2);
+                QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget()
+                                                             : p.rig.window.get();
+                if (popup)
+                    focus = popup;
+                trail.add(QStringLiteral("key %1%2 to %3")
+                              .arg(control ? "Ctrl+" : "", QKeySequence(k).toString(),
+                                   focus->objectName()));
+                return key(focus, k, control ? Qt::ControlModifier : Qt::NoModifier,
+                           control ? QString() : QString::fromLatin1(text));
+            }
+            QWidget *w = reachable.isEmpty() ? p.rig.window.get()
+                                             : reachable[random.bounded(int(reachable.size()))];
+            const QPointF at(random.bounded(w->width()), random.bounded(w->height()));
+            const int how = random.bounded(6);
+            static const char *names[]
+                = {"click", "double click", "right click", "drag", "wheel", "move"};
+            trail.add(QStringLiteral("%1 on %2 (%3) at %4,%5")
+                          .arg(names[how], w->objectName(), w->metaObject()->className())
+                          .arg(at.x())
+                          .arg(at.y()));
+            answer();
+            switch (how) {
+            case 0:
+                return click(w, at);
+            case 1:
+                click(w, at);
+                return click(w, at, Qt::LeftButton, 50);
+            case 2:
+                return click(w, at, Qt::RightButton);
+            case 3: {
+                const QPointF to(random.bounded(w->width()), at.y());
+                mouse(w, at, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+                for (int step = 1; step <= 3; ++step)
+                    mouse(w, at + (to - at) * step / 3, QEvent::MouseMove, Qt::NoButton,
+                          Qt::LeftButton);
+                return mouse(w, to, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
+            }
+            case 4:
+                return wheel(w, at, random.bounded(5) - 2);
+            default:
+                return mouse(w, at, QEvent::MouseMove, Qt::NoButton, Qt::NoButton);
+            }
+        };
+        const auto check = [&] {
+            const QString bad = p.broken();
+            if (!bad.isEmpty())
+                QFAIL(qPrintable(bad + u'\n' + trail.text()));
+        };
+        // A gesture that opens a menu of its own event loop (the scroll bar's) returns once the
+        // user is done with it: the next gestures are played in it.
+        int depth = 0;
+        std::function<void(bool)> deliver = [&](bool duringLoad) {
+            const int mine = ++depth;
+            QTimer::singleShot(0, this, [&, mine] {
+                for (int i = 0; depth == mine && i < 6 && QApplication::activePopupWidget()
+                     && !QTest::currentTestFailed();
+                     ++i)
+                    deliver(true);
+                if (depth == mine && QApplication::activePopupWidget())
+                    key(QApplication::activePopupWidget(), Qt::Key_Escape);
+            });
+            play(duringLoad);
+            --depth;
+        };
+        // A load that waits: gestures land while it reads.
+        int nested = 0;
+        connect(p.find<LoadingWindow>("barreChargement"), &LoadingWindow::started, this, [&] {
+            for (int i = 0; i < 4 && nested == 0 && !QTest::currentTestFailed(); ++i) {
+                ++nested;
+                deliver(true);
+                check();
+                --nested;
+            }
+        });
+        for (int i = 0; i < count && !QTest::currentTestFailed(); ++i) {
+            deliver(false);
+            check();
+        }
+        ::sigaction(SIGABRT, &previousAbort, nullptr);
+        ::sigaction(SIGSEGV, &previousSegv, nullptr);
+        qInfo("%ld gestures played, ONDARIS_SEED=%u", trail.played, trail.seed);
+    }
+};
+
+QTEST_MAIN(TestGestures)
+#include "tst_gestures.moc"
