@@ -7,9 +7,11 @@
 #include "pixels.h"
 #include "recording/recordingfile.h"
 #include "settings/configfile.h"
+#include "settings/formoption.h"
 #include "viewer/loadingwindow.h"
 #include "windowrig.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -20,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -221,6 +224,51 @@ private Q_SLOTS:
         QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 32000);
         QCOMPARE(rig.dialogs.told.size(), 1);
         QVERIFY(rig.dialogs.told.first().contains(QStringLiteral("32000")) && idle(rig));
+    }
+    // Over the disabled main window the message could not be answered.
+    void portFailureToldOverTheSettings()
+    {
+        WindowRig rig(QByteArray(), "/dev/ondaris-no-such-port");
+        rig.window->show();
+        rig.window->menuReglage_Click();
+        auto *dialog = rig.window->findChild<FormOption *>("Form_option");
+        for (auto *b : dialog->findChildren<QAbstractButton *>("Option2"))
+            if (b->property("index") == 2)
+                QTest::mouseClick(b, Qt::LeftButton, {}, {6, 8});
+        QTRY_COMPARE(rig.dialogs.told.size(), 1);
+        QCOMPARE(rig.dialogs.toldOver, dialog);
+    }
+    // Each part of an About link shows a hand; a double click as the window system delivers it
+    // opens one address, the box stays.
+    void aboutLinksOpenOneUrl()
+    {
+        const QByteArray mail = "mailto:ondaris@example.org?Subject=Ondaris%20et%20carte%20K8055";
+        const QByteArray site = "https://ondaris.example.org";
+        const std::tuple<const char *, QByteArray, bool> targets[] {
+            // name, address, clicked at its bottom-right corner (the links' own labels)
+            {"Mail", mail, true},     {"Label1", mail, false}, {"Image1", mail, false},
+            {"SiteQuob", site, true}, {"Label2", site, false}, {"Image2", site, false}};
+        for (const auto &[name, address, corner] : targets) {
+            QList<QUrl> opened;
+            AboutBox box([&opened](const QUrl &url) { opened.append(url); });
+            box.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&box));
+            auto *w = box.findChild<QWidget *>(QLatin1StringView(name));
+            QCOMPARE(w->cursor().shape(), Qt::PointingHandCursor);
+            const QPoint at = corner ? QPoint(w->width() - 3, w->height() - 3) : w->rect().center();
+            for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                    QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+                QMouseEvent event(
+                    type, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                    type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
+                QApplication::sendEvent(w, &event);
+            }
+            QCOMPARE(opened.size(), 1);
+            QCOMPARE(opened.first().toEncoded(), address);
+            QVERIFY(box.isVisible());
+            if (QLatin1StringView(name) == "Label2")
+                QCOMPARE(static_cast<QLabel *>(w)->text(), site);
+        }
     }
     // The picture is the chart as shown at twice its size with the rulers' numbers beside it.
     void chartPicture()

@@ -9,6 +9,7 @@
 #include "viewer/loadingwindow.h"
 #include "windowrig.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -70,10 +71,8 @@ void key(QWidget *focus, int key, Qt::KeyboardModifiers modifiers = {}, const QS
 bool choose(const char *name)
 {
     auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-    if (!popup) {
-        qWarning("no popup for %s", name);
+    if (!popup)
         return false;
-    }
     for (QAction *action : popup->actions())
         if (action->objectName() == QLatin1StringView(name) && action->isEnabled()) {
             click(popup, popup->actionGeometry(action).center());
@@ -85,15 +84,10 @@ bool choose(const char *name)
 // A right click at a point of the widget, or the menu key with the focus on it.
 void askMenu(QWidget *w, QPoint at, bool byKey)
 {
-    if (!byKey) {
-        click(w, at, Qt::RightButton);
-        if (!QApplication::activePopupWidget())
-            qWarning("a right click on %s opened nothing", qPrintable(w->objectName()));
-        return;
-    }
-    w->window()->activateWindow();
-    if (!QTest::qWaitForWindowActive(w->window()))
-        qWarning("no active window for the menu key");
+    if (!byKey)
+        return click(w, at, Qt::RightButton);
+    w->window()->activateWindow(); // a popup leaves no window active on the offscreen platform
+    QTest::qWaitForWindowActive(w->window());
     w->setFocus();
     key(w, Qt::Key_Menu);
 }
@@ -151,8 +145,7 @@ struct Program
         });
         rig.window->show();
         rig.window->activateWindow();
-        if (!QTest::qWaitForWindowActive(rig.window.get()))
-            qWarning("the main window is not active");
+        QTest::qWaitForWindowActive(rig.window.get());
     }
     template<typename T> T *find(const char *name) const { return rig.find<T>(name); }
     ChartView *chart() const { return find<ChartView>("Ecran1"); }
@@ -221,9 +214,26 @@ struct Program
                 return QStringLiteral("%1 enabled while recording or loading, or disabled "
                                       "without")
                     .arg(menu);
-        if (rig.window->findChildren<FormOption *>().size() > 1
-            || rig.window->findChildren<AboutBox *>().size() > 1)
+        QList<FormOption *> dialogs = rig.window->findChildren<FormOption *>();
+        dialogs.removeIf(
+            [](const FormOption *d) { return !d->isVisible(); }); // closed, not gone yet
+        if (dialogs.size() > 1 || rig.window->findChildren<AboutBox *>().size() > 1)
             return QStringLiteral("a second settings dialog or About box");
+        if (rig.window->isEnabled() == !dialogs.isEmpty())
+            return QStringLiteral("the main window is enabled with the settings dialog open");
+        // The dialog shows the stored choices: each click is applied and saved at once.
+        for (const auto &[group, chosen] :
+             {std::pair("Option1", int(settings.settings.duree_option)),
+              {"Option2", int(settings.settings.source)}})
+            for (auto *b : dialogs.isEmpty() ? QList<QAbstractButton *>()
+                                             : dialogs[0]->findChildren<QAbstractButton *>(group))
+                if (b->isChecked() && b->property("index") != chosen)
+                    return QStringLiteral("%1 %2 checked, not the stored choice")
+                        .arg(group, b->property("index").toString());
+        const bool recording = rig.core->recorder().isRecording();
+        if (find<QTimer>("TimerLed")->isActive() != recording
+            || (find<QPushButton>("CmdRecord")->text() == " Record  Stop") != recording)
+            return QStringLiteral("the LED or the button does not show whether it records");
         if (rig.window->width() != Twips::px(settings.settings.largeur_fenetre))
             return QStringLiteral("the window is %1 pixels wide").arg(rig.window->width());
         if (rig.window->windowTitle()
@@ -377,7 +387,7 @@ private Q_SLOTS:
             trail.seed = 1;
         const int count = qEnvironmentVariableIsSet("ONDARIS_GESTURES")
             ? qEnvironmentVariableIntValue("ONDARIS_GESTURES")
-            : 2000;
+            : 5000;
         QRandomGenerator random(trail.seed);
         struct sigaction crash = {};
         crash.sa_handler = printTrail;
@@ -386,6 +396,12 @@ private Q_SLOTS:
 
         Program p;
         FakeDialogs &dialogs = p.rig.dialogs;
+        int recordings = 0, loads = 0, most = 0;
+        connect(&p.rig.core->recorder(), &Recorder::recordingChanged, this,
+                [&](bool on) { recordings += on; });
+        connect(p.rig.core.get(), &Instrument::loadingChanged, this, [&](bool on) { loads += on; });
+        connect(&p.store(), &SampleStore::grew, this,
+                [&] { most = std::max(most, p.store().num_mesure()); });
         const QDir dir(p.rig.dir.path());
         TestFiles::write(dir.filePath("vue.csv"),
                          TestFiles::recording(60, [](int i) { return i; }));
@@ -531,8 +547,11 @@ private Q_SLOTS:
                 if (depth == mine && QApplication::activePopupWidget())
                     key(QApplication::activePopupWidget(), Qt::Key_Escape);
             });
+            const qsizetype opened = dialogs.opened.size();
             play(duringLoad);
             --depth;
+            if (dialogs.opened.size() > opened + 1) // a double click on a link opens it once
+                QFAIL(qPrintable("two addresses opened by one gesture\n" + trail.text()));
         };
         // A load that waits: gestures land while it reads.
         int nested = 0;
@@ -550,7 +569,9 @@ private Q_SLOTS:
         }
         ::sigaction(SIGABRT, &previousAbort, nullptr);
         ::sigaction(SIGSEGV, &previousSegv, nullptr);
-        qInfo("%ld gestures played, ONDARIS_SEED=%u", trail.played, trail.seed);
+        qInfo("%ld gestures played, ONDARIS_SEED=%u: %d recordings (%d samples at most), %d loads, "
+              "%lld messages",
+              trail.played, trail.seed, recordings, most, loads, qint64(dialogs.told.size()));
     }
 };
 
