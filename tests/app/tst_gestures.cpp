@@ -87,7 +87,8 @@ void askMenu(QWidget *w, QPoint at, bool byKey)
     if (!byKey)
         return click(w, at, Qt::RightButton);
     w->window()->activateWindow(); // a popup leaves no window active on the offscreen platform
-    QTest::qWaitForWindowActive(w->window());
+    if (!QTest::qWaitForWindowActive(w->window()))
+        qWarning("%s is not active", qPrintable(w->window()->objectName()));
     w->setFocus();
     key(w, Qt::Key_Menu);
 }
@@ -145,7 +146,8 @@ struct Program
         });
         rig.window->show();
         rig.window->activateWindow();
-        QTest::qWaitForWindowActive(rig.window.get());
+        if (!QTest::qWaitForWindowActive(rig.window.get()))
+            qWarning("the main window is not active");
     }
     template<typename T> T *find(const char *name) const { return rig.find<T>(name); }
     ChartView *chart() const { return find<ChartView>("Ecran1"); }
