@@ -144,6 +144,8 @@ struct Program
             recordingFile = rig.core->settings().settings().fichier_donnees;
             recordedFrom = on ? QFileInfo(recordingFile).size() : -1;
         });
+        // The live value is refreshed when the test moves time on, so that a seed plays the same.
+        rig.core->acquisition().findChild<QTimer *>("TimerValActu")->stop();
         rig.window->show();
         rig.window->activateWindow();
         if (!QTest::qWaitForWindowActive(rig.window.get()))
@@ -438,14 +440,16 @@ private Q_SLOTS:
 
         // One gesture on whatever the user can reach now.
         std::function<void(bool)> play = [&](bool duringLoad) {
-            QWidgetList reachable;
-            for (QWidget *top : QApplication::topLevelWidgets())
-                if (top->isVisible() && top->windowHandle()) {
-                    const QWidgetList widgets = top->findChildren<QWidget *>() << top;
-                    for (QWidget *w : widgets)
-                        if (w->isVisible() && !w->rect().isEmpty())
-                            reachable << w;
-                }
+            // Every widget of the windows on screen, those that blink or pop up with time aside,
+            // so that a seed plays the same gestures.
+            QWidgetList reachable, tops = QApplication::topLevelWidgets(); // a set's order
+            std::sort(tops.begin(), tops.end(), [](const QWidget *a, const QWidget *b) {
+                return std::pair(a->objectName(), QString::fromLatin1(a->metaObject()->className()))
+                    < std::pair(b->objectName(), QString::fromLatin1(b->metaObject()->className()));
+            });
+            for (QWidget *top : std::as_const(tops))
+                if (top->isVisible() && top->windowHandle() && top->windowType() != Qt::ToolTip)
+                    reachable << top->findChildren<QWidget *>() << top;
             auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
             const int kind = random.bounded(popup ? 4 : 10);
             if (popup && kind < 3) {
@@ -500,6 +504,8 @@ private Q_SLOTS:
             }
             QWidget *w = reachable.isEmpty() ? p.rig.window.get()
                                              : reachable[random.bounded(int(reachable.size()))];
+            while (!w->isVisible() || w->rect().isEmpty())
+                w = w->parentWidget();
             const QPointF at(random.bounded(w->width()), random.bounded(w->height()));
             const int how = random.bounded(6);
             static const char *names[]
