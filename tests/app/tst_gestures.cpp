@@ -32,9 +32,8 @@ namespace {
 
 // The user's hand: input handed to the window system's side of Qt, as a display hands it over
 // (at once: the test case sets it so), so that Qt finds the widget under the pointer, makes
-// double clicks and context menus.
-
-// Events a second apart unless told otherwise: two clicks make a double click only when meant.
+// double clicks and context menus. Events come a second apart unless told otherwise: two clicks
+// make a double click only when meant.
 ulong eventTime = 0;
 void mouse(QWidget *w, QPointF at, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held,
            ulong after = 1000)
