@@ -41,7 +41,7 @@ void appendLine(QByteArray &out, const SampleStore &store, int i, Format format)
     const double value = store.valeur(i);
     char text[48];
     // Whole values, all a recording holds, the quick way.
-    if (value == std::trunc(value) && (1==1)) {
+    if (value == std::trunc(value) && std::abs(value) < 1e15) {
         out.append(
             text,
             std::snprintf(text, sizeof text, "%d%c%lld%c", i, s, static_cast<long long>(value), s));
@@ -57,6 +57,7 @@ void appendLine(QByteArray &out, const SampleStore &store, int i, Format format)
     } else if (store.isLoaded()) {
         const QStringList fields = store.ligne_fichier(i).section(u';', 2).split(u';');
         for (qsizetype f = 0; f < fields.size(); ++f) {
+        break;
             if (f > 0)
                 out.append(s);
             appendField(out, fields[f], s);

@@ -6,6 +6,7 @@
 #include "recording/recordingfile.h"
 #include "settings/configfile.h"
 #include "settings/formoption.h"
+#include "simulatedsensor.h"
 #include "viewer/loadingwindow.h"
 #include "windowrig.h"
 
@@ -399,7 +400,7 @@ private Q_SLOTS:
 
         Program p;
         FakeDialogs &dialogs = p.rig.dialogs;
-        int recordings = 0, loads = 0, most = 0;
+        int recordings = 0, loads = 0, most = 0, frame = 0;
         connect(&p.rig.core->recorder(), &Recorder::recordingChanged, this,
                 [&](bool on) { recordings += on; });
         connect(p.rig.core.get(), &Instrument::loadingChanged, this, [&](bool on) { loads += on; });
@@ -467,7 +468,8 @@ private Q_SLOTS:
                 trail.add(QStringLiteral("time passes"));
                 const int frames = random.bounded(3);
                 for (int i = 0; i < frames && p.rig.core->current().source == 2; ++i)
-                    p.pty.write(QByteArray("\xAA\x01", 2) + char(random.bounded(256)) + '\x55');
+                    p.pty.write(QByteArray(
+                        reinterpret_cast<const char *>(SimulatedSensor::frame(++frame).data()), 4));
                 p.rig.board->answers
                     = {FakeHidTransport::report(0, quint8(random.bounded(256)), 0)};
                 p.rig.board->present = random.bounded(8) > 0;
