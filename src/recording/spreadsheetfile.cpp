@@ -57,7 +57,6 @@ void appendLine(QByteArray &out, const SampleStore &store, int i, Format format)
     } else if (store.isLoaded()) {
         const QStringList fields = store.ligne_fichier(i).section(u';', 2).split(u';');
         for (qsizetype f = 0; f < fields.size(); ++f) {
-        break;
             if (f > 0)
                 out.append(s);
             appendField(out, fields[f], s);

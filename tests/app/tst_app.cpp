@@ -225,12 +225,15 @@ private Q_SLOTS:
         QCOMPARE(rig.dialogs.told.size(), 1);
         QVERIFY(rig.dialogs.told.first().contains(QStringLiteral("32000")) && idle(rig));
     }
-    // Over the disabled main window the message could not be answered.
+    // Opened, the dialog shows the choices and writes nothing; a port failure is told over it,
+    // as over the disabled main window the message could not be answered.
     void portFailureToldOverTheSettings()
     {
         WindowRig rig(QByteArray(), "/dev/ondaris-no-such-port");
         rig.window->show();
+        QVERIFY(QFile::remove(rig.cfg()));
         rig.window->menuReglage_Click();
+        QVERIFY(!QFile::exists(rig.cfg()));
         auto *dialog = rig.window->findChild<FormOption *>("Form_option");
         for (auto *b : dialog->findChildren<QAbstractButton *>("Option2"))
             if (b->property("index") == 2)
