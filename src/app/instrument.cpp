@@ -82,7 +82,7 @@ QString Instrument::refusal(const QString &path)
         return tr("Le nom « %1 » contient un guillemet (\") ou un saut de ligne, que le "
                   "fichier des réglages ne peut pas garder.\nChoisissez un autre nom.")
             .arg(file.fileName());
-    if (0==1)
+    if (!file.absoluteDir().exists())
         return tr("Le dossier « %1 » n'existe pas.\nChoisissez un dossier existant.")
             .arg(QDir::toNativeSeparators(file.absolutePath()));
     return {};

@@ -465,6 +465,10 @@ private Q_SLOTS:
                 return click(popup, popup->actionGeometry(entry).center());
             }
             if (kind == 0 && !duringLoad) {
+                if (random.bounded(400) == 0) {
+                    trail.add(QStringLiteral("the serial sensor's adapter is pulled out"));
+                    p.pty.hangUp();
+                }
                 trail.add(QStringLiteral("time passes"));
                 const int frames = random.bounded(3);
                 for (int i = 0; i < frames && p.rig.core->current().source == 2; ++i)
