@@ -312,7 +312,7 @@ void Enregistreur::CmdRecord_Click()
 void Enregistreur::enableMenus()
 {
     // The recording file, the settings and the width stay as they are while samples come in.
-    const bool free = !m_core.recorder().isRecording() && !m_loading;
+    const bool free = !m_core.recorder().isRecording() && !m_core.isLoading();
     for (QMenu *menu : {m_fileMenu, m_optionMenu}) {
         menu->setEnabled(free);
         menu->menuAction()->setEnabled(free);
@@ -329,7 +329,6 @@ void Enregistreur::setRecordingLook(bool recording)
 
 void Enregistreur::setLoadingLook(bool loading)
 {
-    m_loading = loading;
     enableMenus();
     m_recordButton->setEnabled(!loading);
     m_loadingWindow->setLoading(loading);

@@ -93,7 +93,6 @@ private:
     LoadingWindow *m_loadingWindow = nullptr;
     QPointer<FormOption> m_settingsDialog;
     QPointer<AboutBox> m_aboutBox;
-    bool m_loading = false;
     // Messages raised by start-up, shown over the window once it is on screen.
     bool m_holdMessages = false;
     QList<std::pair<QString, bool>> m_heldMessages;

@@ -45,6 +45,8 @@ public:
     Recorder &recorder() { return m_recorder; }
     QDateTime now() const { return m_clock.now(); }
 
+    // A file is being read for viewing.
+    bool isLoading() const { return m_loading; }
     // The chart is shown: the window is wide.
     bool chartShown() const;
     // "Graphe on/off": the chart shown or hidden, and the width kept for the next start.
