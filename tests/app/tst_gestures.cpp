@@ -2,6 +2,7 @@
 #include "chart/chartview.h"
 #include "chart/samplelistview.h"
 #include "common/twips.h"
+#include "pixels.h"
 #include "ptypair.h"
 #include "recording/recordingfile.h"
 #include "settings/configfile.h"
@@ -31,6 +32,10 @@ using TestFiles::read;
 
 namespace {
 
+const QUrl kMail("mailto:ondaris@example.org?Subject=Ondaris%20et%20carte%20K8055");
+const QUrl kSite("https://ondaris.example.org");
+const QRgb kLedOff = qRgb(128, 0, 0), kGreen = qRgb(0, 255, 0), kGrey = qRgb(128, 128, 128);
+
 // The user's hand: input handed to the window system's side of Qt, as a display hands it over
 // (at once: the test case sets it so), so that Qt finds the widget under the pointer, makes
 // double clicks and context menus. Events come a second apart unless told otherwise: two clicks
@@ -48,6 +53,13 @@ void click(QWidget *w, QPointF at, Qt::MouseButton button = Qt::LeftButton, ulon
 {
     mouse(w, at, QEvent::MouseButtonPress, button, button, after);
     mouse(w, at, QEvent::MouseButtonRelease, button, Qt::NoButton, 50);
+}
+void drag(QWidget *w, QPointF from, QPointF to)
+{
+    mouse(w, from, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+    for (int step = 1; step <= 3; ++step)
+        mouse(w, from + (to - from) * step / 3, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton);
+    mouse(w, to, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
 }
 void wheel(QWidget *w, QPointF at, int notches)
 {
@@ -186,12 +198,9 @@ struct Program
         if (!answered)
             return QStringLiteral("the event loop did not answer within a second");
         const SampleStore &s = store();
-        const int n = s.num_mesure(), rows = list()->model()->rowCount();
+        const int n = loading ? 0 : s.num_mesure(), rows = list()->model()->rowCount();
         const int head = s.isLoaded() ? 1 : 0;
-        if (loading) {
-            if (rows != 0 || chart()->drawnCount() != 0)
-                return QStringLiteral("a list or a trace during a load");
-        } else if (rows != 0 || n != 0) {
+        if (rows != 0 || n != 0) { // nothing during a load
             const QString top = QString::number(n) + QStringLiteral(" ---- ");
             if (rows != n + 1 + head || !row(rows - 1).startsWith(QStringLiteral("0 ---- "))
                 || (head && row(0) != s.entete_fichier()) || !row(head).startsWith(top)
@@ -202,7 +211,9 @@ struct Program
                     .arg(row(head))
                     .arg(n);
         }
-        if (chart()->drawnCount() != (loading ? 0 : n))
+        if (chart()->pointedSample() && !(chart()->isVisible() && chart()->isEnabled()))
+            return QStringLiteral("a marker where the chart cannot see the pointer");
+        if (chart()->drawnCount() != n)
             return QStringLiteral("the chart draws %1 samples of %2")
                 .arg(chart()->drawnCount())
                 .arg(n);
@@ -212,12 +223,10 @@ struct Program
         const ConfigFile::Decoded settings = ConfigFile::decode(cfg);
         if (!settings.clean || ConfigFile::encode(settings.settings) != cfg)
             return QStringLiteral("the settings file is not one whole record: ") + cfg;
-        const bool free = !rig.core->recorder().isRecording() && !loading;
+        const bool recording = rig.core->recorder().isRecording();
         for (const char *menu : {"menu_fichier", "menu_option"})
-            if (find<QMenu>(menu)->isEnabledTo(rig.window.get()) != free)
-                return QStringLiteral("%1 enabled while recording or loading, or disabled "
-                                      "without")
-                    .arg(menu);
+            if (find<QMenu>(menu)->isEnabledTo(rig.window.get()) == (recording || loading))
+                return QStringLiteral("%1 enabled while busy, or disabled when not").arg(menu);
         QList<FormOption *> dialogs = rig.window->findChildren<FormOption *>();
         dialogs.removeIf(
             [](const FormOption *d) { return !d->isVisible(); }); // closed, not gone yet
@@ -234,19 +243,23 @@ struct Program
                 if (b->isChecked() && b->property("index") != chosen)
                     return QStringLiteral("%1 %2 checked, not the stored choice")
                         .arg(group, b->property("index").toString());
-        const bool recording = rig.core->recorder().isRecording();
+        QWidget *led = find<QWidget>("Led1");
         if (find<QTimer>("TimerLed")->isActive() != recording
-            || (find<QPushButton>("CmdRecord")->text() == " Record  Stop") != recording)
+            || (find<QPushButton>("CmdRecord")->text() == " Record  Stop") != recording
+            || (!recording && led->grab().toImage().pixel(led->rect().center()) != kLedOff))
             return QStringLiteral("the LED or the button does not show whether it records");
+        for (const QUrl &url : rig.dialogs.opened)
+            if (url != kMail && url != kSite)
+                return QStringLiteral("%1 opened: not an About link").arg(url.toString());
+        if (!rig.window->isVisible()) // the quit question is answered No
+            return QStringLiteral("the main window closed");
         if (rig.window->width() != Twips::px(settings.settings.largeur_fenetre))
             return QStringLiteral("the window is %1 pixels wide").arg(rig.window->width());
-        if (rig.window->windowTitle()
-            != (settings.settings.largeur_fenetre > Settings::NarrowWidth
-                    ? QStringLiteral("Ondaris                     Fichier en cours : ")
-                    : QStringLiteral("Ondaris : "))
-                + settings.settings.fichier_donnees)
-            return QStringLiteral("the title \"%1\" is not the settings'")
-                .arg(rig.window->windowTitle());
+        const QString title = settings.settings.largeur_fenetre > Settings::NarrowWidth
+            ? QStringLiteral("Ondaris                     Fichier en cours : ")
+            : QStringLiteral("Ondaris : ");
+        if (rig.window->windowTitle() != title + settings.settings.fichier_donnees)
+            return QStringLiteral("the title \"%1\"").arg(rig.window->windowTitle());
         return {};
     }
     // The running recording's lines: whole, numbered 1 on in order, each sample listed in them.
@@ -306,6 +319,12 @@ private Q_SLOTS:
         Program p;
         ChartView *chart = p.chart();
         const QPoint middle = chart->rect().center();
+        if (state == "viewed") { // a dark colour scheme
+            QPalette dark = chart->palette();
+            dark.setColor(QPalette::WindowText, Qt::white);
+            dark.setColor(QPalette::Mid, QColor(40, 40, 40));
+            chart->setPalette(dark);
+        }
         if (state != "empty") {
             TestFiles::write(p.rig.dir.filePath("vue.csv"),
                              TestFiles::recording(40, [](int i) { return 3 * i; }));
@@ -316,13 +335,26 @@ private Q_SLOTS:
             for (int i = 0; i < 40; ++i)
                 p.tick();
         }
-        if (state == "zoomed")
+        if (state == "zoomed") { // a drag to the right shows earlier samples
             wheel(chart, middle, 3);
+            const int first = chart->samplesInView().first;
+            drag(chart, middle, middle + QPoint(50, 0));
+            QVERIFY(chart->samplesInView().first < first);
+        }
         if (state == "pinned")
             click(chart, middle - QPoint(30, 0));
         const int samples = p.store().num_mesure();
         const auto inView = chart->samplesInView();
         QVERIFY2(p.broken().isEmpty(), qPrintable(p.broken()));
+        // Black inside, grey centre lines, the trace green, whatever the colour scheme; the
+        // recording's zeros on the bottom row.
+        const QImage shown = chart->grab().toImage();
+        const QPoint inner = chart->innerRect().topLeft().toPoint();
+        QCOMPARE(shown.pixel(inner + QPoint(10, 40)), qRgb(0, 0, 0));
+        QCOMPARE(shown.pixel(inner + QPoint(10, 86)), kGrey);
+        QCOMPARE(pixelsOf(shown, is(kGreen)) > 0, samples > 0);
+        QCOMPARE(shown.pixel(inner + QPoint(100, 172)) == kGreen,
+                 state == "recording" || state == "zoomed");
 
         // The list: all of it selected, copied, exported.
         SampleListView *list = p.list();
@@ -333,7 +365,7 @@ private Q_SLOTS:
         QCOMPARE(QApplication::clipboard()->text().count(u'\n'), list->model()->rowCount());
         p.rig.dialogs.spreadsheetAnswer = p.rig.dir.filePath("liste.csv");
         askMenu(list, list->rect().center(), byKey);
-        QCOMPARE(choose("menu_exporter"), samples > 0);
+        QCOMPARE(choose("menu_exporter"), samples > 0); // the samples in view
         QCOMPARE(read(p.rig.dialogs.spreadsheetAnswer).count('\n'),
                  samples > 0 ? inView.second - inView.first + 2 : 0);
 
@@ -341,6 +373,9 @@ private Q_SLOTS:
         chart->setFocus();
         mouse(chart, middle, QEvent::MouseMove, Qt::NoButton, {});
         QCOMPARE(chart->pointedSample().has_value(), samples > 0);
+        QVERIFY(!samples
+                || chart->markerAt(middle)->text.startsWith(
+                    QStringLiteral("N° %1 : ").arg(*chart->pointedSample())));
         askMenu(chart, middle, byKey);
         QVERIFY(!chart->pointedSample()); // the popup holds the pointer
         QVERIFY(choose("menu_copier_image"));
@@ -348,7 +383,16 @@ private Q_SLOTS:
         p.rig.dialogs.pictureAnswer = p.rig.dir.filePath("graphe.png");
         askMenu(chart, middle, byKey);
         QVERIFY(choose("menu_enregistrer_image"));
-        QCOMPARE(QImage(p.rig.dialogs.pictureAnswer).size(), p.rig.window->chartPicture().size());
+        // The chart at twice its size, its trace, the rulers' numbers beside it.
+        const QImage picture = p.rig.window->chartPicture();
+        QCOMPARE(QImage(p.rig.dialogs.pictureAnswer).size(), picture.size());
+        const QWidget *yRuler = p.find<QWidget>("Picture2");
+        const QPoint numbers = (yRuler->geometry().topRight() - chart->geometry().topLeft()) * 2;
+        const auto dark = [](QRgb c) {
+            return qGray(c) < 100;
+        };
+        QVERIFY(pixelsOf(picture, dark, QRect(numbers + QPoint(2, 0), QSize(60, 200))) > 20);
+        QCOMPARE(pixelsOf(picture, is(kGreen)) > 2 * 228, samples > 0);
         QCOMPARE(p.rig.dialogs.pictureProposed, p.rig.dir.filePath("data_tr.png"));
         p.rig.dialogs.spreadsheetAnswer = p.rig.dir.filePath("graphe.csv");
         askMenu(chart, middle, byKey);
@@ -528,14 +572,8 @@ private Q_SLOTS:
                 return click(w, at, Qt::LeftButton, 50);
             case 2:
                 return click(w, at, Qt::RightButton);
-            case 3: {
-                const QPointF to(random.bounded(w->width()), at.y());
-                mouse(w, at, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
-                for (int step = 1; step <= 3; ++step)
-                    mouse(w, at + (to - at) * step / 3, QEvent::MouseMove, Qt::NoButton,
-                          Qt::LeftButton);
-                return mouse(w, to, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
-            }
+            case 3:
+                return drag(w, at, QPointF(random.bounded(w->width()), at.y()));
             case 4:
                 return wheel(w, at, random.bounded(5) - 2);
             default:

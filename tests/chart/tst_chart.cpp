@@ -1,10 +1,8 @@
 #include "chart/chartgeometry.h"
-#include "chart/chartview.h"
 #include "chart/samplelistmodel.h"
 #include "chart/samplelistview.h"
 #include "chart/samplespan.h"
 #include "chart/tracepath.h"
-#include "pixels.h"
 #include "recording/samplestore.h"
 #include "recording/spreadsheetfile.h"
 
@@ -13,7 +11,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLocale>
-#include <QMouseEvent>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -21,14 +18,12 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QWheelEvent>
 #include <algorithm>
 
 using namespace ChartGeometry;
 
 namespace {
 
-const QRgb kGreen = qRgb(0, 255, 0), kGrey = qRgb(128, 128, 128);
 
 // Every row of a model, each ended by a line break.
 QString rowsOf(const QAbstractItemModel &model)
@@ -98,13 +93,10 @@ private Q_SLOTS:
         const QList<std::tuple<int, double, double, double, int>> cases {
             {1, 0, 1, 115, 0},
             {1, 0, 1, 117, 1},
-            {2, 0, 2, 60, 1},
-            {229, 0, 229, 115, 113},
             {32000, 0, 32000, 230, 32000},
             {32000, 0, 32000, 116.33, 16046},
             {32000, 0, 32000, -5, 0},
             {0, 0, 1, 100, 0},
-            {32000, 0, 32000, 300, 32000},
             {32000, 100, 110, 116, 105},
             {32000, 31990, 32000, 300, 32000}};
         for (const auto &[count, first, last, x, index] : cases)
@@ -406,182 +398,6 @@ private Q_SLOTS:
         QCOMPARE(copied(), rowsOf(model));
         model.show(); // a new list: the selection is dropped
         QCOMPARE(copied(), QString());
-    }
-    // Black inside, grey centre lines, green trace: in every state and colour scheme; a
-    // recording of one value lies on its row, zeros on the bottom one; the picture stays until
-    // the next plot, across hide and show.
-    void drawsAndKeepsItsPicture()
-    {
-        for (const auto &[value, row, disabled, dark] : {std::tuple {0, 172, false, false},
-                                                         {255, 0, true, false},
-                                                         {0, 172, false, true},
-                                                         {255, 0, true, true}}) {
-            SampleStore store;
-            for (int i = 1; i <= 5; ++i)
-                store.record(value, {}, {});
-            ChartView view(store);
-            view.resize(233, 177);
-            if (dark) {
-                QPalette p = view.palette();
-                for (const auto group :
-                     {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-                    p.setColor(group, QPalette::WindowText, Qt::white);
-                    p.setColor(group, QPalette::Mid, QColor(40, 40, 40));
-                }
-                view.setPalette(p);
-            }
-            view.setEnabled(!disabled);
-            view.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&view));
-            QCOMPARE(pixelsOf(view.grab().toImage(), is(kGreen)), 0);
-            view.plot();
-            const QImage image = view.grab().toImage();
-            const QRect inner = view.innerRect().toRect();
-            QCOMPARE(inner.size(), QSize(229, 173));
-            QCOMPARE(image.pixel(inner.left() + 10, inner.top() + 40), qRgb(0, 0, 0));
-            QCOMPARE(image.pixel(inner.left() + 10, inner.top() + 86), kGrey);
-            for (const int x : {46, 100, 228}) // samples 1 to 5, sample 0 on the left edge
-                QCOMPARE(image.pixel(inner.left() + x, inner.top() + row), kGreen);
-            view.hide();
-            store.record(128, {}, {}); // drawn only at the next plot
-            view.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&view));
-            QCOMPARE(view.grab().toImage(), image);
-            view.clear();
-            const QImage cleared = view.grab().toImage();
-            QCOMPARE(pixelsOf(cleared, is(kGreen)), 0);
-            QVERIFY(pixelsOf(cleared, is(kGrey)) >= 229 + 173 - 2);
-        }
-    }
-    // At 32000 samples, far more than columns: the marker names the sample under the pointer,
-    // sits on its vertex, shows its value, and goes when the pointer leaves or the chart is
-    // hidden, disabled or emptied.
-    void markerFollowsThePointer()
-    {
-        SampleStore store;
-        for (int i = 1; i <= 32000; ++i)
-            store.record(i == 8182 ? 255 : 10, {}, {});
-        ChartView view(store);
-        view.setReadout(
-            [&](int i, auto) { return QStringLiteral("N° %1 : %2").arg(i).arg(store.valeur(i)); });
-        view.resize(233, 177);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        const auto moveTo = [&](QPointF at) {
-            QMouseEvent move(QEvent::MouseMove, at, view.mapToGlobal(at), Qt::NoButton, {}, {});
-            QApplication::sendEvent(&view, &move);
-            return view.pointedSample();
-        };
-        QCOMPARE(moveTo({116, 80}), std::nullopt); // nothing plotted yet
-        view.plot();
-        QCOMPARE(moveTo({60.3, 80}), std::optional<int>(8182));
-        const auto marker = view.markerAt({60.3, 80});
-        QVERIFY(marker && marker->text == QStringLiteral("N° 8182 : 255"));
-        QVERIFY(std::abs(marker->x - 60.3) < 0.01 && view.innerRect().contains(marker->label));
-        QVERIFY(view.innerRect().contains(view.markerAt({229, 3})->label)); // kept inside
-        QCOMPARE(view.grab().toImage().pixel(60, 150), kGrey); // the marker line
-        QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(&view, &leave);
-        QCOMPARE(view.pointedSample(), std::nullopt);
-        QVERIFY(view.grab().toImage().pixel(60, 150) != kGrey);
-        const std::function<void()> drops[]
-            = {[&] { view.setEnabled(false); }, [&] { view.hide(); },
-               [&] {
-                   view.clear();
-               }};
-        for (const auto &drop : drops) {
-            view.setEnabled(true);
-            view.show();
-            QVERIFY(moveTo({60.3, 80}));
-            drop();
-            QCOMPARE(view.pointedSample(), std::nullopt);
-        }
-    }
-    // The gestures over a chart of 1000 samples, 229 columns from x = 2 (sample 500 at 116):
-    // "wheel X N" notches at X, "drag X1 X2", "click X", "double X", "escape".
-    void gestures_data()
-    {
-        QTest::addColumn<QString>("gestures");
-        QTest::addColumn<int>("first"); // samples in view
-        QTest::addColumn<int>("last");
-        QTest::addColumn<int>("pinned"); // -1: none
-        const auto row = [](const char *gestures, int first, int last, int pinned) {
-            QTest::newRow(gestures) << QString(gestures) << first << last << pinned;
-        };
-        row("wheel 116 1", 100, 900, -1);
-        row("wheel 116 1, wheel 116 -1", 1, 1000, -1);
-        row("wheel 116 1, drag 116 59", 200, 1000, -1);
-        row("wheel 116 1, drag 59 230", 1, 800, -1);
-        row("drag 59 116", 1, 1000, -1);
-        row("wheel 116 3, double 100", 1, 1000, -1);
-        row("click 116", 1, 1000, 500);
-        row("click 116, click 59", 1, 1000, 250);
-        row("click 116, escape", 1, 1000, -1);
-        row("click 59, double 116", 1, 1000, 250);
-    }
-    void gestures()
-    {
-        for (int i = 1; i <= 1000; ++i)
-            record(i % 7, "10:00:00");
-        ChartView view(store);
-        view.resize(233, 177);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        view.plot();
-        QFETCH(QString, gestures);
-        for (const QString &gesture : gestures.split(QStringLiteral(", "))) {
-            const QStringList a = gesture.split(u' ');
-            const QPoint at(a.value(1).toInt(), 80), to(a.value(2).toInt(), 80);
-            if (a[0] == "wheel") {
-                QWheelEvent wheel(at, view.mapToGlobal(at), {}, {0, 120 * a[2].toInt()},
-                                  Qt::NoButton, {}, Qt::NoScrollPhase, false);
-                QApplication::sendEvent(&view, &wheel);
-            } else if (a[0] == "drag") {
-                QTest::mousePress(&view, Qt::LeftButton, {}, at);
-                for (int step = 1; step <= 4; ++step)
-                    QTest::mouseMove(&view, at + (to - at) * step / 4);
-                QTest::mouseRelease(&view, Qt::LeftButton, {}, to);
-            } else if (a[0] == "click") {
-                QTest::mouseClick(&view, Qt::LeftButton, {}, at);
-            } else if (a[0] == "double") {
-                QTest::mouseClick(&view, Qt::LeftButton, {}, at);
-                QTest::mouseDClick(&view, Qt::LeftButton, {}, at);
-            } else {
-                QTest::keyClick(&view, Qt::Key_Escape);
-            }
-        }
-        QFETCH(int, pinned);
-        QCOMPARE(view.pinnedSample().value_or(-1), pinned);
-        QTEST(view.samplesInView().first, "first");
-        QTEST(view.samplesInView().second, "last");
-    }
-    // Fitted, the samples in view fill the height, the edges' values written at the left; a
-    // flat trace runs at mid-height.
-    void fitsTheHeight()
-    {
-        for (int i = 1; i <= 100; ++i)
-            record(i <= 50 ? 120 : 100 + i % 11, "10:00:00");
-        ChartView view(store);
-        view.resize(233, 177);
-        view.show();
-        view.plot();
-        view.setMarkerShown(false);
-        const auto greenRows = [&] {
-            const QImage image = view.grab().toImage();
-            int top = 999, bottom = -1;
-            for (int y = 2; y < 175; ++y)
-                for (int x = 50; x < 231; ++x) // right of the edges' values
-                    if (image.pixel(x, y) == kGreen)
-                        std::tie(top, bottom) = std::pair(std::min(top, y), std::max(bottom, y));
-            return std::pair(top, bottom);
-        };
-        QVERIFY(greenRows().first > 30); // 100..120 in the window 0..255: low on the chart
-        view.setFitHeight(true);
-        QCOMPARE(greenRows(), std::pair(2, 174)); // 100 to 120, edge to edge
-        QWheelEvent wheel({60, 80}, view.mapToGlobal(QPoint(60, 80)), {}, {0, 1200}, Qt::NoButton,
-                          {}, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(&view, &wheel); // samples 23..33, all 120
-        QCOMPARE(greenRows(), std::pair(88, 88));
     }
 };
 
