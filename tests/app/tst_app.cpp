@@ -2,13 +2,13 @@
 #include "app/qtdialogs.h"
 #include "chart/chartview.h"
 #include "chart/samplelistview.h"
-#include "recording/recordingfile.h"
 #include "settings/formoption.h"
 #include "viewer/loadingwindow.h"
 #include "windowrig.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -30,24 +30,9 @@ using TestFiles::recording;
 
 namespace {
 
-QString list(const WindowRig &rig)
-{
-    const QAbstractItemModel &model = *rig.find<SampleListView>("Text1")->model();
-    QString text;
-    for (int r = 0; r < model.rowCount(); ++r)
-        text += model.index(r, 0).data().toString() + u'\n';
-    return text;
-}
 QString label(const WindowRig &rig, const char *name)
 {
     return rig.find<QLabel>(name)->text();
-}
-QString view(WindowRig &rig, const QByteArray &bytes)
-{
-    rig.dialogs.viewAnswer = rig.dir.filePath("viewed.csv");
-    TestFiles::write(rig.dialogs.viewAnswer, bytes);
-    rig.window->menu_charger_Click();
-    return list(rig);
 }
 } // namespace
 
@@ -56,23 +41,36 @@ class TestApp : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // The test keys reach the window whatever has the focus; the clock shows the time of day;
-    // an absent serial port is told once, over the window once it is shown.
+    void initTestCase() { DesktopLook::apply(*qApp); }
+    // The test keys reach the window whatever has the focus and the clock shows the time of day;
+    // a recording takes the test value from 0 and closing while it runs is asked first. An absent
+    // serial port is told once, over the window once it is shown; a recording file that cannot
+    // be written stops the recording with a message.
     void liveValue()
     {
         WindowRig rig;
         rig.window->show();
         rig.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
+        auto *button = rig.find<QPushButton>("CmdRecord");
         rig.find<SampleListView>("Text1")->setFocus();
         QTest::keyClicks(rig.find<SampleListView>("Text1"), QStringLiteral("+++-x"));
         QTest::keyClick(rig.find<SampleListView>("Text1"), Qt::Key_Plus, Qt::KeypadModifier);
-        rig.find<QPushButton>("CmdRecord")->setFocus();
-        QTest::keyClick(rig.find<QPushButton>("CmdRecord"), '+');
+        button->setFocus();
+        QTest::keyClick(button, '+');
         rig.core->acquisition().TimerValActu_Timer();
         QCOMPARE(label(rig, "Label3"), QStringLiteral("4"));
         QVERIFY(label(rig, "Label2").startsWith(QStringLiteral("10:05:00")));
-        QVERIFY(list(rig).isEmpty());
+        QCOMPARE(rig.find<SampleListView>("Text1")->model()->rowCount(), 0);
+        QTest::mouseClick(button, Qt::LeftButton);
+        rig.runSamples(1);
+        QTest::keyClicks(button, QStringLiteral("++"));
+        rig.runSamples(1);
+        QVERIFY(!rig.window->close() && rig.core->recorder().isRecording()); // answered No
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(read(rig.dir.filePath("data_tr.csv")),
+                 "1;0;03-14-2026;10:05:00\r\n2;2;03-14-2026;10:05:01\r\n");
+
         WindowRig serial(WindowRig::config(1, 2)), usb(WindowRig::config(1, 1));
         QCOMPARE(serial.board->opens + usb.board->opens, 1);
         QVERIFY(serial.dialogs.told.isEmpty()); // held until the window is on screen
@@ -83,66 +81,11 @@ private Q_SLOTS:
         for (int i = 0; i < 5; ++i)
             serial.core->acquisition().TimerValActu_Timer();
         QCOMPARE(serial.dialogs.told.size(), 1);
-    }
-    // Each sample from the test value, reset at the start; closing while it runs is asked
-    // first; a file that cannot be written stops it with a message.
-    void recordsFromTheButton()
-    {
-        WindowRig rig;
-        rig.window->show();
-        auto *button = rig.find<QPushButton>("CmdRecord");
-        rig.window->Form_KeyPress('+');
-        QTest::mouseClick(button, Qt::LeftButton);
-        rig.runSamples(1);
-        rig.window->Form_KeyPress('+');
-        rig.window->Form_KeyPress('+');
-        rig.runSamples(1);
-        QVERIFY(!rig.window->close() && rig.core->recorder().isRecording()); // answered No
-        QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(read(rig.dir.filePath("data_tr.csv")),
-                 "1;0;03-14-2026;10:05:00\r\n2;2;03-14-2026;10:05:01\r\n");
         WindowRig full(WindowRig::config(1, 0, 3600, "/dev/full"));
         full.window->CmdRecord_Click();
         full.runSamples(1);
-        QVERIFY(full.dialogs.told.value(0).contains(QStringLiteral("/dev/full")));
-        QVERIFY(!full.core->recorder().isRecording());
-    }
-    // A name the settings file could not give back: refused, told, not made; a good one is
-    // emptied to the header, saved, and recorded into.
-    void newRecordingFile()
-    {
-        WindowRig rig;
-        rig.dialogs.newRecordingAnswer = rig.dir.filePath("dit \"ceci\".csv");
-        rig.window->menu_nouveau_Click();
-        QVERIFY(!QFileInfo::exists(rig.dialogs.newRecordingAnswer));
-        QCOMPARE(std::pair(read(rig.cfg()), rig.dialogs.told.size()),
-                 std::pair(WindowRig::config(1, 0), qsizetype(1)));
-        TestFiles::write(rig.dialogs.newRecordingAnswer = rig.dir.filePath("essai.csv"), "old\n");
-        rig.window->menu_nouveau_Click();
-        QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0, 3600, rig.dialogs.newRecordingAnswer));
-        rig.window->CmdRecord_Click();
-        rig.runSamples(1);
-        QCOMPARE(read(rig.dialogs.newRecordingAnswer),
-                 RecordingFile::header() + "1;0;03-14-2026;10:05:00\r\n");
-    }
-    // A file that is no recording, cannot be opened or cannot be read: told why, shown empty.
-    // Viewing changes neither the recording file nor any setting.
-    void viewsRecordings()
-    {
-        WindowRig rig;
-        view(rig, recording(3, [](int i) { return i; }));
-        QCOMPARE(view(rig, RecordingFile::header() + "1;5;a;b\r\nnot a sample\r\n"), QString());
-        rig.dialogs.viewAnswer = rig.dir.filePath("gone.csv");
-        rig.window->menu_charger_Click();
-        rig.dialogs.viewAnswer = "/proc/self/mem"; // opens, then fails to read
-        rig.window->menu_charger_Click();
-        QCOMPARE(rig.dialogs.told.size(), 3);
-        QCOMPARE(rig.dialogs.told[0], "Erreur format fichier");
-        QVERIFY(rig.dialogs.told[1].startsWith("Le fichier « " + rig.dir.filePath("gone.csv")
-                                               + " » ne peut pas être ouvert :\n"));
-        QVERIFY(rig.dialogs.told[2].startsWith("La lecture du fichier « /proc/self/mem » a "
-                                               "échoué :\n"));
-        QCOMPARE(read(rig.cfg()), WindowRig::config(1, 0));
+        QVERIFY(full.dialogs.told.value(0).contains("/dev/full")
+                && !full.core->recorder().isRecording());
     }
     // What the user does during a load arrives as the window system's input: it is dropped, not
     // held back until the load is over; a close is asked once the load ends.
@@ -170,7 +113,8 @@ private Q_SLOTS:
             QWindowSystemInterface::handleCloseEvent<Queued>(window);
             checked = true;
         });
-        view(rig, big);
+        TestFiles::write(rig.dialogs.viewAnswer = rig.dir.filePath("viewed.csv"), big);
+        rig.window->menu_charger_Click();
         QVERIFY(checked);
         QCOMPARE(rig.dialogs.quitQuestions, 0);
         QTRY_COMPARE(rig.dialogs.quitQuestions, 1);
@@ -266,6 +210,11 @@ private Q_SLOTS:
         QTimer::singleShot(0, this, [&] {
             auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog && !dialog->testOption(QFileDialog::DontConfirmOverwrite));
+            if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_fr.qm"))
+                QCOMPARE(dialog->findChild<QDialogButtonBox *>()
+                             ->button(QDialogButtonBox::Cancel)
+                             ->text(),
+                         "Annuler"); // Qt's own dialogs speak French
             dialog->setDirectory(dir.path());
             dialog->selectFile(dir.filePath(typed));
             QTimer::singleShot(0, dialog, [&, dialog] { // the first question, then cancelled
@@ -290,32 +239,6 @@ private Q_SLOTS:
         QVERIFY2(told.contains(reason) && told.isEmpty() == reason.isEmpty(), qPrintable(told));
         QVERIFY(Instrument::refusal(dir.filePath("dit \"ceci\".csv")).contains("guillemet"));
         QVERIFY(Instrument::refusal(dir.filePath("a\nb.csv")).contains("saut de ligne"));
-    }
-    // Message boxes titled "Ondaris" answer "Oui" and "Non" whatever translations there are; Qt's
-    // own dialogs speak French too.
-    void buttonsAreFrench()
-    {
-        for (const bool qtOwn : {false, true}) {
-            QString asked;
-            QTimer::singleShot(0, this, [&] {
-                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-                QVERIFY(box);
-                asked = box->windowTitle() + box->button(QMessageBox::Yes)->text()
-                    + box->button(QMessageBox::No)->text();
-                box->button(QMessageBox::No)->click();
-            });
-            if (!qtOwn) {
-                QVERIFY(!QtDialogs().confirmQuit(nullptr));
-                QCOMPARE(asked, QStringLiteral("OndarisOuiNon"));
-                continue;
-            }
-            if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath)
-                               + "/qtbase_fr.qm"))
-                QSKIP("Qt's French translations (qt6-translations-l10n) are not installed");
-            DesktopLook::apply(*qApp);
-            QMessageBox::question(nullptr, "Ondaris", "?");
-            QCOMPARE(asked.remove(u'&'), QStringLiteral("OndarisOuiNon"));
-        }
     }
 };
 
