@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Opens the spreadsheet export in LibreOffice Calc, headless, under French (fr-FR) and English
-# (en-US) number rules, and checks that every value and date reads as what was exported.
-# Installs Calc when it is missing (Debian 12), then runs that one test of the chart's suite.
+# (en-US) number rules, and checks that every value and date reads as what was exported: each
+# export as the user's locale makes it (written by the chart test's export case), converted to a
+# flat spreadsheet with the field separator and the language given, its cells read back.
+# Installs Calc when it is missing (Debian 12).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -14,4 +16,25 @@ if ! command -v soffice >/dev/null; then
 fi
 cmake --preset dev >/dev/null
 cmake --build --preset dev --target tst_chart
-QT_QPA_PLATFORM=offscreen build/tests/tst_chart readByASpreadsheet
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+ONDARIS_EXPORT_DIR=$dir QT_QPA_PLATFORM=offscreen build/tests/tst_chart exportLines >/dev/null
+expected='float 1|float 0.125|date 2026-12-06T04:38:58|float 2|float 7.5|date 2026-12-06T04:39:58'
+status=0
+# locale, field separator (its character code), Calc's language number
+for sheet in "fr_FR 59 1036" "en_US 44 1033"; do
+    read -r locale separator language <<<"$sheet"
+    soffice "-env:UserInstallation=file://$dir/profile" --headless \
+        "--infilter=CSV:$separator,34,76,1,,$language" --convert-to fods \
+        --outdir "$dir/$locale" "$dir/$locale.csv" >/dev/null
+    cells=$(grep -o 'office:value-type="[a-z]*" office:\(date-\)\{0,1\}value="[^"]*"' \
+        "$dir/$locale/$locale.fods" | sed -E 's/office:value-type="([a-z]*)" office:(date-)?value="([^"]*)"/\1 \3/' |
+        paste -sd'|')
+    if [ "$cells" = "$expected" ]; then
+        echo "$locale: the spreadsheet reads $cells"
+    else
+        echo "$locale: the spreadsheet reads $cells, not $expected" >&2
+        status=1
+    fi
+done
+exit $status

@@ -277,8 +277,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("waitedMs"); // a silent board is waited for the budget, no more
         const Reading none;
         const Reports native {r(30, 0, 0), r(30, 0, 0)};
-        const auto row = [](const char *name, Reports reports, Reading reading, int waited) {
-            QTest::newRow(name) << reports << false << Reports {} << reading << false << waited;
+        const auto row = [](const char *name, Reports reports, Reading reading, int waited,
+                            bool lost = false, Reports answers = {}, bool writeFails = false) {
+            QTest::newRow(name) << reports << writeFails << answers << reading << lost << waited;
         };
         row("stale first dropped", {r(4, 9, 9), r(4, 128, 7)}, Reading({128, 7}), 0);
         row("K8055N compatible", {r(14, 0, 0), r(14, 255, 0)}, Reading({255, 0}), 0);
@@ -288,19 +289,15 @@ private Q_SLOTS:
         row("timeouts", Reports(5, kTimeout), none, 50);
         row("one report", {r(4, 1, 1)}, none, 50);
         row("other status", Reports(4, r(9, 1, 1)), none, 0);
-        QTest::newRow("error, stale")
-            << Reports {kError, r(4, 5, 5)} << false << Reports {} << none << true << 0;
-        QTest::newRow("error, data")
-            << Reports {r(4, 1, 1), kError} << false << Reports {} << none << true << 0;
+        row("error, stale", {kError, r(4, 5, 5)}, none, 0, true);
+        row("error, data", {r(4, 1, 1), kError}, none, 0, true);
         // Native mode: asked with command 17; the last report came before the question, and a
         // repeat of it still on its way is not the answer.
-        QTest::newRow("native") << Reports {r(30, 0, 0), r(30, 0, 0), r(30, 1, 1)} << false
-                                << Reports {r(30, 0, 0), r(30, 77, 88)} << Reading({77, 88})
-                                << false << 0;
-        QTest::newRow("question refused") << native << true << Reports {} << none << true << 0;
-        QTest::newRow("error for the answer")
-            << native << false << Reports {kError} << none << true << 0;
-        QTest::newRow("no answer in time") << native << false << Reports {} << none << false << 50;
+        row("native", native + Reports {r(30, 1, 1)}, Reading({77, 88}), 0, false,
+            {r(30, 0, 0), r(30, 77, 88)});
+        row("question refused", native, none, 0, true, {}, true);
+        row("error for the answer", native, none, 0, true, {kError});
+        row("no answer in time", native, none, 50);
     }
     void reads()
     {

@@ -29,7 +29,6 @@ EmulatedK8055::EmulatedK8055()
     m_handler = umockdev_ioctl_base_new();
     g_signal_connect(m_handler, "handle-ioctl", G_CALLBACK(&EmulatedK8055::onIoctl), this);
     plug();
-    m_valid = m_plugged;
 }
 
 EmulatedK8055::~EmulatedK8055()

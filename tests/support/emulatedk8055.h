@@ -25,8 +25,6 @@ public:
     EmulatedK8055(const EmulatedK8055 &) = delete;
     EmulatedK8055 &operator=(const EmulatedK8055 &) = delete;
 
-    bool isValid() const { return m_valid; }
-
     // What the board reads on its analog inputs; read by umockdev's thread, hence atomic.
     std::atomic<quint8> analog1 {0};
     std::atomic<quint8> analog2 {0};
@@ -42,11 +40,9 @@ public:
 private:
     static int onIoctl(_UMockdevIoctlBase *, _UMockdevIoctlClient *client, void *self);
     bool handle(_UMockdevIoctlClient *client);
-    void addDevice();
 
     _UMockdevTestbed *m_testbed = nullptr;
     _UMockdevIoctlBase *m_handler = nullptr;
-    bool m_valid = false;
     bool m_plugged = false;
 
     mutable std::mutex m_mutex; // the ioctls are answered on umockdev's own thread
