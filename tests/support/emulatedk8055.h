@@ -25,6 +25,8 @@ public:
     EmulatedK8055(const EmulatedK8055 &) = delete;
     EmulatedK8055 &operator=(const EmulatedK8055 &) = delete;
 
+    bool isValid() const { return m_plugged; } // umockdev took the device: run under its wrapper
+
     // What the board reads on its analog inputs; read by umockdev's thread, hence atomic.
     std::atomic<quint8> analog1 {0};
     std::atomic<quint8> analog2 {0};
