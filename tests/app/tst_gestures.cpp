@@ -401,6 +401,24 @@ private Q_SLOTS:
         QVERIFY2(p.broken().isEmpty(), qPrintable(p.broken()));
     }
 
+    // A double click on each part of an About link opens its address once; the box stays.
+    void aboutLinks()
+    {
+        QList<QUrl> opened;
+        AboutBox box([&opened](const QUrl &url) { opened.append(url); });
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        int part = 0;
+        for (const char *name : {"Mail", "Label1", "Image1", "SiteQuob", "Label2", "Image2"}) {
+            auto *w = box.findChild<QWidget *>(name);
+            click(w, w->rect().center());
+            click(w, w->rect().center(), Qt::LeftButton, 50);
+            QCOMPARE(opened, QList<QUrl>(1, part++ < 3 ? kMail : kSite));
+            opened.clear();
+        }
+        QVERIFY(box.isVisible());
+    }
+
     // Random gestures, by seed, each through the event system to what a user can reach then;
     // after each, what must always hold. ONDARIS_SEED and ONDARIS_GESTURES set another run.
     void exerciser()

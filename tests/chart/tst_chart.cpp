@@ -379,15 +379,12 @@ private Q_SLOTS:
                 store.record(value, {}, {});
             ChartView view(store);
             view.resize(233, 177);
+            QPalette p = view.palette(); // in every colour group
             if (dark) {
-                QPalette p = view.palette();
-                for (const auto group :
-                     {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-                    p.setColor(group, QPalette::WindowText, Qt::white);
-                    p.setColor(group, QPalette::Mid, QColor(40, 40, 40));
-                }
-                view.setPalette(p);
+                p.setColor(QPalette::WindowText, Qt::white);
+                p.setColor(QPalette::Mid, QColor(40, 40, 40));
             }
+            view.setPalette(p);
             view.setEnabled(!disabled);
             view.show();
             QVERIFY(QTest::qWaitForWindowExposed(&view));
