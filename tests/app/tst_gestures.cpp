@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -34,7 +35,7 @@ namespace {
 
 const QUrl kMail("mailto:ondaris@example.org?Subject=Ondaris%20et%20carte%20K8055");
 const QUrl kSite("https://ondaris.example.org");
-const QRgb kLedOff = qRgb(128, 0, 0), kGreen = qRgb(0, 255, 0);
+const QRgb kLedOff = qRgb(128, 0, 0), kGreen = qRgb(0, 255, 0), kGrey = qRgb(128, 128, 128);
 
 // The user's hand: input handed to the window system's side of Qt, as a display hands it over
 // (at once: the test case sets it so), so that Qt finds the widget under the pointer, makes
@@ -42,17 +43,19 @@ const QRgb kLedOff = qRgb(128, 0, 0), kGreen = qRgb(0, 255, 0);
 // make a double click only when meant.
 ulong eventTime = 0;
 void mouse(QWidget *w, QPointF at, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held,
-           ulong after = 1000)
+           ulong after = 1000, Qt::KeyboardModifiers modifiers = {})
 {
     QWindow *window = w->window()->windowHandle();
     const QPointF local = w->mapTo(w->window(), at);
     QWindowSystemInterface::handleMouseEvent(window, eventTime += after, local,
-                                             window->mapToGlobal(local), held, button, type);
+                                             window->mapToGlobal(local), held, button, type,
+                                             modifiers);
 }
-void click(QWidget *w, QPointF at, Qt::MouseButton button = Qt::LeftButton, ulong after = 1000)
+void click(QWidget *w, QPointF at, Qt::MouseButton button = Qt::LeftButton, ulong after = 1000,
+           Qt::KeyboardModifiers modifiers = {})
 {
-    mouse(w, at, QEvent::MouseButtonPress, button, button, after);
-    mouse(w, at, QEvent::MouseButtonRelease, button, Qt::NoButton, 50);
+    mouse(w, at, QEvent::MouseButtonPress, button, button, after, modifiers);
+    mouse(w, at, QEvent::MouseButtonRelease, button, Qt::NoButton, 50, modifiers);
 }
 void drag(QWidget *w, QPointF from, QPointF to)
 {
@@ -200,23 +203,24 @@ struct Program
         const SampleStore &s = store();
         const int n = loading ? 0 : s.num_mesure(), rows = list()->model()->rowCount();
         const int head = s.isLoaded() ? 1 : 0;
-        if (rows != 0 || n != 0) { // nothing during a load
-            const QString top = QString::number(n) + QStringLiteral(" ---- ");
-            if (rows != n + 1 + head || !row(rows - 1).startsWith(QStringLiteral("0 ---- "))
-                || (head && row(0) != s.entete_fichier()) || !row(head).startsWith(top)
-                || !row(head).contains(s.isLoaded() ? s.ligne_fichier(n) : s.heure_mesure(n)))
-                return QStringLiteral("the list (%1 rows, top \"%2\") is not the store's %3 "
-                                      "samples")
-                    .arg(rows)
-                    .arg(row(head))
-                    .arg(n);
-        }
-        if (chart()->pointedSample() && !(chart()->isVisible() && chart()->isEnabled()))
-            return QStringLiteral("a marker where the chart cannot see the pointer");
+        const auto wrong = [&](const QString &what) -> QString {
+            return what
+                + QStringLiteral(" (%1 samples, %2 rows, %3 drawn, top row \"%4\")")
+                      .arg(n)
+                      .arg(rows)
+                      .arg(chart()->drawnCount())
+                      .arg(row(head));
+        };
+        if ((rows != 0 || n != 0) // nothing during a load
+            && (rows != n + 1 + head || !row(rows - 1).startsWith(QStringLiteral("0 ---- "))
+                || (head && row(0) != s.entete_fichier())
+                || !row(head).startsWith(QString::number(n) + QStringLiteral(" ---- "))
+                || !row(head).contains(s.isLoaded() ? s.ligne_fichier(n) : s.heure_mesure(n))))
+            return wrong("the list is not the store's samples");
         if (chart()->drawnCount() != n)
-            return QStringLiteral("the chart draws %1 samples of %2")
-                .arg(chart()->drawnCount())
-                .arg(n);
+            return wrong("the chart does not draw the store's samples");
+        if (chart()->pointedSample() && !(chart()->isVisible() && chart()->isEnabled()))
+            return wrong("a marker where the chart cannot see the pointer");
         if (const QString bad = recordingBroken(); !bad.isEmpty())
             return bad;
         const QByteArray made = read(rig.dir.filePath("nouveau.csv")); // as "Nouvel Enregistrement"
@@ -245,8 +249,7 @@ struct Program
             for (auto *b : dialogs.isEmpty() ? QList<QAbstractButton *>()
                                              : dialogs[0]->findChildren<QAbstractButton *>(group))
                 if (b->isChecked() && b->property("index") != chosen)
-                    return QStringLiteral("%1 %2 checked, not the stored choice")
-                        .arg(group, b->property("index").toString());
+                    return wrong(QStringLiteral("the settings dialog does not show ") + group);
         QWidget *led = find<QWidget>("Led1");
         if (find<QTimer>("TimerLed")->isActive() != recording
             || (find<QPushButton>("CmdRecord")->text() == " Record  Stop") != recording
@@ -257,13 +260,13 @@ struct Program
                 return QStringLiteral("%1 opened: not an About link").arg(url.toString());
         if (!rig.window->isVisible()) // the quit question is answered No
             return QStringLiteral("the main window closed");
-        if (rig.window->width() != Twips::px(settings.settings.largeur_fenetre))
-            return QStringLiteral("the window is %1 pixels wide").arg(rig.window->width());
         const QString title = settings.settings.largeur_fenetre > Settings::NarrowWidth
             ? QStringLiteral("Ondaris                     Fichier en cours : ")
             : QStringLiteral("Ondaris : ");
-        if (rig.window->windowTitle() != title + settings.settings.fichier_donnees)
-            return QStringLiteral("the title \"%1\"").arg(rig.window->windowTitle());
+        if (rig.window->width() != Twips::px(settings.settings.largeur_fenetre)
+            || rig.window->windowTitle() != title + settings.settings.fichier_donnees)
+            return wrong("the width or the title \"" + rig.window->windowTitle()
+                         + "\" is not the settings'");
         return {};
     }
     // The running recording's lines: whole, numbered 1 on in order, each sample listed in them.
@@ -325,7 +328,7 @@ private Q_SLOTS:
         const QPoint middle = chart->rect().center();
         if (state != "empty") {
             TestFiles::write(p.rig.dir.filePath("vue.csv"),
-                             TestFiles::recording(40, [](int i) { return 3 * i; }));
+                             TestFiles::recording(40, [](int) { return 255; }));
             p.view(p.rig.dir.filePath("vue.csv"));
         }
         if (state == "recording" || state == "zoomed") {
@@ -341,13 +344,61 @@ private Q_SLOTS:
         }
         if (state == "pinned")
             click(chart, middle - QPoint(30, 0));
+        SampleListView *list = p.list();
+        QScrollBar *scroll = list->verticalScrollBar();
+        const auto copied = [&] {
+            key(list, Qt::Key_C, Qt::ControlModifier);
+            return QApplication::clipboard()->text();
+        };
+        if (state == "recording") { // a selection stays on its samples as new ones come on top,
+            // and a user reading older samples keeps them in sight
+            const auto rowAt = [&](int r) {
+                return list->visualRect(list->model()->index(r, 0));
+            };
+            click(list->viewport(), rowAt(3).center());
+            click(list->viewport(), rowAt(4).center(), Qt::LeftButton, 1000, Qt::ShiftModifier);
+            const QString chosen = copied();
+            QCOMPARE(chosen, p.row(3) + u'\n' + p.row(4) + u'\n');
+            p.tick();
+            QApplication::processEvents();
+            QCOMPARE(std::pair(scroll->value(), copied()), std::pair(0, chosen));
+            scroll->setValue(10);
+            p.tick();
+            p.tick();
+            QApplication::processEvents();
+            QCOMPARE(scroll->value(), 12);
+        }
         const int samples = p.store().num_mesure();
         const auto inView = chart->samplesInView();
         QVERIFY2(p.broken().isEmpty(), qPrintable(p.broken()));
+        // Black inside, grey centre lines, the trace green on its values' row (recorded zeros at
+        // the bottom, a file of 255 at the top), in a dark colour scheme and disabled too; the
+        // same when shown again.
+        if (state == "viewed") {
+            QPalette dark = chart->palette();
+            dark.setColor(QPalette::WindowText, Qt::white);
+            dark.setColor(QPalette::Mid, QColor(40, 40, 40));
+            chart->setPalette(dark);
+        }
+        chart->hide(); // and the pointer's marker with it
+        chart->show();
+        chart->setEnabled(state != "pinned");
+        const QImage shown = chart->grab().toImage();
+        const QPoint inner = chart->innerRect().topLeft().toPoint();
+        QCOMPARE(chart->innerRect().size(), QSizeF(229, 173));
+        QCOMPARE(shown.pixel(inner + QPoint(10, 40)), qRgb(0, 0, 0));
+        QCOMPARE(shown.pixel(inner + QPoint(10, 86)), kGrey);
+        QCOMPARE(pixelsOf(shown, is(kGreen)) > 0, samples > 0);
+        const int row = state == "recording" || state == "zoomed" ? 172 : 0;
+        for (const int x : {46, 100, 228})
+            QVERIFY(!samples || shown.pixel(inner + QPoint(x, row)) == kGreen);
+        chart->hide();
+        chart->show();
+        QCOMPARE(chart->grab().toImage(), shown);
+        chart->setEnabled(true);
 
         // Each entry chosen in the popup that opened over the list or the chart: false when it
         // was not there to be chosen.
-        SampleListView *list = p.list();
         FakeDialogs &d = p.rig.dialogs;
         const auto chosen = [&](QWidget *w, const char *entry) {
             askMenu(w, w == chart ? middle : w->rect().center(), byKey);
@@ -399,6 +450,14 @@ private Q_SLOTS:
         QCOMPARE(chosen(chart, "menu_vue_ensemble"), state == "zoomed");
         QVERIFY(chart->isWhole() && d.told.isEmpty());
         QVERIFY2(p.broken().isEmpty(), qPrintable(p.broken()));
+        if (state == "recording") { // a new recording: an empty chart, no selection
+            click(p.find<QPushButton>("CmdRecord"), {5, 5});
+            click(p.find<QPushButton>("CmdRecord"), {5, 5});
+            const QImage cleared = chart->grab().toImage();
+            QCOMPARE(pixelsOf(cleared, is(kGreen)), 0);
+            QVERIFY(pixelsOf(cleared, is(kGrey)) >= 229 + 173 - 2);
+            QCOMPARE(copied(), QString());
+        }
     }
 
     // A double click on each part of an About link opens its address once; the box stays.

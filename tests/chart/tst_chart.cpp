@@ -1,20 +1,15 @@
 #include "chart/chartgeometry.h"
 #include "chart/chartview.h"
 #include "chart/samplelistmodel.h"
-#include "chart/samplelistview.h"
 #include "chart/samplespan.h"
 #include "chart/tracepath.h"
-#include "pixels.h"
 #include "recording/samplestore.h"
 #include "recording/spreadsheetfile.h"
 
 #include <QAbstractItemModelTester>
-#include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QLocale>
 #include <QMouseEvent>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
@@ -23,7 +18,7 @@ using namespace ChartGeometry;
 
 namespace {
 
-const QRgb kGreen = qRgb(0, 255, 0), kGrey = qRgb(128, 128, 128);
+const QRgb kGrey = qRgb(128, 128, 128);
 
 // Every row of a model, each ended by a line break.
 QString rowsOf(const QAbstractItemModel &model)
@@ -320,92 +315,6 @@ private Q_SLOTS:
                 QVERIFY(SpreadsheetFile::write(dir + u'/' + locale + ".csv", store, 1, 2,
                                                SpreadsheetFile::formatFor(QLocale(locale)),
                                                nullptr));
-        }
-    }
-    void viewScrollsWithNewRowsAndCopies()
-    {
-        SampleListView view;
-        view.setModel(&model);
-        view.resize(217, 161);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        for (int i = 0; i < 100; ++i)
-            record(i, "10:00:00");
-        model.show();
-        const auto copied = [&] {
-            QApplication::clipboard()->clear();
-            QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
-            return QApplication::clipboard()->text();
-        };
-        const auto more = [&](int n) {
-            for (int i = 0; i < n; ++i) {
-                record(5, "10:00:01");
-                model.show();
-            }
-            QApplication::processEvents();
-            return view.verticalScrollBar()->value();
-        };
-        // The newest sample shows on top while the user watches the top of the list, and a
-        // selection stays on its samples as new ones push them down...
-        QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
-                          view.visualRect(model.index(3, 0)).center());
-        QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ShiftModifier,
-                          view.visualRect(model.index(4, 0)).center());
-        const QString chosen = copied();
-        QCOMPARE(
-            chosen,
-            "97 ---- 096 --- 03-14-2026 --- 10:00:00\n96 ---- 095 --- 03-14-2026 --- 10:00:00\n");
-        QCOMPARE(more(1), 0);
-        QCOMPARE(copied(), chosen);
-        // ...and a user reading older samples keeps them in sight.
-        view.verticalScrollBar()->setValue(40);
-        QCOMPARE(more(2), 42);
-        QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(copied(), rowsOf(model));
-        model.show(); // a new list: the selection is dropped
-        QCOMPARE(copied(), QString());
-    }
-    // Black inside, grey centre lines, green trace: in every state and colour scheme; a
-    // recording of one value lies on its row, zeros on the bottom one; the picture stays until
-    // the next plot, across hide and show.
-    void drawsAndKeepsItsPicture()
-    {
-        for (const auto &[value, row, disabled, dark] : {std::tuple {0, 172, false, false},
-                                                         {255, 0, true, false},
-                                                         {0, 172, false, true},
-                                                         {255, 0, true, true}}) {
-            SampleStore store;
-            for (int i = 1; i <= 5; ++i)
-                store.record(value, {}, {});
-            ChartView view(store);
-            view.resize(233, 177);
-            QPalette p = view.palette(); // in every colour group
-            if (dark) {
-                p.setColor(QPalette::WindowText, Qt::white);
-                p.setColor(QPalette::Mid, QColor(40, 40, 40));
-            }
-            view.setPalette(p);
-            view.setEnabled(!disabled);
-            view.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&view));
-            QCOMPARE(pixelsOf(view.grab().toImage(), is(kGreen)), 0);
-            view.plot();
-            const QImage image = view.grab().toImage();
-            const QRect inner = view.innerRect().toRect();
-            QCOMPARE(inner.size(), QSize(229, 173));
-            QCOMPARE(image.pixel(inner.left() + 10, inner.top() + 40), qRgb(0, 0, 0));
-            QCOMPARE(image.pixel(inner.left() + 10, inner.top() + 86), kGrey);
-            for (const int x : {46, 100, 228}) // samples 1 to 5, sample 0 on the left edge
-                QCOMPARE(image.pixel(inner.left() + x, inner.top() + row), kGreen);
-            view.hide();
-            store.record(128, {}, {}); // drawn only at the next plot
-            view.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&view));
-            QCOMPARE(view.grab().toImage(), image);
-            view.clear();
-            const QImage cleared = view.grab().toImage();
-            QCOMPARE(pixelsOf(cleared, is(kGreen)), 0);
-            QVERIFY(pixelsOf(cleared, is(kGrey)) >= 229 + 173 - 2);
         }
     }
     // At 32000 samples, far more than columns: the marker names the sample under the pointer,
