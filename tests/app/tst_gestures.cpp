@@ -327,8 +327,9 @@ private Q_SLOTS:
         ChartView *chart = p.chart();
         const QPoint middle = chart->rect().center();
         if (state != "empty") {
-            TestFiles::write(p.rig.dir.filePath("vue.csv"),
-                             TestFiles::recording(40, [](int) { return 255; }));
+            TestFiles::write(p.rig.dir.filePath("vue.csv"), TestFiles::recording(32000, [](int i) {
+                                 return i == 8140 ? 0 : 255;
+                             }));
             p.view(p.rig.dir.filePath("vue.csv"));
         }
         if (state == "recording" || state == "zoomed") {
@@ -396,6 +397,19 @@ private Q_SLOTS:
         chart->show();
         QCOMPARE(chart->grab().toImage(), shown);
         chart->setEnabled(true);
+        if (state == "viewed") { // far more samples than columns: the marker on the one pointed at
+            mouse(chart, {60, 80}, QEvent::MouseMove, Qt::NoButton, {});
+            const auto marker = chart->markerAt({60, 80});
+            QVERIFY2(marker && marker->text.startsWith(QStringLiteral("N° 8140 : 0 — ")),
+                     qPrintable(marker ? marker->text : "none"));
+            QVERIFY(std::abs(marker->x - 60) < 0.01 && chart->innerRect().contains(marker->label));
+            QVERIFY(chart->innerRect().contains(
+                chart->markerAt({229, 3})->label.topLeft())); // kept inside
+            QCOMPARE(chart->grab().toImage().pixel(int(marker->x), 150), kGrey); // its line
+            mouse(list, {5, 5}, QEvent::MouseMove, Qt::NoButton, {}); // gone with the pointer
+            QVERIFY(!chart->pointedSample()
+                    && chart->grab().toImage().pixel(int(marker->x), 150) != kGrey);
+        }
 
         // Each entry chosen in the popup that opened over the list or the chart: false when it
         // was not there to be chosen.
@@ -450,9 +464,11 @@ private Q_SLOTS:
         QCOMPARE(chosen(chart, "menu_vue_ensemble"), state == "zoomed");
         QVERIFY(chart->isWhole() && d.told.isEmpty());
         QVERIFY2(p.broken().isEmpty(), qPrintable(p.broken()));
-        if (state == "recording") { // a new recording: an empty chart, no selection
+        if (state == "recording") { // a new recording: an empty chart, no marker, no selection
+            mouse(chart, middle, QEvent::MouseMove, Qt::NoButton, {});
             click(p.find<QPushButton>("CmdRecord"), {5, 5});
             click(p.find<QPushButton>("CmdRecord"), {5, 5});
+            QVERIFY(!chart->pointedSample());
             const QImage cleared = chart->grab().toImage();
             QCOMPARE(pixelsOf(cleared, is(kGreen)), 0);
             QVERIFY(pixelsOf(cleared, is(kGrey)) >= 229 + 173 - 2);

@@ -1,5 +1,4 @@
 #include "chart/chartgeometry.h"
-#include "chart/chartview.h"
 #include "chart/samplelistmodel.h"
 #include "chart/samplespan.h"
 #include "chart/tracepath.h"
@@ -7,9 +6,7 @@
 #include "recording/spreadsheetfile.h"
 
 #include <QAbstractItemModelTester>
-#include <QApplication>
 #include <QLocale>
-#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
@@ -17,8 +14,6 @@
 using namespace ChartGeometry;
 
 namespace {
-
-const QRgb kGrey = qRgb(128, 128, 128);
 
 // Every row of a model, each ended by a line break.
 QString rowsOf(const QAbstractItemModel &model)
@@ -315,50 +310,6 @@ private Q_SLOTS:
                 QVERIFY(SpreadsheetFile::write(dir + u'/' + locale + ".csv", store, 1, 2,
                                                SpreadsheetFile::formatFor(QLocale(locale)),
                                                nullptr));
-        }
-    }
-    // At 32000 samples, far more than columns: the marker names the sample under the pointer,
-    // sits on its vertex, shows its value, and goes when the pointer leaves or the chart is
-    // hidden, disabled or emptied.
-    void markerFollowsThePointer()
-    {
-        SampleStore store;
-        for (int i = 1; i <= 32000; ++i)
-            store.record(i == 8182 ? 255 : 10, {}, {});
-        ChartView view(store);
-        view.setReadout(
-            [&](int i, auto) { return QStringLiteral("N° %1 : %2").arg(i).arg(store.valeur(i)); });
-        view.resize(233, 177);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        const auto moveTo = [&](QPointF at) {
-            QMouseEvent move(QEvent::MouseMove, at, view.mapToGlobal(at), Qt::NoButton, {}, {});
-            QApplication::sendEvent(&view, &move);
-            return view.pointedSample();
-        };
-        QCOMPARE(moveTo({116, 80}), std::nullopt); // nothing plotted yet
-        view.plot();
-        QCOMPARE(moveTo({60.3, 80}), std::optional<int>(8182));
-        const auto marker = view.markerAt({60.3, 80});
-        QVERIFY(marker && marker->text == QStringLiteral("N° 8182 : 255"));
-        QVERIFY(std::abs(marker->x - 60.3) < 0.01 && view.innerRect().contains(marker->label));
-        QVERIFY(view.innerRect().contains(view.markerAt({229, 3})->label)); // kept inside
-        QCOMPARE(view.grab().toImage().pixel(60, 150), kGrey); // the marker line
-        QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(&view, &leave);
-        QCOMPARE(view.pointedSample(), std::nullopt);
-        QVERIFY(view.grab().toImage().pixel(60, 150) != kGrey);
-        const std::function<void()> drops[]
-            = {[&] { view.setEnabled(false); }, [&] { view.hide(); },
-               [&] {
-                   view.clear();
-               }};
-        for (const auto &drop : drops) {
-            view.setEnabled(true);
-            view.show();
-            QVERIFY(moveTo({60.3, 80}));
-            drop();
-            QCOMPARE(view.pointedSample(), std::nullopt);
         }
     }
 };
