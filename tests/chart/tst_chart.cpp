@@ -241,21 +241,20 @@ private Q_SLOTS:
         QTest::addColumn<int>("sample");
         QTest::addColumn<QString>("delta");
         const QStringList day {"30;03-14-2026;10:00:00", "90;03-14-2026;16:40:00"};
-        QTest::newRow("recorded") << false << day << 1 << 2 << "Δ +1 mesure, +6 h 40 min 00 s, +60";
-        QTest::newRow("backwards")
-            << false << day << 2 << 1 << "Δ -1 mesure, -6 h 40 min 00 s, -60";
-        QTest::newRow("itself") << false << day << 2 << 2 << "Δ 0 mesure, 0 s, 0";
-        QTest::newRow("loaded") << true
-                                << QStringList {"3.5;12-06-2026;23:59:50", "1;12-07-2026;00:05:05"}
-                                << 1 << 2 << "Δ +1 mesure, +5 min 15 s, -2.5";
-        QTest::newRow("from sample 0") << false << day << 0 << 2 << "Δ +2 mesures, —, +90";
-        QTest::newRow("days") << true
-                              << QStringList {"1;12-06-2026;10:00:00", "1;12-09-2026;10:05:01"} << 2
-                              << 1 << "Δ -1 mesure, -3 j 0 h 05 min 01 s, 0";
-        QTest::newRow("no date") << true << QStringList {"30", "90;12-06-2026;10:00:00"} << 1 << 2
-                                 << "Δ +1 mesure, —, +60";
-        QTest::newRow("garbage date") << true << QStringList {"30;13-45-2026;9:0", "90;x;y"} << 1
-                                      << 0 << "Δ -1 mesure, —, -30";
+        const auto row = [](const char *name, bool loaded, const QStringList &samples, int pinned,
+                            int sample, const char *delta) {
+            QTest::newRow(name) << loaded << samples << pinned << sample << QString(delta);
+        };
+        row("recorded", false, day, 1, 2, "Δ +1 mesure, +6 h 40 min 00 s, +60");
+        row("backwards", false, day, 2, 1, "Δ -1 mesure, -6 h 40 min 00 s, -60");
+        row("itself", false, day, 2, 2, "Δ 0 mesure, 0 s, 0");
+        row("loaded", true, {"3.5;12-06-2026;23:59:50", "1;12-07-2026;00:05:05"}, 1, 2,
+            "Δ +1 mesure, +5 min 15 s, -2.5");
+        row("from sample 0", false, day, 0, 2, "Δ +2 mesures, —, +90");
+        row("days", true, {"1;12-06-2026;10:00:00", "1;12-09-2026;10:05:01"}, 2, 1,
+            "Δ -1 mesure, -3 j 0 h 05 min 01 s, 0");
+        row("no date", true, {"30", "90;12-06-2026;10:00:00"}, 1, 2, "Δ +1 mesure, —, +60");
+        row("garbage date", true, {"30;13-45-2026;9:0", "90;x;y"}, 1, 0, "Δ -1 mesure, —, -30");
     }
     void deltaReadout()
     {

@@ -60,28 +60,25 @@ private Q_SLOTS:
         QTest::addColumn<double>("lastValue");
         const QByteArray h = RecordingFile::header();
         const QString n = "N°Record;Valeur;Date;Time";
-        QTest::newRow("as written") << h + samples(1, 5) << Outcome::Loaded << 5 << n << 50.0;
-        QTest::newRow("LF") << QByteArray(h + samples(1, 3)).replace("\r\n", "\n")
-                            << Outcome::Loaded << 3 << n << 30.0;
-        QTest::newRow("two recordings")
-            << h + samples(1, 10) + samples(1, 5) << Outcome::Loaded << 15 << n << 50.0;
-        QTest::newRow("third malformed") << h + samples(1, 2) + "1234567;9\r\n" + samples(4, 5)
-                                         << Outcome::Malformed << 3 << n << -1.0;
-        QTest::newRow("empty last line") << h + samples(1, 2) + "\r\n"
-                                         << Outcome::Malformed << 3 << n << -1.0;
+        const auto row = [](const char *name, const QByteArray &bytes, Outcome outcome, int count,
+                            const QString &header, double last) {
+            QTest::newRow(name) << bytes << outcome << count << header << last;
+        };
+        row("as written", h + samples(1, 5), Outcome::Loaded, 5, n, 50);
+        row("LF", QByteArray(h + samples(1, 3)).replace("\r\n", "\n"), Outcome::Loaded, 3, n, 30);
+        row("two recordings", h + samples(1, 10) + samples(1, 5), Outcome::Loaded, 15, n, 50);
+        row("third malformed", h + samples(1, 2) + "1234567;9\r\n" + samples(4, 5),
+            Outcome::Malformed, 3, n, -1);
+        row("empty last line", h + samples(1, 2) + "\r\n", Outcome::Malformed, 3, n, -1);
         // Recorded into before any header was made: the first line is sample 1.
-        QTest::newRow("no header") << samples(1, 3) << Outcome::Loaded << 3 << n << 30.0;
-        QTest::newRow("header only") << h << Outcome::NoSampleLine << 0 << n << 0.0;
-        QTest::newRow("other header")
-            << "t;v\r\n" + samples(1, 2) << Outcome::Loaded << 2 << "t;v" << 20.0;
-        QTest::newRow("empty") << QByteArray("") << Outcome::NoSampleLine << 0 << "" << 0.0;
-        QTest::newRow("missing") << QByteArray() << Outcome::OpenFailed << 0 << "" << 0.0;
-        QTest::newRow("10 MB line")
-            << h + QByteArray(10 << 20, '7') << Outcome::Malformed << 1 << n << -1.0;
-        QTest::newRow("32000") << h + samples(1, 32000) << Outcome::Loaded << 32000 << n
-                               << 320000.0;
-        QTest::newRow("32001") << h + samples(1, 32001) << Outcome::TooManyLines << 32000 << n
-                               << 320000.0;
+        row("no header", samples(1, 3), Outcome::Loaded, 3, n, 30);
+        row("header only", h, Outcome::NoSampleLine, 0, n, 0);
+        row("other header", "t;v\r\n" + samples(1, 2), Outcome::Loaded, 2, "t;v", 20);
+        row("empty", "", Outcome::NoSampleLine, 0, "", 0);
+        row("missing", QByteArray(), Outcome::OpenFailed, 0, "", 0);
+        row("10 MB line", h + QByteArray(10 << 20, '7'), Outcome::Malformed, 1, n, -1);
+        row("32000", h + samples(1, 32000), Outcome::Loaded, 32000, n, 320000);
+        row("32001", h + samples(1, 32001), Outcome::TooManyLines, 32000, n, 320000);
     }
     void loads()
     {
