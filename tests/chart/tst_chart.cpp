@@ -92,6 +92,7 @@ private Q_SLOTS:
         for (const auto &[count, first, last, x, index] : cases)
             QVERIFY2(nearestIndex(x, View {first, last}, count, QRectF(2, 2, 229, 173)) == index,
                      qPrintable(QStringLiteral("%1 at %2").arg(count).arg(x)));
+        QCOMPARE(nearestIndex(200, View {40, 50}, 100, QRectF(2, 2, 1, 173)), 40); // no width
     }
     // Every point while few, from sample 0 at the bottom left, no stray segment; past two
     // points a column at most four a column; a spike anywhere kept, at every zoom.
