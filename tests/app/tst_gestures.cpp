@@ -147,14 +147,11 @@ struct Program
 {
     PtyPair pty;
     WindowRig rig {WindowRig::config(1, 0, 7890), pty.slaveName()};
-    bool loading = false;
     qint64 recordedFrom = -1; // where the running recording's lines begin in its file
     QString recordingFile;
 
     Program()
     {
-        QObject::connect(rig.core.get(), &Instrument::loadingChanged,
-                         [this](bool on) { loading = on; });
         QObject::connect(&rig.core->recorder(), &Recorder::recordingChanged, [this](bool on) {
             recordingFile = rig.core->settings().settings().fichier_donnees;
             recordedFrom = on ? QFileInfo(recordingFile).size() : -1;
@@ -201,6 +198,7 @@ struct Program
         if (!answered)
             return QStringLiteral("the event loop did not answer within a second");
         const SampleStore &s = store();
+        const bool loading = rig.core->isLoading();
         const int n = loading ? 0 : s.num_mesure(), rows = list()->model()->rowCount();
         const int head = s.isLoaded() ? 1 : 0;
         const auto wrong = [&](const QString &what) -> QString {
