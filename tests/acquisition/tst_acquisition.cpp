@@ -17,8 +17,10 @@
 using Delivery = SimulatedSensor::Delivery;
 using Reports = QList<QByteArray>;
 using Reading = std::optional<UsbBoard::Reading>;
+using Scenario = std::function<void(SimulatedSensor &)>; // what the sensor sends
 Q_DECLARE_METATYPE(Delivery)
 Q_DECLARE_METATYPE(Reading)
+Q_DECLARE_METATYPE(Scenario)
 
 using namespace std::chrono_literals;
 
@@ -105,65 +107,56 @@ private Q_SLOTS:
     }
     void dropsWhatIsNotAFrame_data()
     {
-        QTest::addColumn<int>("scenario");
         QTest::addColumn<Delivery>("delivery");
+        QTest::addColumn<Scenario>("scenario");
         QTest::addColumn<QList<int>>("taken"); // frames taken, poll after poll (-1: none)
-        for (int d = 0; d < 3; ++d) {
-            // Opened while frame 0 was on the line: its tail is not a frame.
-            QTest::addRow("start mid-frame, %s", kDeliveries[d])
-                << 0 << Delivery(d) << QList<int> {-1, 1, 2};
-            // Frame 1 lost its third byte; the three left are dropped.
-            QTest::addRow("lost byte, %s", kDeliveries[d])
-                << 1 << Delivery(d) << QList<int> {0, -1, 2};
-            // Seven bytes of noise between frames 0 and 1.
-            QTest::addRow("noise, %s", kDeliveries[d]) << 2 << Delivery(d) << QList<int> {0, -1, 1};
-            // Frames one after the other, never a silence: no boundary can be known.
-            QTest::addRow("back to back, %s", kDeliveries[d])
-                << 3 << Delivery(d) << QList<int> {-1, -1, -1};
-            // Silent for a second, then frames again.
-            QTest::addRow("paused and resumed, %s", kDeliveries[d])
-                << 4 << Delivery(d) << QList<int> {0, -1, -1, -1, -1, -1, 1};
-        }
+        const auto row = [](const char *name, QList<int> taken, Scenario scenario) {
+            for (int d = 0; d < 3; ++d)
+                QTest::addRow("%s, %s", name, kDeliveries[d]) << Delivery(d) << scenario << taken;
+        };
+        // Opened while frame 0 was on the line: its tail is not a frame.
+        row("start mid-frame", {-1, 1, 2}, [](SimulatedSensor &s) {
+            s.send(0, 1, -2 * SimulatedSensor::ByteUs, 2);
+            s.send(1, 2, 250000);
+            s.send(2, 3, 450000);
+        });
+        // Frame 1 lost its third byte; the three left are dropped.
+        row("lost byte", {0, -1, 2}, [](SimulatedSensor &s) {
+            s.send(0, 1, 100000);
+            const auto lost = SimulatedSensor::frame(1);
+            const char three[] = {char(lost[0]), char(lost[1]), char(lost[3])};
+            s.put(QByteArray(three, 3), 300000);
+            s.send(2, 3, 500000);
+        });
+        // Seven bytes of noise between frames 0 and 1.
+        row("noise", {0, -1, 1}, [](SimulatedSensor &s) {
+            s.send(0, 1, 100000);
+            s.put(QByteArray("\x13\xAA\x55\x00\xFF\x7E\x01", 7), 300000);
+            s.send(1, 2, 500000);
+        });
+        // Frames one after the other, never a silence: no boundary can be known.
+        row("back to back", {-1, -1, -1}, [](SimulatedSensor &s) {
+            s.periodMs = 4 * SimulatedSensor::ByteUs / 1000;
+            s.send(0, 40, 0);
+        });
+        // Silent for a second, then frames again.
+        row("paused and resumed", {0, -1, -1, -1, -1, -1, 1}, [](SimulatedSensor &s) {
+            s.send(0, 1, 100000);
+            s.send(1, 2, 1300000);
+        });
     }
     void dropsWhatIsNotAFrame()
     {
-        QFETCH(int, scenario);
-        QFETCH(Delivery, delivery);
         QFETCH(QList<int>, taken);
         SimulatedSensor sensor;
+        QFETCH(Delivery, delivery);
         sensor.delivery = delivery;
         sensor.jitterUs = 0;
-        const double poll = 200000;
-        switch (scenario) {
-        case 0:
-            sensor.send(0, 1, -2 * SimulatedSensor::ByteUs, 2);
-            sensor.send(1, 2, 250000);
-            sensor.send(2, 3, 450000);
-            break;
-        case 1: {
-            sensor.send(0, 1, 100000);
-            auto lost = SimulatedSensor::frame(1);
-            const char three[] = {char(lost[0]), char(lost[1]), char(lost[3])};
-            sensor.put(QByteArray(three, 3), 300000);
-            sensor.send(2, 3, 500000);
-            break;
-        }
-        case 2:
-            sensor.send(0, 1, 100000);
-            sensor.put(QByteArray("\x13\xAA\x55\x00\xFF\x7E\x01", 7), 300000);
-            sensor.send(1, 2, 500000);
-            break;
-        case 3:
-            sensor.periodMs = 4 * SimulatedSensor::ByteUs / 1000;
-            sensor.send(0, 40, 0);
-            break;
-        case 4:
-            sensor.send(0, 1, 100000);
-            sensor.send(1, 2, 1300000);
-            break;
-        }
+        QFETCH(Scenario, scenario);
+        scenario(sensor);
         SerialFramer framer;
         framer.restart(SerialFramer::Time(0));
+        const double poll = 200000;
         const FramerRun run = FramerRun::run(sensor, framer, taken.size() * poll + 1, poll, poll);
         QCOMPARE(run.counters, taken);
         QCOMPARE(run.wrong, 0);
@@ -316,8 +309,7 @@ private Q_SLOTS:
         fake.writeFails = writeFails;
         board.ouvre_usb();
         board.ouvre_usb(); // already open: not opened again
-        QCOMPARE(std::tuple(fake.opens, fake.openedVendor, fake.openedProduct),
-                 std::tuple(2, quint16(0x10CF), quint16(0x5503)));
+        QCOMPARE(fake.opens, 2);
         QTEST(board.lit_usb(), "reading");
         QTEST(int(fake.nowMs), "waitedMs");
         QTEST(told.count() == 1, "lost");

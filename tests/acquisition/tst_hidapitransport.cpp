@@ -4,7 +4,6 @@
 #include "acquisition/usbboard.h"
 #include "emulatedk8055.h"
 
-#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -14,13 +13,6 @@ class TestHidapiTransport : public QObject
 {
     Q_OBJECT
 
-    // One refresh tick: open, read, close.
-    static Reading tick(UsbBoard &board)
-    {
-        board.ouvre_usb();
-        return board.lit_usb();
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -28,21 +20,11 @@ private Q_SLOTS:
             && !qgetenv("LD_PRELOAD").contains("umockdev"))
             QSKIP("needs umockdev-wrapper (CTest runs it so)");
     }
-    // The first report after each open is an old one (0xEE): it never shows.
-    void readsBothModes()
+    // A K8055N in its native mode is asked for its values (command 17); reports pile up
+    // between the open and the read.
+    void asksInNativeMode()
     {
-        for (const auto &[a1, a2] : {std::pair(128, 0), {0, 255}, {255, 1}}) {
-            EmulatedK8055 emulated;
-            emulated.analog1 = quint8(a1);
-            emulated.analog2 = quint8(a2);
-            HidapiTransport transport;
-            UsbBoard board(transport);
-            for (int i = 0; i < 3; ++i)
-                QCOMPARE(tick(board), Reading({quint8(a1), quint8(a2)}));
-            QVERIFY(!transport.isOpen() && emulated.written().isEmpty());
-            QCOMPARE(emulated.claims.load(), 3);
-        }
-        for (const int openedBeforeMs : {0, 60}) { // reports pile up meanwhile
+        for (const int openedBeforeMs : {0, 60}) {
             EmulatedK8055 emulated;
             emulated.nativeMode = true;
             emulated.analog1 = 77;
@@ -56,26 +38,11 @@ private Q_SLOTS:
             QCOMPARE(int(emulated.written().first()[0]), 17);
         }
     }
-    // No board, a silent one, one pulled out between two ticks: each tick stays within the
-    // 200 ms refresh, the last reading stays, told once; back in, read again.
-    void absentSilentOrPulledOut()
+    // A board in its compatible mode read through the acquisition, the old report that comes
+    // first after each open (0xEE) never shown; pulled out between two ticks, the last reading
+    // stays, told once; back in, read again.
+    void pulledOutAndBack()
     {
-        for (const bool present : {true, false}) {
-            std::optional<EmulatedK8055> emulated;
-            if (present)
-                emulated.emplace().silent = true;
-            HidapiTransport transport;
-            UsbBoard board(transport);
-            QSignalSpy told(&board, &UsbBoard::boardMissing);
-            board.armMissingReport();
-            for (int i = 0; i < 3; ++i) {
-                QElapsedTimer clock;
-                clock.start();
-                QCOMPARE(tick(board), std::nullopt);
-                QVERIFY2(clock.elapsed() < 190, qPrintable(QString::number(clock.elapsed())));
-            }
-            QCOMPARE(told.count(), int(!present));
-        }
         EmulatedK8055 emulated;
         emulated.analog1 = 100;
         Acquisition acquisition({}, std::make_unique<HidapiTransport>());

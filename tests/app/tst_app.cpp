@@ -28,14 +28,6 @@
 using TestFiles::read;
 using TestFiles::recording;
 
-namespace {
-
-QString label(const WindowRig &rig, const char *name)
-{
-    return rig.find<QLabel>(name)->text();
-}
-} // namespace
-
 class TestApp : public QObject
 {
     Q_OBJECT
@@ -59,8 +51,8 @@ private Q_SLOTS:
         button->setFocus();
         QTest::keyClick(button, '+');
         rig.core->acquisition().TimerValActu_Timer();
-        QCOMPARE(label(rig, "Label3"), QStringLiteral("4"));
-        QVERIFY(label(rig, "Label2").startsWith(QStringLiteral("10:05:00")));
+        QCOMPARE(rig.find<QLabel>("Label3")->text(), QStringLiteral("4"));
+        QVERIFY(rig.find<QLabel>("Label2")->text().startsWith(QStringLiteral("10:05:00")));
         QCOMPARE(rig.find<SampleListView>("Text1")->model()->rowCount(), 0);
         QTest::mouseClick(button, Qt::LeftButton);
         rig.runSamples(1);
@@ -120,7 +112,7 @@ private Q_SLOTS:
         QCOMPARE(rig.dialogs.quitQuestions, 0);
         QTRY_COMPARE(rig.dialogs.quitQuestions, 1);
         rig.core->acquisition().TimerValActu_Timer();
-        QVERIFY(!rig.core->recorder().isRecording() && label(rig, "Label3") == "0");
+        QVERIFY(!rig.core->recorder().isRecording() && rig.find<QLabel>("Label3")->text() == "0");
         QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 32000);
         QCOMPARE(rig.dialogs.told.size(), 1);
         QVERIFY(rig.dialogs.told.first().contains(QStringLiteral("32000")));

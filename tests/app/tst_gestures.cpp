@@ -2,7 +2,6 @@
 #include "chart/chartview.h"
 #include "chart/samplelistview.h"
 #include "common/twips.h"
-#include "pixels.h"
 #include "ptypair.h"
 #include "recording/recordingfile.h"
 #include "settings/configfile.h"
@@ -25,7 +24,6 @@
 #include <QTimer>
 #include <QWindow>
 #include <csignal>
-#include <cstring>
 #include <qpa/qwindowsysteminterface.h>
 #include <unistd.h>
 
@@ -36,6 +34,23 @@ namespace {
 const QUrl kMail("mailto:ondaris@example.org?Subject=Ondaris%20et%20carte%20K8055");
 const QUrl kSite("https://ondaris.example.org");
 const QRgb kLedOff = qRgb(128, 0, 0), kGreen = qRgb(0, 255, 0), kGrey = qRgb(128, 128, 128);
+
+// How many pixels of the area (the whole image by default) the predicate holds for.
+template<typename Predicate> int pixelsOf(const QImage &image, Predicate wanted, QRect area = {})
+{
+    area = area.isNull() ? image.rect() : area & image.rect();
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += wanted(image.pixel(x, y));
+    return n;
+}
+auto is(QRgb colour)
+{
+    return [colour](QRgb p) {
+        return p == colour;
+    };
+}
 
 // The user's hand: input handed to the window system's side of Qt, as a display hands it over
 // (at once: the test case sets it so), so that Qt finds the widget under the pointer, makes
@@ -204,10 +219,8 @@ struct Program
         const auto wrong = [&](const QString &what) -> QString {
             return what
                 + QStringLiteral(" (%1 samples, %2 rows, %3 drawn, top row \"%4\")")
-                      .arg(n)
-                      .arg(rows)
-                      .arg(chart()->drawnCount())
-                      .arg(row(head));
+                      .arg(QString::number(n), QString::number(rows),
+                           QString::number(chart()->drawnCount()), row(head));
         };
         if ((rows != 0 || n != 0) // nothing during a load
             && (rows != n + 1 + head || !row(rows - 1).startsWith(QStringLiteral("0 ---- "))

@@ -102,7 +102,6 @@ private Q_SLOTS:
         QVERIFY(TracePath::build(SampleStore(), View {}, inner).isEmpty());
         for (const auto &[count, spikeAt, first, last] : {std::tuple {1, 1, 0, 1},
                                                           {400, 200, 0, 400},
-                                                          {1000, 517, 0, 1000},
                                                           {8000, 1, 0, 8000},
                                                           {32000, 31999, 0, 32000},
                                                           {32000, 8005, 8000, 8010},
@@ -136,10 +135,8 @@ private Q_SLOTS:
         row("a notch in, around the middle", 1000, "z500:1", 100, 900);
         row("ten notches in, at the start", 1000, "z0:10", 0, 1000 / std::pow(1.25, 10));
         row("the narrowest", 1000, "z500:40", 495, 505);
-        row("in and back out", 1000, "z500:2 z500:-2", 0, 1000);
         row("out past the whole", 1000, "z500:1 z300:-5", 0, 1000);
         row("one sample", 1, "z0:3", 0, 1);
-        row("ten samples", 10, "z5:1", 0, 10);
         row("pan past the start", 1000, "z500:1 p-500", 0, 800);
         row("pan past the end", 1000, "z500:1 p500", 200, 1000);
         row("no pan of the whole", 1000, "p100", 0, 1000);
@@ -302,15 +299,11 @@ private Q_SLOTS:
         QCOMPARE(SpreadsheetFile::line(store, 1, english), "1,0.125,2026-12-06 04:38:58\r\n");
         QCOMPARE(SpreadsheetFile::line(store, 2, english), "2,7.5,\"a,b\",\"\"\"c\"\"\"\r\n");
         // For scripts/check-spreadsheet.sh, which opens them in LibreOffice Calc.
-        if (const QString dir = qEnvironmentVariable("ONDARIS_EXPORT_DIR"); !dir.isEmpty()) {
-            store.clear();
-            store.load(0.125, "1;0,125;12-06-2026;04:38:58");
-            store.load(7.5, "2;7,5;12-06-2026;04:39:58");
+        if (const QString dir = qEnvironmentVariable("ONDARIS_EXPORT_DIR"); !dir.isEmpty())
             for (const char *locale : {"fr_FR", "en_US"})
                 QVERIFY(SpreadsheetFile::write(dir + u'/' + locale + ".csv", store, 1, 2,
                                                SpreadsheetFile::formatFor(QLocale(locale)),
                                                nullptr));
-        }
     }
 };
 

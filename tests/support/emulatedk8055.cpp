@@ -96,7 +96,6 @@ bool EmulatedK8055::handle(UMockdevIoctlClient *client)
     case USBDEVFS_GETDRIVER:
         return done(-1, ENODATA); // no kernel driver bound
     case USBDEVFS_CLAIMINTERFACE:
-        ++claims;
         m_staleDue = true;
         m_asked = false;
         return done(0, 0);
@@ -149,7 +148,7 @@ bool EmulatedK8055::handle(UMockdevIoctlClient *client)
                     u->actual_length = u->buffer_length;
                 } else {
                     const bool answers
-                        = !silent && now - m_lastReport >= kReportPeriod && u->buffer_length >= 8;
+                        = now - m_lastReport >= kReportPeriod && u->buffer_length >= 8;
                     if (!answers)
                         continue;
                     const bool native = nativeMode;

@@ -31,8 +31,6 @@ public:
     std::atomic<quint8> analog1 {0};
     std::atomic<quint8> analog2 {0};
     std::atomic<bool> nativeMode {false};
-    std::atomic<bool> silent {false}; // its input reports never come
-    std::atomic<int> claims {0}; // of its interface by the host
 
     void unplug();
     void plug();

@@ -24,14 +24,10 @@ public:
     int opens = 0;
     int closes = 0;
     qint64 nowMs = 0;
-    quint16 openedVendor = 0;
-    quint16 openedProduct = 0;
 
-    bool open(quint16 vendorId, quint16 productId) override
+    bool open(quint16, quint16) override
     {
         ++opens;
-        openedVendor = vendorId;
-        openedProduct = productId;
         m_open = present;
         return m_open;
     }
