@@ -19,8 +19,8 @@ namespace {
 void fill(SampleStore &store)
 {
     for (int i = 1; i <= SampleStore::Capacity; ++i)
-        store.record(std::floor(500 + 400 * std::sin(i / 900.0) + (i % 97 == 0 ? 90 : 0)),
-                     QStringLiteral("12-06-2026"), QStringLiteral("04:38:58"));
+        store.add({i, std::floor(500 + 400 * std::sin(i / 900.0) + (i % 97 == 0 ? 90 : 0)),
+                   QDate(2026, 12, 6), QTime(4, 38, 58)});
 }
 
 // The main window's chart over the day, and an image of its size to draw it into.
@@ -32,10 +32,9 @@ struct DayChart
 
     DayChart()
     {
-        fill(store);
+        fill(store); // followed by the chart, as a recording is
         view.resize(image.size());
         view.show();
-        view.plot();
     }
     void send(QEvent &event) { QCoreApplication::sendEvent(&view, &event); }
     void wheel(int eighths)

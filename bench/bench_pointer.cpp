@@ -1,7 +1,6 @@
 // One pointer move over a chart of 32,000 samples: finding the sample under the pointer, its
 // label, and repainting the chart with the marker into an image of the chart's size.
 #include "chart/chartview.h"
-#include "chart/samplelistmodel.h"
 #include "recording/samplestore.h"
 
 #include <QCoreApplication>
@@ -16,16 +15,11 @@ namespace {
 void BM_PointerMove(benchmark::State &state)
 {
     SampleStore store;
-    for (int i = 1; i <= 32000; ++i)
-        store.record(128 + 100 * std::sin(i / 500.0), QStringLiteral("03-14-2026"),
-                     QStringLiteral("10:05:00"));
-    SampleListModel list(store);
-    list.show();
     ChartView view(store);
-    view.setReadout([&](int i, std::optional<int> pinned) { return list.readout(i, pinned); });
+    for (int i = 1; i <= 32000; ++i)
+        store.add({i, 128 + 100 * std::sin(i / 500.0), QDate(2026, 3, 14), QTime(10, 5)});
     view.resize(233, 177);
     view.show();
-    view.plot();
     QImage image(view.size(), QImage::Format_RGB32);
     double x = 2;
     for (auto _ : state) {

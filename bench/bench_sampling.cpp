@@ -6,6 +6,7 @@
 #include "common/twips.h"
 #include "recording/recordingfile.h"
 #include "recording/samplestore.h"
+#include "recording/sampletext.h"
 
 #include <QImage>
 #include <QPainter>
@@ -15,43 +16,45 @@
 
 namespace {
 
-const QString kDate = QStringLiteral("12-06-2026");
-const QString kTime = QStringLiteral("04:38:58");
+const QDate kDate(2026, 12, 6);
+const QTime kTime(4, 38, 58);
 const QRectF kInner(2, 2, 229, 173);
+const double kBottom = 999 - ChartGeometry::ScaleHeight; // where the values below take the window
 
+// The store holding n recorded samples, its list shown afresh.
 void fill(SampleStore &store, int n)
 {
-    store.clear();
-    for (int i = 1; i <= n; ++i)
-        store.record((i * 37) % 1000, kDate, kTime);
+    {
+        const QSignalBlocker quiet(store);
+        store.clear();
+        for (int i = 1; i <= n; ++i)
+            store.add({i, double((i * 37) % 1000), kDate, kTime});
+    }
+    store.readComplete();
 }
 
 void BM_SamplingStep(benchmark::State &state)
 {
     const int n = int(state.range(0));
     SampleStore store;
-    fill(store, n - 1);
     SampleListModel model(store);
-    model.show();
+    fill(store, n - 1);
     SampleListView view;
     view.setModel(&model);
     view.resize(217, 161);
     QImage listImage(217, 161, QImage::Format_RGB32);
     QImage chart(233, 177, QImage::Format_RGB32);
     for (auto _ : state) {
-        store.record(500, kDate, kTime);
-        model.show();
+        store.add({n, 500, kDate, kTime});
         view.viewport()->render(&listImage); // the rows in sight, painted
         QPainter painter(&chart);
         ChartView::paintChart(painter, kInner, store, n,
-                              {0, double(n), double(store.borne_basse()),
-                               store.borne_basse() + ChartGeometry::ScaleHeight});
+                              {0, double(n), kBottom, kBottom + ChartGeometry::ScaleHeight});
         painter.end();
         benchmark::DoNotOptimize(chart.bits());
 
         state.PauseTiming();
         fill(store, n - 1);
-        model.show();
         state.ResumeTiming();
     }
     state.counters["samples"] = n;
@@ -71,7 +74,7 @@ void BM_SamplingStepLiteral(benchmark::State &state)
         for (int i = 0; i <= n; ++i)
             text = QString::number(i) + " ---- "
                 + QString::number(store.valeur(i)).rightJustified(3, u'0') + " --- "
-                + store.date_mesure(i) + " --- " + store.heure_mesure(i) + "\r\n" + text;
+                + SampleText::date(kDate) + " --- " + SampleText::time(kTime) + "\r\n" + text;
         list.setPlainText(text);
         QPainter painter(&chart);
         painter.fillRect(kInner, Qt::black);
@@ -94,7 +97,7 @@ void BM_AppendLine(benchmark::State &state)
     const bool sync = state.range(0) != 0;
     QTemporaryDir dir(QDir::currentPath() + "/bench-XXXXXX");
     const QString path = dir.filePath("data_tr.csv");
-    const QByteArray line = RecordingFile::sampleLine(1234, 567, kDate, kTime);
+    const QByteArray line = RecordingFile::line({1234, 567, kDate, kTime});
     QString error;
     for (auto _ : state) {
         if (!RecordingFile::append(path, line, &error, sync))

@@ -51,8 +51,7 @@ QByteArray demoRecording()
     for (int i = 1; i <= 144; ++i) {
         const double value = 120 + 70 * std::sin((i - 40) * M_PI / 72.0) + 6 * std::sin(i * 0.9);
         const QDateTime at = start.addSecs(600 * (i - 1));
-        bytes += RecordingFile::sampleLine(i, std::floor(value), at.toString("MM-dd-yyyy"),
-                                           at.toString("hh:mm:ss"));
+        bytes += RecordingFile::line({i, std::floor(value), at.date(), at.time()});
     }
     return bytes;
 }
@@ -96,7 +95,7 @@ int main(int argc, char *argv[])
     window.Form_Load();
     window.show();
     window.menu_charger_Click();
-    instrument.acquisition().TimerValActu_Timer();
+    instrument.findChild<Acquisition *>()->TimerValActu_Timer();
     bool ok = save(&window, out.filePath("main-window.png"));
 
     // Exploring it: three notches in around the afternoon, the height fitted, a pin on the

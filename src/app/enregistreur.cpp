@@ -16,6 +16,7 @@
 #include "viewer/loadingwindow.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
@@ -26,7 +27,6 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QShortcut>
 #include <QTime>
 #include <QTimer>
@@ -35,14 +35,6 @@ namespace {
 
 constexpr QRgb kValueRed = qRgb(192, 0, 0);
 constexpr int kDesignHeightTwips = 3735; // the inside below the menu bar
-
-// The time of day in the system's format, without a time zone.
-QString clockText(const QTime &time)
-{
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    format.remove(u't');
-    return QLocale::system().toString(time, format.trimmed());
-}
 
 QLabel *valueLabel(QWidget *parent, const char *name, const QString &text, double points, bool bold)
 {
@@ -87,14 +79,11 @@ void Enregistreur::buildLayout()
     setCentralWidget(surface);
     m_surface = surface;
 
-    m_listModel = new SampleListModel(m_core.samples(), this);
     m_sampleList = new SampleListView(surface);
-    m_sampleList->setModel(m_listModel);
+    m_sampleList->setModel(new SampleListModel(m_core.samples(), this));
     m_sampleList->setGeometry(Twips::rect(120, 360, 3255, 2415));
 
     m_chart = new ChartView(m_core.samples(), surface);
-    m_chart->setReadout(
-        [this](int i, std::optional<int> pinned) { return m_listModel->readout(i, pinned); });
     m_chart->setGeometry(Twips::rect(3600, 120, 3495, 2655));
 
     m_xRuler = new Ruler(Qt::Horizontal, surface);
@@ -202,12 +191,8 @@ void Enregistreur::buildMenus()
 
 void Enregistreur::connectAll()
 {
-    const SampleStore &samples = m_core.samples();
-    connect(&samples, &SampleStore::cleared, this, &Enregistreur::raz);
-    connect(&samples, &SampleStore::grew, this, &Enregistreur::affich);
-    connect(&samples, &SampleStore::reloaded, this, &Enregistreur::affich);
-    connect(&m_core.acquisition(), &Acquisition::refreshed, this, &Enregistreur::showReading);
-    connect(&m_core.recorder(), &Recorder::recordingChanged, this, &Enregistreur::setRecordingLook);
+    connect(&m_core, &Instrument::refreshed, this, &Enregistreur::showReading);
+    connect(&m_core, &Instrument::recordingChanged, this, &Enregistreur::setRecordingLook);
     connect(&m_core, &Instrument::loadingChanged, this, &Enregistreur::setLoadingLook);
     connect(&m_core, &Instrument::told, this, &Enregistreur::tell);
     connect(m_recordButton, &QPushButton::clicked, this, &Enregistreur::CmdRecord_Click);
@@ -230,10 +215,8 @@ void Enregistreur::Form_Load()
 
 void Enregistreur::applyWidth()
 {
-    const int wanted = Twips::px(m_core.settings().settings().largeur_fenetre);
-    const int width
-        = std::clamp(wanted, Twips::px(Settings::NarrowWidth), Twips::px(Settings::WideWidth));
-    setFixedSize(width, menuBar()->sizeHint().height() + Twips::px(kDesignHeightTwips));
+    setFixedSize(Twips::px(m_core.windowWidth()),
+                 menuBar()->sizeHint().height() + Twips::px(kDesignHeightTwips));
 }
 
 void Enregistreur::affiche_barre_titre()
@@ -295,13 +278,13 @@ void Enregistreur::menu_charger_Click()
 
 void Enregistreur::showReading()
 {
-    m_clockLabel->setText(clockText(m_core.now().time()));
-    m_valueLabel->setText(m_core.acquisition().displayText());
+    m_clockLabel->setText(m_core.clockText());
+    m_valueLabel->setText(m_core.liveText());
 }
 
 void Enregistreur::Form_KeyPress(int characterCode)
 {
-    m_core.acquisition().keyPress(characterCode);
+    m_core.keyPress(characterCode);
 }
 
 void Enregistreur::CmdRecord_Click()
@@ -312,7 +295,7 @@ void Enregistreur::CmdRecord_Click()
 void Enregistreur::enableMenus()
 {
     // The recording file, the settings and the width stay as they are while samples come in.
-    const bool free = !m_core.recorder().isRecording() && !m_core.isLoading();
+    const bool free = !m_core.isRecording() && !m_core.isLoading();
     for (QMenu *menu : {m_fileMenu, m_optionMenu}) {
         menu->setEnabled(free);
         menu->menuAction()->setEnabled(free);
@@ -332,18 +315,6 @@ void Enregistreur::setLoadingLook(bool loading)
     enableMenus();
     m_recordButton->setEnabled(!loading);
     m_loadingWindow->setLoading(loading);
-}
-
-void Enregistreur::affich()
-{
-    m_listModel->show();
-    m_chart->plot();
-}
-
-void Enregistreur::raz()
-{
-    m_listModel->clear();
-    m_chart->clear();
 }
 
 QImage Enregistreur::chartPicture() const
@@ -370,35 +341,24 @@ void Enregistreur::copyChartPicture()
 
 void Enregistreur::saveChartPicture()
 {
-    const QFileInfo recording(m_core.settings().settings().fichier_donnees);
-    const QString proposed
-        = recording.absoluteDir().filePath(recording.completeBaseName() + QStringLiteral(".png"));
-    const auto refusal = [this](const QString &path) {
-        return m_core.overwriteRefusal(path);
-    };
-    const QString chosen = m_dialogs.choosePicture(this, proposed, refusal);
+    const QString chosen
+        = m_dialogs.choosePicture(this, m_core.proposedName(QStringLiteral(".png")),
+                                  std::bind_front(&Instrument::overwriteRefusal, &m_core));
     if (chosen.isEmpty())
         return;
-    if (const QString refused = refusal(chosen); !refused.isEmpty())
-        return tell(refused, true);
-    QSaveFile file(chosen);
-    const bool saved
-        = file.open(QIODevice::WriteOnly) && chartPicture().save(&file, "PNG") && file.commit();
-    if (!saved)
-        tell(tr("L'image n'a pas pu être enregistrée dans « %1 » :\n%2")
-                 .arg(QDir::toNativeSeparators(chosen),
-                      file.errorString().isEmpty() ? tr("erreur d'écriture") : file.errorString()),
-             true);
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    chartPicture().save(&png, "PNG");
+    m_core.savePicture(chosen, png.data());
 }
 
 void Enregistreur::exportForSpreadsheet()
 {
     const auto [first, last] = m_chart->samplesInView();
-    const QString path
-        = m_dialogs.chooseSpreadsheet(this, m_core.spreadsheetName(), [this](const QString &p) {
-              return m_core.overwriteRefusal(p);
-          });
-    m_core.exportSamples(path, first, last);
+    m_core.exportSamples(
+        m_dialogs.chooseSpreadsheet(this, m_core.proposedName(QStringLiteral("-tableur.csv")),
+                                    std::bind_front(&Instrument::overwriteRefusal, &m_core)),
+        first, last);
 }
 
 void Enregistreur::tell(const QString &text, bool warning)

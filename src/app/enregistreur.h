@@ -15,7 +15,6 @@ class QMenu;
 class QPushButton;
 class RecordingLed;
 class Ruler;
-class SampleListModel;
 class SampleListView;
 
 // The main window "Enregistreur": the sample list, the live value, the record button and LED,
@@ -41,10 +40,6 @@ public:
     void menu_charger_Click();
     // The test keys, "+" and "-", typed whatever control has the focus.
     void Form_KeyPress(int characterCode);
-
-    // The list and the chart follow the samples: affich shows them as they are, raz clears both.
-    void affich();
-    void raz();
 
     // The chart as shown, with its rulers and their numbers, drawn at twice the screen's size.
     QImage chartPicture() const;
@@ -76,7 +71,6 @@ private:
 
     Instrument &m_core;
     Dialogs &m_dialogs;
-    SampleListModel *m_listModel = nullptr;
     SampleListView *m_sampleList = nullptr;
     ChartView *m_chart = nullptr;
     Ruler *m_xRuler = nullptr;

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QSaveFile>
+#include <algorithm>
 
 Instrument::Instrument(Services services, QObject *parent)
     : QObject(parent)
@@ -22,6 +24,11 @@ Instrument::Instrument(Services services, QObject *parent)
     connect(&m_acquisition, &Acquisition::deviceProblem, this, warn);
     connect(&m_settings, &SettingsModel::writeFailed, this, warn);
     connect(&m_recorder, &Recorder::stoppedOnProblem, this, warn);
+    connect(&m_acquisition, &Acquisition::refreshed, this, &Instrument::refreshed);
+    connect(&m_recorder, &Recorder::recordingChanged, this, &Instrument::recordingChanged);
+    // Reached by tests that drive their timers.
+    m_acquisition.setParent(this);
+    m_recorder.setParent(this);
 }
 
 void Instrument::start()
@@ -53,6 +60,19 @@ void Instrument::toggleChart()
     m_settings.save();
 }
 
+int Instrument::windowWidth() const
+{
+    return std::clamp(int(m_settings.settings().largeur_fenetre), int(Settings::NarrowWidth),
+                      int(Settings::WideWidth));
+}
+
+QString Instrument::clockText() const
+{
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(u't');
+    return QLocale::system().toString(m_clock.now().time(), format.trimmed());
+}
+
 QString Instrument::title() const
 {
     return (chartShown() ? QStringLiteral("Ondaris                     Fichier en cours : ")
@@ -77,11 +97,9 @@ void Instrument::chooseSource(int index, bool save)
 
 QString Instrument::refusal(const QString &path)
 {
+    if (const QString unkept = ConfigFile::refusal(path); !unkept.isEmpty())
+        return unkept;
     const QFileInfo file(path);
-    if (path.contains(u'"') || path.contains(u'\r') || path.contains(u'\n'))
-        return tr("Le nom « %1 » contient un guillemet (\") ou un saut de ligne, que le "
-                  "fichier des réglages ne peut pas garder.\nChoisissez un autre nom.")
-            .arg(file.fileName());
     if (!file.absoluteDir().exists())
         return tr("Le dossier « %1 » n'existe pas.\nChoisissez un dossier existant.")
             .arg(QDir::toNativeSeparators(file.absolutePath()));
@@ -111,6 +129,7 @@ void Instrument::toggleRecording()
         return;
     }
     m_acquisition.resetTest();
+    m_shownFile.clear();
     m_recorder.start({m_settings.intervalMs(), m_settings.diviseur_tick(),
                       m_settings.settings().fichier_donnees});
 }
@@ -128,10 +147,13 @@ void Instrument::view(const QString &path, const RecordingLoader::Hooks &hooks)
 
     using Outcome = RecordingLoader::Outcome;
     m_viewed = path;
-    if (result.outcome == Outcome::Loaded || result.outcome == Outcome::TooManyLines)
-        m_samples.loaded();
-    else
+    m_shownFile.clear();
+    if (result.outcome == Outcome::Loaded || result.outcome == Outcome::TooManyLines) {
+        m_shownFile = path;
+        m_samples.readComplete();
+    } else {
         m_samples.clear(); // what was read before the fault is not shown, nor kept as if it were
+    }
 
     switch (result.outcome) {
     case Outcome::TooManyLines:
@@ -156,11 +178,11 @@ void Instrument::view(const QString &path, const RecordingLoader::Hooks &hooks)
     }
 }
 
-QString Instrument::spreadsheetName() const
+QString Instrument::proposedName(const QString &ending) const
 {
-    const QFileInfo source(m_samples.isLoaded() ? m_viewed : m_settings.settings().fichier_donnees);
-    return source.absoluteDir().filePath(source.completeBaseName()
-                                         + QStringLiteral("-tableur.csv"));
+    const QFileInfo source(m_shownFile.isEmpty() ? m_settings.settings().fichier_donnees
+                                                 : m_shownFile);
+    return source.absoluteDir().filePath(source.completeBaseName() + ending);
 }
 
 QString Instrument::overwriteRefusal(const QString &path) const
@@ -197,4 +219,22 @@ void Instrument::exportSamples(const QString &path, int first, int last)
         emit told(tr("L'export n'a pas pu être écrit dans « %1 » :\n%2")
                       .arg(QDir::toNativeSeparators(path), reason),
                   true);
+}
+
+void Instrument::savePicture(const QString &path, const QByteArray &png)
+{
+    if (path.isEmpty())
+        return;
+    if (const QString refused = overwriteRefusal(path); !refused.isEmpty()) {
+        emit told(refused, true);
+        return;
+    }
+    QSaveFile file(path);
+    if (png.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(png) != png.size()
+        || !file.commit())
+        emit told(
+            tr("L'image n'a pas pu être enregistrée dans « %1 » :\n%2")
+                .arg(QDir::toNativeSeparators(path),
+                     file.errorString().isEmpty() ? tr("erreur d'écriture") : file.errorString()),
+            true);
 }

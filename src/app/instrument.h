@@ -39,11 +39,14 @@ public:
     // Shut-down: the serial port is closed.
     void shutDown();
 
-    const SettingsModel &settings() const { return m_settings; }
-    Acquisition &acquisition() { return m_acquisition; }
+    // The samples on screen, for the views that show them.
     const SampleStore &samples() const { return m_samples; }
-    Recorder &recorder() { return m_recorder; }
-    QDateTime now() const { return m_clock.now(); }
+    // The time of day in the system's format, without a time zone.
+    QString clockText() const;
+    // The live value as shown, and the test keys "+" and "-".
+    QString liveText() const { return m_acquisition.displayText(); }
+    void keyPress(int characterCode) { m_acquisition.keyPress(characterCode); }
+    bool isRecording() const { return m_recorder.isRecording(); }
 
     // A file is being read for viewing.
     bool isLoading() const { return m_loading; }
@@ -51,6 +54,8 @@ public:
     bool chartShown() const;
     // "Graphe on/off": the chart shown or hidden, and the width kept for the next start.
     void toggleChart();
+    // The window's width in twips: the stored one, within the narrow and the wide window's.
+    int windowWidth() const;
     // The title bar: the program, whether the chart is shown, the current recording file.
     QString title() const;
 
@@ -59,7 +64,7 @@ public:
     void chooseSource(int index, bool save) override;
 
     // Why a new recording file cannot be made under this path, in French; empty when it can:
-    // its folder must exist, and the settings file must be able to keep its name.
+    // the settings file must be able to keep its name, and its folder must exist.
     static QString refusal(const QString &path);
     // "Nouvel Enregistrement": the file made afresh with its header and made the current one,
     // or the refusal told. An empty path (a cancelled choice) changes nothing.
@@ -74,8 +79,9 @@ public:
     // or while a recording runs.
     void view(const QString &path, const RecordingLoader::Hooks &hooks);
 
-    // The name proposed for an export: "<name>-tableur.csv" beside the file the samples come from.
-    QString spreadsheetName() const;
+    // The name proposed for an export or a picture: "<name><ending>" beside the file the
+    // samples on screen came from, the viewed file or the recording file.
+    QString proposedName(const QString &ending) const;
     // Why an export or a picture may not be written to path, in French: it is the recording
     // file or the viewed one, never written over; empty when it may.
     QString overwriteRefusal(const QString &path) const;
@@ -83,12 +89,19 @@ public:
     // user's locale; what went wrong is told, and so is a refused path. An empty path (a
     // cancelled choice) changes nothing.
     void exportSamples(const QString &path, int first, int last);
+    // "Enregistrer l'image…": the chart's picture, PNG bytes, written to path; what went wrong
+    // is told, and so is a refused path. An empty path changes nothing.
+    void savePicture(const QString &path, const QByteArray &png);
 
 signals:
     // Something to tell the user; a problem when warning is set.
     void told(const QString &text, bool warning);
     // A file starts or ends loading.
     void loadingChanged(bool loading);
+    // The live value was refreshed.
+    void refreshed();
+    // After a recording's start or stop sequence.
+    void recordingChanged(bool recording);
 
 private:
     Recorder::Clock m_clock;
@@ -97,5 +110,6 @@ private:
     SampleStore m_samples;
     Recorder m_recorder;
     bool m_loading = false;
-    QString m_viewed; // the file the samples were loaded from
+    QString m_viewed; // the file last chosen for viewing
+    QString m_shownFile; // the file the samples on screen came from; empty: the recording file
 };

@@ -10,6 +10,11 @@ namespace {
 constexpr double kFarAway = 1.0e6;
 } // namespace
 
+double followValue(double bottom, double value)
+{
+    return value > bottom + ScaleHeight ? std::trunc(value - ScaleHeight) : bottom;
+}
+
 View fitHeight(View view, double lowest, double highest)
 {
     view.bottom = lowest < highest ? lowest : lowest - 1;

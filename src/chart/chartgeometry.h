@@ -8,10 +8,11 @@
 // scale runs over the samples in view across and 0..255 downward.
 namespace ChartGeometry {
 
-constexpr double ScaleHeight = 255.0; // hauteur_ecran
+constexpr double ScaleHeight = 255.0;
 
 // What the chart shows: samples first..last across (last > first), values bottom..top up its
-// height (top > bottom). The chart's own view is 0..num_mesure and borne_basse..+255.
+// height (top > bottom). The chart's own view is 0..num_mesure and its vertical window
+// bottom..bottom + 255.
 struct View
 {
     double first = 0;
@@ -19,6 +20,10 @@ struct View
     double bottom = 0;
     double top = ScaleHeight;
 };
+
+// The bottom of the vertical window once a recorded value comes: a value above the window moves
+// it up so that the value sits on its top edge; it never moves down.
+double followValue(double bottom, double value);
 
 // The view with its height fitted to the lowest and highest values in it; a flat trace sits at
 // mid-height, one unit from either edge.

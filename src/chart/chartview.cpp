@@ -1,6 +1,7 @@
 #include "chartview.h"
 
 #include "recording/samplestore.h"
+#include "recording/sampletext.h"
 #include "tracepath.h"
 
 #include <QApplication>
@@ -38,6 +39,12 @@ ChartView::ChartView(const SampleStore &store, QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    connect(&store, &SampleStore::cleared, this, &ChartView::clear);
+    connect(&store, &SampleStore::grew, this, [this] {
+        m_bottom = ChartGeometry::followValue(m_bottom, m_store.valeur(m_store.num_mesure()));
+        plot();
+    });
+    connect(&store, &SampleStore::reloaded, this, &ChartView::plot);
 }
 
 void ChartView::clear()
@@ -90,7 +97,7 @@ ChartGeometry::View ChartView::view() const
     ChartGeometry::View view;
     view.first = m_span.first();
     view.last = std::max(m_span.last(), m_span.first() + 1);
-    view.bottom = m_store.borne_basse();
+    view.bottom = m_bottom;
     view.top = view.bottom + ChartGeometry::ScaleHeight;
     if (!m_fit || m_count <= 0)
         return view;
@@ -167,7 +174,9 @@ std::optional<ChartView::Marker> ChartView::markerAt(QPointF pointer) const
     const int i = ChartGeometry::nearestIndex(pointer.x(), view, m_count, inner);
     Marker marker;
     marker.x = ChartGeometry::toPixel(i, 0, view, inner).x();
-    marker.text = m_readout ? m_readout(i, m_pin) : QString::number(i);
+    marker.text = SampleText::label(m_store.at(i));
+    if (m_pin)
+        marker.text += u'\n' + SampleText::delta(m_store.at(*m_pin), m_store.at(i));
     // Beside the pointer, inside the chart: to its right and above it where there is room.
     const QSizeF size
         = QSizeF(fontMetrics().boundingRect(QRect(), 0, marker.text).size()) + QSizeF(8, 4);

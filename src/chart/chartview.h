@@ -4,16 +4,15 @@
 #include "samplespan.h"
 
 #include <QFrame>
-#include <functional>
 #include <optional>
 
 class SampleStore;
 
 // The chart box Ecran1: the trace of the samples in green on black, under the two grey centre
-// lines. It paints from the sample store whenever it is exposed, so it keeps its picture.
-// Its own view is the whole recording in the recorder's vertical window; the user may zoom with
-// the wheel around the pointer, pan by dragging, fit the height to the samples in view, and pin
-// a sample to measure from it.
+// lines. It follows the sample store and paints from it whenever it is exposed, so it keeps its
+// picture. Its own view is the whole recording in a vertical window of 255 that a recording's
+// values move up; the user may zoom with the wheel around the pointer, pan by dragging, fit the
+// height to the samples in view, and pin a sample to measure from it.
 class ChartView : public QFrame
 {
     Q_OBJECT
@@ -21,11 +20,6 @@ class ChartView : public QFrame
 public:
     explicit ChartView(const SampleStore &store, QWidget *parent = nullptr);
 
-    // raz: no trace; the whole view again, no pin.
-    void clear();
-    // affich: the trace through samples 0..num_mesure as they are now; a view that shows the
-    // newest sample follows it.
-    void plot();
     // The number of the last sample drawn; 0 with no trace.
     int drawnCount() const { return m_count; }
     // The area the chart's scale covers, inside the border.
@@ -33,7 +27,7 @@ public:
 
     // "Vue d'ensemble": the whole recording, as the chart shows it by default.
     void showWhole();
-    // "Ajuster la hauteur": the height fitted to the samples in view, or the recorder's window.
+    // "Ajuster la hauteur": the height fitted to the samples in view, or the vertical window.
     void setFitHeight(bool fit);
     // "Retirer le repère".
     void removePin();
@@ -47,13 +41,10 @@ public:
     static void paintChart(QPainter &painter, const QRectF &inner, const SampleStore &store,
                            int count, const ChartGeometry::View &view, bool traceOnTop = false);
 
-    // The text of the label shown for a sample while the pointer is over the chart, with its
-    // difference from the pinned sample when there is one.
-    using Readout = std::function<QString(int sample, std::optional<int> pinned)>;
-    void setReadout(Readout readout) { m_readout = std::move(readout); }
     // The sample under the pointer, when the marker and its label are shown.
     std::optional<int> pointedSample() const;
-    // The marker's column and the label's text and place, for a pointer at x, y.
+    // The marker's column and the label's text and place, for a pointer at x, y: the sample as
+    // people read it and, when one is pinned, its differences from it.
     struct Marker
     {
         double x;
@@ -82,12 +73,18 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    // No trace; the whole view again, no pin.
+    void clear();
+    // The trace through samples 0..num_mesure as they are now; a view that shows the newest
+    // sample follows it.
+    void plot();
     // The samples in view across and the values up the height, as they are drawn now.
     ChartGeometry::View view() const;
     void dropPointer();
 
     const SampleStore &m_store;
     int m_count = 0;
+    double m_bottom = 0; // of the vertical window
     SampleSpan m_span;
     bool m_fit = false;
     std::optional<int> m_pin;
@@ -96,7 +93,6 @@ private:
     double m_dragX = 0; // where the drag was last drawn
     bool m_dragging = false;
     int m_wheelRest = 0; // eighths of a degree the wheel turned short of a notch
-    Readout m_readout;
     std::optional<QPointF> m_pointer; // over the chart, in its coordinates
     bool m_markerShown = true;
 };

@@ -2,6 +2,8 @@
 
 #include <QIODevice>
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 namespace {
 constexpr qint64 kBlockSize = 64 * 1024;
@@ -30,24 +32,44 @@ bool LineReader::fill()
     return got > 0;
 }
 
-LineReader::Status LineReader::next(QByteArray &line)
+void LineReader::skipPendingLf()
 {
+    if (!std::exchange(m_pendingLf, false))
+        return;
+    if (m_pos == m_buffer.size())
+        fill();
+    if (m_pos < m_buffer.size() && m_buffer[m_pos] == '\n')
+        ++m_pos;
+}
+
+LineReader::Status LineReader::next(QByteArrayView &line)
+{
+    skipPendingLf();
     qsizetype scan = m_pos;
     for (;;) {
-        qsizetype end = scan;
         const qsizetype size = m_buffer.size();
         const char *data = m_buffer.constData();
-        while (end < size && data[end] != '\r' && data[end] != '\n')
-            ++end;
+        // The first CR or LF, looked for no further than a line may reach.
+        const qsizetype limit = std::min(size, m_pos + MaxLineLength + 1);
+        qsizetype end = std::max(scan, limit);
+        if (scan < limit) {
+            const char *from = data + scan;
+            const auto *lf
+                = static_cast<const char *>(std::memchr(from, '\n', std::size_t(limit - scan)));
+            const char *stop = lf ? lf : data + limit;
+            const auto *cr
+                = static_cast<const char *>(std::memchr(from, '\r', std::size_t(stop - from)));
+            end = (cr ? cr : stop) - data;
+        }
         if (end - m_pos > MaxLineLength)
             return Status::TooLong;
         if (end < size) {
-            line = m_buffer.sliced(m_pos, end - m_pos);
+            line = QByteArrayView(data + m_pos, end - m_pos);
             m_pos = end + 1;
             if (data[end] == '\r') {
-                if (m_pos == m_buffer.size())
-                    fill(); // the LF of a CR LF may start the next block
-                if (m_pos < m_buffer.size() && m_buffer[m_pos] == '\n')
+                if (m_pos == size)
+                    m_pendingLf = true; // the LF of a CR LF may start the next block
+                else if (data[m_pos] == '\n')
                     ++m_pos;
             }
             return Status::Line;
@@ -58,7 +80,7 @@ LineReader::Status LineReader::next(QByteArray &line)
                 return Status::Error;
             if (m_pos >= m_buffer.size())
                 return Status::End;
-            line = m_buffer.sliced(m_pos);
+            line = QByteArrayView(m_buffer).sliced(m_pos);
             m_pos = m_buffer.size();
             return Status::Line;
         }
@@ -68,6 +90,7 @@ LineReader::Status LineReader::next(QByteArray &line)
 
 bool LineReader::atEnd()
 {
+    skipPendingLf();
     if (m_pos < m_buffer.size())
         return false;
     return !fill();

@@ -15,8 +15,9 @@ public:
 
     explicit LineReader(QIODevice &device);
 
-    // The next line into line; TooLong when it passes MaxLineLength (the reading should stop).
-    Status next(QByteArray &line);
+    // The next line into line, which stays valid until the next call; TooLong when it passes
+    // MaxLineLength (the reading should stop).
+    Status next(QByteArrayView &line);
     // True when nothing follows the last line returned.
     bool atEnd();
     // Bytes consumed so far: the position of the next byte to read.
@@ -27,10 +28,13 @@ public:
 private:
     // Reads another block behind what is left; false at the end of the file or on error.
     bool fill();
+    // Passes the LF of a CR LF whose CR ended the last block.
+    void skipPendingLf();
 
     QIODevice &m_device;
     QByteArray m_buffer;
     qsizetype m_pos = 0;
     qint64 m_consumed = 0;
     bool m_error = false;
+    bool m_pendingLf = false;
 };

@@ -81,15 +81,14 @@ void Recorder::takeSample()
                 .arg(SampleStore::Capacity));
         return;
     }
-    const double value = m_sample();
     const QDateTime now = m_clock.now();
-    const QString date = now.toString(QStringLiteral("MM-dd-yyyy"));
-    const QString time = now.toString(QStringLiteral("hh:mm:ss"));
+    const QTime time = now.time();
+    const Sample sample {m_store.num_mesure() + 1, m_sample(), now.date(),
+                         QTime(time.hour(), time.minute(), time.second())};
     // On disk first, then listed: a sample the user has seen is never lost to a crash.
-    const QByteArray line = RecordingFile::sampleLine(m_store.num_mesure() + 1, value, date, time);
     QString reason;
-    const bool written = RecordingFile::append(m_plan.file, line, &reason);
-    m_store.record(value, date, time);
+    const bool written = RecordingFile::append(m_plan.file, RecordingFile::line(sample), &reason);
+    m_store.add(sample);
     if (!written) {
         stop();
         emit stoppedOnProblem(

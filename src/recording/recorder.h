@@ -29,8 +29,8 @@ public:
     // What a recording needs of the settings.
     struct Plan
     {
-        int periodMs = 1000; // intervalle_timer
-        int divisor = 1; // diviseur_tick
+        int periodMs = 1000; // of the sampling timer
+        int divisor = 1; // diviseur_tick: timer periods a sample
         QString file; // fichier_donnees
     };
 
@@ -38,7 +38,7 @@ public:
     Recorder(SampleStore &store, std::function<double()> sample, Clock clock,
              QObject *parent = nullptr);
 
-    // Whether a recording runs: exactly whether the sampling timer is enabled.
+    // Whether a recording runs: from its start until it is stopped or stops by itself.
     bool isRecording() const { return m_recording; }
     // Clears the samples and takes the first one 10 ms later, then one a period.
     void start(const Plan &plan);

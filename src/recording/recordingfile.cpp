@@ -1,12 +1,16 @@
 #include "recordingfile.h"
 
+#include "common/codepage.h"
 #include "common/systemerror.h"
+#include "sampletext.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -40,11 +44,51 @@ std::optional<double> parseNumber(QByteArrayView text)
         if (!std::isdigit(static_cast<unsigned char>(*p)) && *p != '.')
             return std::nullopt;
     }
+    // Whole numbers, all a recording holds, without the floating-point parser.
+    if (last - digits <= 15 && std::find(digits, last, '.') == last) {
+        qint64 whole = 0;
+        for (const char *p = digits; p != last; ++p)
+            whole = whole * 10 + (*p - '0');
+        return negative ? -double(whole) : double(whole);
+    }
     double value = 0;
     const auto [ptr, ec] = std::from_chars(digits, last, value, std::chars_format::fixed);
     if (ec != std::errc() || ptr != last || !std::isfinite(value))
         return std::nullopt;
     return negative ? -value : value;
+}
+
+// A field of fixed width made of digits, or -1.
+int digits(QByteArrayView field)
+{
+    int n = 0;
+    for (const char c : field) {
+        if (c < '0' || c > '9')
+            return -1;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+// A date mm-dd-yyyy and a time hh:mm:ss, or an invalid date. Checked and counted by hand, as
+// QDate's own checks would cost more than the rest of the line.
+std::pair<QDate, QTime> readStamp(QByteArrayView date, QByteArrayView time)
+{
+    if (date.size() != 10 || time.size() != 8 || date[2] != '-' || date[5] != '-' || time[2] != ':'
+        || time[5] != ':')
+        return {};
+    const int y = digits(date.sliced(6)), m = digits(date.first(2)), d = digits(date.sliced(3, 2));
+    const int h = digits(time.first(2)), mi = digits(time.sliced(3, 2)), s = digits(time.sliced(6));
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (y < 1 || m < 1 || m > 12 || d < 1 || d > kDays[m - 1] + (m == 2 && leap) || h < 0 || h > 23
+        || mi < 0 || mi > 59 || s < 0 || s > 59)
+        return {};
+    // The Julian day of a Gregorian date (Fliegel and Van Flandern).
+    const qint64 a = (14 - m) / 12, yy = y + 4800 - a, mm = m + 12 * a - 3;
+    const qint64 day = d + (153 * mm + 2) / 5 + 365 * yy + yy / 4 - yy / 100 + yy / 400 - 32045;
+    return {QDate::fromJulianDay(day),
+            QTime::fromMSecsSinceStartOfDay(((h * 60 + mi) * 60 + s) * 1000)};
 }
 
 // Cuts a failed append back off the file and closes it, keeping the append's errno.
@@ -65,27 +109,40 @@ QByteArray RecordingFile::header()
     return QByteArray("N\xB0Record;Valeur;Date;Time\r\n");
 }
 
-QByteArray RecordingFile::sampleLine(int number, double value, const QString &date,
-                                     const QString &time)
+QByteArray RecordingFile::line(const Sample &sample)
 {
     QByteArray line;
     line.reserve(40);
-    line.append(QByteArray::number(number)).append(';');
-    line.append(QByteArray::number(static_cast<qint64>(std::llround(value)))).append(';');
-    line.append(date.toLatin1()).append(';');
-    line.append(time.toLatin1()).append("\r\n");
+    line.append(QByteArray::number(sample.number)).append(';');
+    line.append(QByteArray::number(static_cast<qint64>(std::llround(sample.value)))).append(';');
+    line.append(SampleText::date(sample.date).toLatin1()).append(';');
+    line.append(SampleText::time(sample.time).toLatin1()).append("\r\n");
     return line;
 }
 
-std::optional<double> RecordingFile::parseValue(QByteArrayView line)
+std::optional<Sample> RecordingFile::read(QByteArrayView line, int number)
 {
-    const qsizetype separator = line.first(std::min(line.size(), kRecordNumberWindow)).indexOf(';');
-    if (separator < 0)
+    // Where the first four fields end: the line's end for those it lacks.
+    qsizetype ends[4];
+    qsizetype found = 0;
+    const char *const begin = line.data(), *const end = begin + line.size();
+    for (const char *p = begin;
+         found < 4 && (p = static_cast<const char *>(std::memchr(p, ';', std::size_t(end - p))));
+         ++p)
+        ends[found++] = p - begin;
+    std::fill(ends + found, ends + 4, line.size());
+    if (found == 0 || ends[0] >= kRecordNumberWindow)
         return std::nullopt;
-    QByteArrayView value = line.sliced(separator + 1);
-    if (const qsizetype end = value.indexOf(';'); end >= 0)
-        value = value.first(end);
-    return parseNumber(value);
+    const auto field = [&](int k) {
+        return line.sliced(std::min(ends[k - 1] + 1, line.size()),
+                           std::max<qsizetype>(0, ends[k] - ends[k - 1] - 1));
+    };
+    const std::optional<double> value = parseNumber(field(1));
+    if (!value)
+        return std::nullopt;
+    const auto [date, time]
+        = found >= 3 ? readStamp(field(2), field(3)) : std::pair<QDate, QTime>();
+    return Sample {number, *value, date, time, Codepage::fromWindows1252(line)};
 }
 
 bool RecordingFile::append(const QString &path, QByteArrayView bytes, QString *error, bool sync)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sample.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -11,13 +13,14 @@ class RecordingFile
 public:
     // "N°Record;Valeur;Date;Time" CR LF, the degree sign as the single byte B0: 27 bytes.
     static QByteArray header();
-    // The line of one sample, CR LF included.
-    static QByteArray sampleLine(int number, double value, const QString &date,
-                                 const QString &time);
-
-    // lit_fichier: the value of a sample line, or nothing when the line is malformed (no ";"
-    // within its first six characters, or a second field that is not a number).
-    static std::optional<double> parseValue(QByteArrayView line);
+    // The line of one sample, CR LF included: its number, its value rounded to a whole number,
+    // its date and time.
+    static QByteArray line(const Sample &sample);
+    // A line of the file, without its end, read as sample number: its value, its
+    // date and time when the fields after the value read as such, and the line itself (8-bit
+    // text); nothing when the line is malformed (no ";" within its first six characters, or a
+    // second field that is not a number).
+    static std::optional<Sample> read(QByteArrayView line, int number);
 
     // Appends the bytes to the file (created when missing), flushed to the disk when sync is
     // set. On failure the file is left as it was and error holds the reason, in French.

@@ -21,11 +21,8 @@ struct Format
 Format formatFor(const QLocale &locale);
 
 QByteArray header(Format format = {});
-// The line of sample i: its number, its value, and its date and time; for a loaded line whose
-// fields after the value do not read as a date and time, those fields as they are.
-QByteArray line(const SampleStore &store, int i, Format format = {});
-// Writes samples from..to under the header, in one step: the file is whole or left as it was.
-// False with the reason, in French, when it cannot be written.
+// Writes samples from..to under the header, a line each as SampleText makes it, in one step: the
+// file is whole or left as it was. False with the reason, in French, when it cannot be written.
 bool write(const QString &path, const SampleStore &store, int from, int to, Format format,
            QString *error);
 

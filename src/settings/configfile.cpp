@@ -121,6 +121,15 @@ QString ConfigFile::locate(const QString &executableDir, const QString &userConf
     return QDir(folder).filePath(QString::fromLatin1(FileName));
 }
 
+QString ConfigFile::refusal(const QString &path)
+{
+    if (!path.contains(u'"') && !path.contains(u'\r') && !path.contains(u'\n'))
+        return {};
+    return QStringLiteral("Le nom « %1 » contient un guillemet (\") ou un saut de ligne, que le "
+                          "fichier des réglages ne peut pas garder.\nChoisissez un autre nom.")
+        .arg(QFileInfo(path).fileName());
+}
+
 QByteArray ConfigFile::encode(const Settings &settings)
 {
     bool representable = false;

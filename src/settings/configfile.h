@@ -30,6 +30,9 @@ public:
     // program, whoever runs it).
     static QString locate(const QString &executableDir, const QString &userConfigDir);
 
+    // Why the file cannot keep this recording file's name, in French, empty when it can: a quote
+    // would end its field, a line break its record.
+    static QString refusal(const QString &path);
     // The exact bytes of the record for these settings.
     static QByteArray encode(const Settings &settings);
     // Reads records as written by encode() or edited by hand; the last complete record wins.

@@ -45,7 +45,7 @@ bool SettingsModel::save()
 void SettingsModel::setDuree_option(int index)
 {
     if (const DurationOption *option = DurationTable::find(index)) {
-        m_intervalleTimer = QString::number(option->intervalMs);
+        m_intervalMs = option->intervalMs;
         m_diviseurTick = qint16(option->divisor);
     }
     m_settings.duree_option = quint8(index);

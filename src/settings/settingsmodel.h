@@ -16,7 +16,7 @@ public:
 
     // Reads the file, or creates it with the defaults; a damaged file is mended in place.
     void load();
-    // ecrit_config: writes the file from the settings in memory; false when it could not (the
+    // Writes the file from the settings in memory; false when it could not (the
     // first failure of a run is told through writeFailed).
     bool save();
 
@@ -26,9 +26,9 @@ public:
     void setSource(int index) { m_settings.source = quint8(index); }
 
     const Settings &settings() const { return m_settings; }
-    const QString &intervalle_timer() const { return m_intervalleTimer; }
+    // The sampling timer's period, and how many of its periods make a sample.
+    int intervalMs() const { return m_intervalMs; }
     qint16 diviseur_tick() const { return m_diviseurTick; }
-    int intervalMs() const { return m_intervalleTimer.toInt(); }
     const ConfigFile &configFile() const { return m_configFile; }
 
     void setFichier_donnees(const QString &path) { m_settings.fichier_donnees = path; }
@@ -40,7 +40,7 @@ signals:
 private:
     ConfigFile m_configFile;
     Settings m_settings;
-    QString m_intervalleTimer = QStringLiteral("1000");
+    int m_intervalMs = 1000;
     qint16 m_diviseurTick = 1;
     bool m_toldWriteFailure = false;
 };

@@ -29,10 +29,12 @@ RecordingLoader::Result RecordingLoader::load(QIODevice &file, qint64 size, Samp
     LineReader reader(file);
     QElapsedTimer sinceYield;
     sinceYield.start();
+    int lines = 0;
     const auto progress = [&] {
         if (hooks.progress)
             hooks.progress(reader.position(), result.size);
-        if (hooks.yield && sinceYield.elapsed() >= hooks.yieldIntervalMs) {
+        // The clock is read every 16 lines: reading it for each would cost as much as the line.
+        if (hooks.yield && ++lines % 16 == 0 && sinceYield.elapsed() >= hooks.yieldIntervalMs) {
             hooks.yield();
             sinceYield.restart();
         }
@@ -46,7 +48,7 @@ RecordingLoader::Result RecordingLoader::load(QIODevice &file, qint64 size, Samp
         return result;
     };
 
-    QByteArray line;
+    QByteArrayView line;
     progress();
     switch (reader.next(line)) {
     case LineReader::Status::Line:
@@ -60,13 +62,12 @@ RecordingLoader::Result RecordingLoader::load(QIODevice &file, qint64 size, Samp
     }
     // A file recorded into before any header was made (the first run's default file) starts
     // with a sample line: that line is sample 1, and the list shows the usual header above it.
-    bool sampleInHand = RecordingFile::parseValue(line).has_value();
-    store.setEntete_fichier(
+    bool sampleInHand = RecordingFile::read(line, 1).has_value();
+    store.startReading(
         Codepage::fromWindows1252(sampleInHand ? RecordingFile::header().chopped(2) : line));
 
-    int read = 0;
     const auto endOfFile = [&] {
-        return finish(read > 0 ? Outcome::Loaded : Outcome::NoSampleLine);
+        return finish(store.num_mesure() > 0 ? Outcome::Loaded : Outcome::NoSampleLine);
     };
     for (;;) {
         if (store.isFull())
@@ -78,11 +79,15 @@ RecordingLoader::Result RecordingLoader::load(QIODevice &file, qint64 size, Samp
             return endOfFile();
         if (status == LineReader::Status::Error)
             return finish(Outcome::ReadError);
+        const int number = store.num_mesure() + 1;
         const bool whole = status == LineReader::Status::Line;
-        const std::optional<double> value = whole ? RecordingFile::parseValue(line) : std::nullopt;
-        store.load(value.value_or(-1), whole ? Codepage::fromWindows1252(line) : QString());
-        ++read;
-        if (!value)
-            return finish(Outcome::Malformed);
+        if (std::optional<Sample> sample
+            = whole ? RecordingFile::read(line, number) : std::nullopt) {
+            store.add(std::move(*sample));
+            continue;
+        }
+        // A malformed line is counted, its value -1, and the reading stops there.
+        store.add({number, -1, {}, {}, whole ? Codepage::fromWindows1252(line) : QString()});
+        return finish(Outcome::Malformed);
     }
 }

@@ -7,8 +7,8 @@ class QIODevice;
 class SampleStore;
 
 // Reads a recording file into the sample store: the first line as entete_fichier (unless it is a
-// sample line: a file without a header), each further line as a sample with its raw line,
-// through the line parser, at most 32000 sample lines.
+// sample line: a file without a header), each further line as a sample read by the recording
+// file's parser, at most 32000 sample lines.
 class RecordingLoader
 {
 public:
@@ -37,7 +37,8 @@ public:
         QString error;
     };
 
-    // The store must have been cleared by the caller; it is not told that the file is loaded.
+    // The store starts reading at the file's first line; it is not told that the file is
+    // complete.
     static Result load(const QString &path, SampleStore &store, const Hooks &hooks);
     // The same from an open device of the given length.
     static Result load(QIODevice &device, qint64 size, SampleStore &store, const Hooks &hooks);

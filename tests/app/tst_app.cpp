@@ -50,7 +50,7 @@ private Q_SLOTS:
         QTest::keyClick(rig.find<SampleListView>("Text1"), Qt::Key_Plus, Qt::KeypadModifier);
         button->setFocus();
         QTest::keyClick(button, '+');
-        rig.core->acquisition().TimerValActu_Timer();
+        rig.acquisition().TimerValActu_Timer();
         QCOMPARE(rig.find<QLabel>("Label3")->text(), QStringLiteral("4"));
         QVERIFY(rig.find<QLabel>("Label2")->text().startsWith(QStringLiteral("10:05:00")));
         QCOMPARE(rig.find<SampleListView>("Text1")->model()->rowCount(), 0);
@@ -58,7 +58,7 @@ private Q_SLOTS:
         rig.runSamples(1);
         QTest::keyClicks(button, QStringLiteral("++"));
         rig.runSamples(1);
-        QVERIFY(!rig.window->close() && rig.core->recorder().isRecording()); // answered No
+        QVERIFY(!rig.window->close() && rig.recorder().isRecording()); // answered No
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(read(rig.dir.filePath("data_tr.csv")),
                  "1;0;03-14-2026;10:05:00\r\n2;2;03-14-2026;10:05:01\r\n");
@@ -72,13 +72,12 @@ private Q_SLOTS:
         QCOMPARE(serial.dialogs.toldOver, serial.window.get());
         QVERIFY(serial.dialogs.told.first().contains(serial.dir.filePath("no-tty")));
         for (int i = 0; i < 5; ++i)
-            serial.core->acquisition().TimerValActu_Timer();
+            serial.acquisition().TimerValActu_Timer();
         QCOMPARE(serial.dialogs.told.size(), 1);
         WindowRig full(WindowRig::config(1, 0, 3600, "/dev/full"));
         full.window->CmdRecord_Click();
         full.runSamples(1);
-        QVERIFY(full.dialogs.told.value(0).contains("/dev/full")
-                && !full.core->recorder().isRecording());
+        QVERIFY(full.dialogs.told.value(0).contains("/dev/full") && !full.recorder().isRecording());
     }
     // What the user does during a load arrives as the window system's input: it is dropped, not
     // held back until the load is over; a close is asked once the load ends.
@@ -111,8 +110,8 @@ private Q_SLOTS:
         QVERIFY(checked);
         QCOMPARE(rig.dialogs.quitQuestions, 0);
         QTRY_COMPARE(rig.dialogs.quitQuestions, 1);
-        rig.core->acquisition().TimerValActu_Timer();
-        QVERIFY(!rig.core->recorder().isRecording() && rig.find<QLabel>("Label3")->text() == "0");
+        rig.acquisition().TimerValActu_Timer();
+        QVERIFY(!rig.recorder().isRecording() && rig.find<QLabel>("Label3")->text() == "0");
         QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 32000);
         QCOMPARE(rig.dialogs.told.size(), 1);
         QVERIFY(rig.dialogs.told.first().contains(QStringLiteral("32000")));

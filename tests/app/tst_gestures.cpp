@@ -4,6 +4,7 @@
 #include "common/twips.h"
 #include "ptypair.h"
 #include "recording/recordingfile.h"
+#include "recording/sampletext.h"
 #include "settings/configfile.h"
 #include "settings/formoption.h"
 #include "simulatedsensor.h"
@@ -167,12 +168,12 @@ struct Program
 
     Program()
     {
-        QObject::connect(&rig.core->recorder(), &Recorder::recordingChanged, [this](bool on) {
-            recordingFile = rig.core->settings().settings().fichier_donnees;
+        QObject::connect(&rig.recorder(), &Recorder::recordingChanged, [this](bool on) {
+            recordingFile = rig.core->current().fichier_donnees;
             recordedFrom = on ? QFileInfo(recordingFile).size() : -1;
         });
         // The live value is refreshed when the test moves time on, so that a seed plays the same.
-        rig.core->acquisition().findChild<QTimer *>("TimerValActu")->stop();
+        rig.acquisition().findChild<QTimer *>("TimerValActu")->stop();
         rig.window->show();
         rig.window->activateWindow();
         if (!QTest::qWaitForWindowActive(rig.window.get()))
@@ -186,10 +187,10 @@ struct Program
     // The sampling timer's next tick, the clock moved on to it, and a refresh of the live value.
     void tick()
     {
-        rig.monotonic += rig.core->recorder().findChild<QTimer *>("Timer1")->interval();
-        if (rig.core->recorder().isRecording())
-            rig.core->recorder().Timer1_Timer();
-        rig.core->acquisition().TimerValActu_Timer();
+        rig.monotonic += rig.recorder().findChild<QTimer *>("Timer1")->interval();
+        if (rig.recorder().isRecording())
+            rig.recorder().Timer1_Timer();
+        rig.acquisition().TimerValActu_Timer();
     }
     void view(const QString &path)
     {
@@ -215,7 +216,7 @@ struct Program
         const SampleStore &s = store();
         const bool loading = rig.core->isLoading();
         const int n = loading ? 0 : s.num_mesure(), rows = list()->model()->rowCount();
-        const int head = s.isLoaded() ? 1 : 0;
+        const int head = s.entete_fichier() ? 1 : 0;
         const auto wrong = [&](const QString &what) -> QString {
             return what
                 + QStringLiteral(" (%1 samples, %2 rows, %3 drawn, top row \"%4\")")
@@ -224,9 +225,8 @@ struct Program
         };
         if ((rows != 0 || n != 0) // nothing during a load
             && (rows != n + 1 + head || !row(rows - 1).startsWith(QStringLiteral("0 ---- "))
-                || (head && row(0) != s.entete_fichier())
-                || !row(head).startsWith(QString::number(n) + QStringLiteral(" ---- "))
-                || !row(head).contains(s.isLoaded() ? s.ligne_fichier(n) : s.heure_mesure(n))))
+                || (head && row(0) != *s.entete_fichier())
+                || row(head) != SampleText::row(s.at(n))))
             return wrong("the list is not the store's samples");
         if (chart()->drawnCount() != n)
             return wrong("the chart does not draw the store's samples");
@@ -242,7 +242,7 @@ struct Program
         const ConfigFile::Decoded settings = ConfigFile::decode(cfg);
         if (!settings.clean || ConfigFile::encode(settings.settings) != cfg)
             return QStringLiteral("the settings file is not one whole record: ") + cfg;
-        const bool recording = rig.core->recorder().isRecording();
+        const bool recording = rig.recorder().isRecording();
         for (const char *menu : {"menu_fichier", "menu_option"})
             if (find<QMenu>(menu)->isEnabledTo(rig.window.get()) == (recording || loading))
                 return QStringLiteral("%1 enabled while busy, or disabled when not").arg(menu);
@@ -283,7 +283,7 @@ struct Program
     // The running recording's lines: whole, numbered 1 on in order, each sample listed in them.
     QString recordingBroken() const
     {
-        if (recordedFrom < 0 || store().isLoaded())
+        if (recordedFrom < 0 || store().entete_fichier())
             return {};
         const QByteArray lines = read(recordingFile).mid(recordedFrom);
         if (!lines.isEmpty() && !lines.endsWith("\r\n"))
@@ -293,9 +293,7 @@ struct Program
         if ((lines.isEmpty() ? 0 : samples.size()) != n)
             return QStringLiteral("%1 samples listed, %2 recorded").arg(n).arg(samples.size());
         for (int i = 1; i <= n; ++i)
-            if (samples[i - 1] + '\n'
-                != RecordingFile::sampleLine(i, store().valeur(i), store().date_mesure(i),
-                                             store().heure_mesure(i)))
+            if (samples[i - 1] + '\n' != RecordingFile::line(store().at(i)))
                 return QStringLiteral("recorded line %1 is \"%2\"").arg(i).arg(samples[i - 1]);
         return {};
     }
@@ -448,7 +446,11 @@ private Q_SLOTS:
         QCOMPARE(QApplication::clipboard()->image().size(), p.rig.window->chartPicture().size());
         d.pictureAnswer = p.rig.dir.filePath("graphe.png");
         QVERIFY(chosen(chart, "menu_enregistrer_image"));
-        QCOMPARE(d.pictureProposed, p.rig.dir.filePath("data_tr.png"));
+        // Both proposed beside the file the samples came from.
+        const QString from
+            = p.rig.dir.filePath(state == "viewed" || state == "pinned" ? "vue" : "data_tr");
+        QCOMPARE(d.pictureProposed, from + ".png");
+        QVERIFY(!samples || d.spreadsheetProposed == from + "-tableur.csv");
         // The chart at twice its size, its trace, the rulers' numbers beside it.
         const QImage picture = p.rig.window->chartPicture();
         QCOMPARE(QImage(d.pictureAnswer).size(), picture.size());
@@ -524,7 +526,7 @@ private Q_SLOTS:
         Program p;
         FakeDialogs &dialogs = p.rig.dialogs;
         int recordings = 0, frame = 0;
-        connect(&p.rig.core->recorder(), &Recorder::recordingChanged, this,
+        connect(&p.rig.recorder(), &Recorder::recordingChanged, this,
                 [&](bool on) { recordings += on; });
         const QDir dir(p.rig.dir.path());
         TestFiles::write(dir.filePath("vue.csv"),
@@ -549,9 +551,9 @@ private Q_SLOTS:
                         dir.filePath("absent/a.csv"), QString()});
             dialogs.pictureAnswer
                 = pick({dir.filePath("image.png"), dir.filePath("absent/i.png"), QString()});
-            dialogs.spreadsheetAnswer = pick({dir.filePath("export.csv"),
-                                              p.rig.core->settings().settings().fichier_donnees,
-                                              dir.filePath("absent/e.csv"), QString()});
+            dialogs.spreadsheetAnswer
+                = pick({dir.filePath("export.csv"), p.rig.core->current().fichier_donnees,
+                        dir.filePath("absent/e.csv"), QString()});
         };
         const std::pair<int, const char *> keys[]
             = {{Qt::Key_Plus, "+"},    {Qt::Key_Minus, "-"}, {Qt::Key_Escape, ""},

@@ -2,8 +2,9 @@
 #include "chart/samplelistmodel.h"
 #include "chart/samplespan.h"
 #include "chart/tracepath.h"
+#include "recording/recordingfile.h"
 #include "recording/samplestore.h"
-#include "recording/spreadsheetfile.h"
+#include "recording/sampletext.h"
 
 #include <QAbstractItemModelTester>
 #include <QLocale>
@@ -32,14 +33,20 @@ class TestChart : public QObject
 
     SampleStore store;
     SampleListModel model {store};
-    void record(double value, const char *time) { store.record(value, "03-14-2026", time); }
-    void load(const QString &header, const QStringList &lines)
+    void record(double value, const char *time)
     {
-        store.clear();
-        store.setEntete_fichier(header);
-        for (const QString &line : lines)
-            store.load(line.section(u';', 1, 1).toDouble(), line);
-        model.show();
+        store.add({0, value, QDate(2026, 3, 14), QTime::fromString(time)});
+    }
+    // A viewed sample: a line of a recording file as the program reads it.
+    static Sample viewed(const QByteArray &line, int number = 1)
+    {
+        return RecordingFile::read(line, number).value();
+    }
+    static QByteArray spreadsheetLine(const Sample &sample, SpreadsheetFile::Format format = {})
+    {
+        QByteArray line;
+        SampleText::appendSpreadsheetLine(line, sample, format);
+        return line;
     }
 
 private Q_SLOTS:
@@ -108,7 +115,7 @@ private Q_SLOTS:
                                                           {32000, 20000, 10000, 30000}}) {
             SampleStore store;
             for (int i = 1; i <= count; ++i)
-                store.record(i == spikeAt ? 255 : 100, {}, {});
+                store.add({0, i == spikeAt ? 255.0 : 100.0});
             const QPolygonF path
                 = TracePath::build(store, View {double(first), double(last)}, inner);
             const int n = last - first;
@@ -170,7 +177,7 @@ private Q_SLOTS:
     {
         SampleStore store;
         for (const double value : {7.0, 7.0, -32768.0, 32767.0, 5.0, 12.0, 9.0})
-            store.record(value, {}, {});
+            store.add({0, value});
         for (const auto &[from, to, bottom, top] :
              {std::tuple {1, 2, 6, 8}, {1, 4, -32768, 32767}, {5, 7, 5, 12}, {-5, 1, 0, 7}}) {
             const auto [low, high] = store.extremes(from, to);
@@ -178,25 +185,31 @@ private Q_SLOTS:
             QCOMPARE(std::pair(fitted.bottom, fitted.top), std::pair(double(bottom), double(top)));
         }
     }
-    void init()
+    // A recorded value above the vertical window moves it up so that the value sits on its top
+    // edge; it never moves down.
+    void windowFollowsRisingValues()
     {
-        store.clear();
-        model.clear();
+        for (const auto &[bottom, value, moved] : {std::tuple {0.0, 274.0, 19.0},
+                                                   {19, 39, 19},
+                                                   {19, 274, 19},
+                                                   {19, 275, 20},
+                                                   {0, 255.5, 0},
+                                                   {744, -32768, 744},
+                                                   {0, 32767, 32512}})
+            QCOMPARE(followValue(bottom, value), moved);
     }
+    void init() { store.clear(); }
     // Newest first: a recording's rows, values as "#000", a new sample as a row inserted on top;
-    // a loaded file's raw lines under its first line.
+    // a viewed file's lines as they stand under its first line; the store cleared, no rows.
     void rows()
     {
         QAbstractItemModelTester tester(&model); // begins and ends of changes, rows and data
         QCOMPARE(model.rowCount(), 0);
         record(42, "10:05:00");
         record(-7, "10:05:01");
-        model.show();
         QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
-        for (const double value : {1234.0, -32768.0}) {
+        for (const double value : {1234.0, -32768.0})
             record(value, "10:05:02");
-            model.show();
-        }
         QCOMPARE(inserted.count(), 2);
         QCOMPARE(rowsOf(model),
                  "4 ---- -32768 --- 03-14-2026 --- 10:05:02\n"
@@ -205,32 +218,32 @@ private Q_SLOTS:
                  "1 ---- 042 --- 03-14-2026 --- 10:05:00\n"
                  "0 ---- 000 ---  --- \n");
         QCOMPARE(model.index(5, 0).data(), QVariant());
-        load("N°Record;Valeur;Date;Time", {"1;5;01-02-2026;03:04:05", "2;6;x"});
+        store.startReading("N°Record;Valeur;Date;Time");
+        store.add(viewed("1;5;01-02-2026;03:04:05"));
+        store.add(viewed("2;6;x"));
+        QCOMPARE(model.rowCount(), 0); // shown once read whole
+        store.readComplete();
         QCOMPARE(
             rowsOf(model),
             "N°Record;Valeur;Date;Time\n2 ---- 2;6;x\n1 ---- 1;5;01-02-2026;03:04:05\n0 ---- \n");
         QCOMPARE(inserted.count(), 2);
         QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-        model.clear(); // raz: the views hear of it
+        store.clear();
         QCOMPARE(std::pair(int(reset.count()), model.rowCount()), std::pair(1, 0));
     }
-    // The chart's label: the value as listed, then the date and time of the sample.
-    void readout()
+    // The chart's label: the value as listed, then the date and time of the sample; a viewed
+    // line's value and fields as they stand.
+    void labels()
     {
-        QCOMPARE(model.readout(0), QString()); // nothing shown
-        record(1, "10:00:01");
-        record(-5, "10:00:05");
-        model.show();
-        QCOMPARE(model.readout(2), "N° 2 : -005 — 03-14-2026 10:00:05");
-        QCOMPARE(model.readout(0), "N° 0 : 000");
-        QCOMPARE(model.readout(3), QString());
-        QCOMPARE(model.readout(-1), QString());
-        load("h", {"1;7", "2;392;03-14-2026;10:05:00"});
-        QCOMPARE(model.readout(2), "N° 2 : 392 — 03-14-2026 10:05:00");
-        QCOMPARE(model.readout(1), "N° 1 : 7"); // a file line with the value only
+        QCOMPARE(SampleText::label({2, -5, QDate(2026, 3, 14), QTime(10, 0, 5)}),
+                 "N° 2 : -005 — 03-14-2026 10:00:05");
+        QCOMPARE(SampleText::label({}), "N° 0 : 000");
+        QCOMPARE(SampleText::label(viewed("2; 392 ;03-14-2026;10:05:00", 2)),
+                 "N° 2 : 392 — 03-14-2026 10:05:00");
+        QCOMPARE(SampleText::label(viewed("1;7")), "N° 1 : 7"); // a line with the value only
     }
     // With a pinned sample the label adds the differences: samples, time from the recorded or
-    // the loaded date and time ("—" without), value. Samples: "value;date;time" each.
+    // the viewed date and time ("—" without), value. Samples: "value;date;time" each.
     void deltaReadout_data()
     {
         QTest::addColumn<bool>("loaded");
@@ -258,46 +271,40 @@ private Q_SLOTS:
     {
         QFETCH(bool, loaded);
         QFETCH(QStringList, samples);
-        for (int i = 0; i < samples.size(); ++i) {
-            const QStringList f = samples[i].split(u';');
-            if (loaded)
-                store.load(f[0].toDouble(), QString::number(i + 1) + u';' + samples[i]);
-            else
-                store.record(f[0].toDouble(), f.value(1), f.value(2));
+        QList<Sample> all(1);
+        for (int i = 1; i <= samples.size(); ++i) {
+            const QStringList f = samples[i - 1].split(u';');
+            all << (loaded ? viewed(QByteArray::number(i) + ';' + samples[i - 1].toLatin1(), i)
+                           : Sample {i, f[0].toDouble(), QDate::fromString(f[1], "MM-dd-yyyy"),
+                                     QTime::fromString(f[2])});
         }
-        model.show();
         QFETCH(int, pinned);
         QFETCH(int, sample);
-        QTEST(model.readout(sample, pinned).section(u'\n', 1), "delta");
-        QCOMPARE(model.readout(sample, pinned).section(u'\n', 0, 0), model.readout(sample));
+        QTEST(SampleText::delta(all[pinned], all[sample]), "delta");
     }
-    // The export's lines: number, value with a decimal comma, yyyy-mm-dd hh:mm:ss; a loaded
+    // The export's lines: number, value with a decimal comma, yyyy-mm-dd hh:mm:ss; a viewed
     // line's fields after the value as they are when they are no date and time.
     void exportLines()
     {
         QCOMPARE(SpreadsheetFile::header(), QByteArray("N\xC2\xB0;Valeur;Date et heure\r\n"));
-        record(-32768, "04:38:58");
-        QCOMPARE(SpreadsheetFile::line(store, 1), "1;-32768;2026-03-14 04:38:58\r\n");
+        QCOMPARE(spreadsheetLine({1, -32768, QDate(2026, 3, 14), QTime(4, 38, 58)}),
+                 "1;-32768;2026-03-14 04:38:58\r\n");
         for (const auto &[line, exported] :
              {std::pair("1;3.5;12-06-2026;04:38:58", "1;3,5;2026-12-06 04:38:58\r\n"),
               {"1;7", "1;7;\r\n"},
               {"1;7;02-30-2026;10:00:00;x", "1;7;02-30-2026;10:00:00;x\r\n"},
-              {"1;7;é;ü", "1;7;\xC3\xA9;\xC3\xBC\r\n"}}) {
-            store.clear();
-            store.load(QString(line).section(u';', 1, 1).toDouble(), line);
-            QCOMPARE(SpreadsheetFile::line(store, 1), QByteArray(exported));
-        }
+              {"1;7;\xE9;\xFC", "1;7;\xC3\xA9;\xC3\xBC\r\n"}})
+            QCOMPARE(spreadsheetLine(viewed(line)), QByteArray(exported));
         // Where the decimal mark is a point, the fields are parted by commas, and a field that
         // holds one is quoted.
         const SpreadsheetFile::Format english = SpreadsheetFile::formatFor(QLocale("en_US"));
         QCOMPARE(SpreadsheetFile::formatFor(QLocale("fr_FR")).separator, ';');
         QCOMPARE(SpreadsheetFile::header(english),
                  QByteArray("N\xC2\xB0,Valeur,Date et heure\r\n"));
-        store.clear();
-        store.load(0.125, "1;0,125;12-06-2026;04:38:58");
-        store.load(7.5, "2;7,5;a,b;\"c\"");
-        QCOMPARE(SpreadsheetFile::line(store, 1, english), "1,0.125,2026-12-06 04:38:58\r\n");
-        QCOMPARE(SpreadsheetFile::line(store, 2, english), "2,7.5,\"a,b\",\"\"\"c\"\"\"\r\n");
+        store.add({1, 0.125, QDate(2026, 12, 6), QTime(4, 38, 58), "1;0,125;12-06-2026;04:38:58"});
+        store.add({2, 7.5, {}, {}, "2;7,5;a,b;\"c\""});
+        QCOMPARE(spreadsheetLine(store.at(1), english), "1,0.125,2026-12-06 04:38:58\r\n");
+        QCOMPARE(spreadsheetLine(store.at(2), english), "2,7.5,\"a,b\",\"\"\"c\"\"\"\r\n");
         // For scripts/check-spreadsheet.sh, which opens them in LibreOffice Calc.
         if (const QString dir = qEnvironmentVariable("ONDARIS_EXPORT_DIR"); !dir.isEmpty())
             for (const char *locale : {"fr_FR", "en_US"})

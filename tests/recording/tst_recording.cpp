@@ -4,6 +4,7 @@
 #include "recording/recorder.h"
 #include "recording/recordingfile.h"
 #include "recording/samplestore.h"
+#include "recording/sampletext.h"
 #include "recording/samplingschedule.h"
 #include "sampling.h"
 #include "seededrandom.h"
@@ -36,7 +37,7 @@ QStringList linesOf(const QByteArray &data)
     device.open(QIODevice::ReadOnly);
     LineReader reader(device);
     QStringList lines;
-    QByteArray line;
+    QByteArrayView line;
     for (LineReader::Status status; (status = reader.next(line)) != LineReader::Status::End;) {
         if (reader.buffered() > LineReader::MaxLineLength + 1 + 64 * 1024)
             return {"memory"};
@@ -78,26 +79,29 @@ class TestRecording : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Reads outside 0..num_mesure give nothing; 32000 samples fit, the next does not (the
-    // recorder's and the loader's limits rest on it); the vertical window moves up with a
-    // recorded value above it, never down, and not for a load.
+    // Reads outside 0..num_mesure give the empty sample 0; 32000 samples fit, the next does not
+    // (the recorder's and the loader's limits rest on it), each numbered by its place; a file's
+    // samples are told once it is read whole, its first line kept, its sample 0 an empty line.
     void storeBounds()
     {
         SampleStore store;
-        QSignalSpy cleared(&store, &SampleStore::cleared);
-        for (int i = 1; i <= 32000; ++i) // a sensor's 70, then 10, then 0 and 256 in turn
-            QVERIFY(store.record(i == 1 ? 274 : i == 2 ? 39 : i % 2 ? 0 : 256, "d", "t"));
-        QVERIFY(store.isFull() && !store.record(1, {}, {}) && !store.load(1, {}));
-        QCOMPARE(std::pair(store.num_mesure(), store.borne_basse()), std::pair(32000, qint16(19)));
+        QSignalSpy grew(&store, &SampleStore::grew), reloaded(&store, &SampleStore::reloaded);
+        for (int i = 1; i <= 32000; ++i)
+            QVERIFY(store.add({7, double(i)}));
+        QVERIFY(store.isFull() && !store.add({}));
+        QCOMPARE(std::tuple(store.num_mesure(), store.at(32000).number, int(grew.count())),
+                 std::tuple(32000, 32000, 32000));
         for (int index : {-1, 32001, std::numeric_limits<int>::min()})
-            QVERIFY(store.valeur(index) == 0 && store.heure_mesure(index).isEmpty());
+            QVERIFY(store.valeur(index) == 0 && store.at(index).number == 0);
+        store.startReading("h");
+        QVERIFY(store.add({0, 300, {}, {}, "1;300"}));
+        QCOMPARE(std::pair(int(grew.count()), int(reloaded.count())), std::pair(32000, 0));
+        store.readComplete();
+        QCOMPARE(std::tuple(int(reloaded.count()), store.num_mesure(), store.valeur(1),
+                            *store.entete_fichier(), *store.at(0).line),
+                 std::tuple(1, 1, 300.0, QString("h"), QString()));
         store.clear();
-        QVERIFY(store.load(300, "1;300") && store.isLoaded());
-        QCOMPARE(std::tuple(store.num_mesure(), store.valeur(1), store.ligne_fichier(1),
-                            store.heure_mesure(1)),
-                 std::tuple(1, 300.0, QString("1;300"), QString()));
-        QCOMPARE(std::pair(int(cleared.count()), store.borne_basse()), std::pair(1, qint16(19)));
-        QCOMPARE(store.valeur(2), 0.0);
+        QVERIFY(!store.entete_fichier() && !store.at(0).line && store.valeur(1) == 0);
     }
     void parsesValues_data()
     {
@@ -128,7 +132,8 @@ private Q_SLOTS:
     void parsesValues()
     {
         QFETCH(QByteArray, line);
-        QTEST(RecordingFile::parseValue(line), "value");
+        const std::optional<Sample> sample = RecordingFile::read(line, 5);
+        QTEST(sample ? std::optional(sample->value) : std::nullopt, "value");
     }
     // A line either lands whole or leaves the file as it was, with the reason in French: a
     // file that cannot be opened, an interrupted write taken up again, a write or a sync that
@@ -297,7 +302,7 @@ private Q_SLOTS:
                  RecordingFile::header()
                      + "1;0;03-14-2026;10:05:00\r\n2;0;03-14-2026;10:05:01\r\n"
                        "1;0;03-14-2026;10:05:06\r\n2;-1;03-14-2026;10:20:06\r\n");
-        QCOMPARE(rig.store.date_mesure(2) + rig.store.heure_mesure(2), "03-14-202610:20:06");
+        QCOMPARE(SampleText::row(rig.store.at(2)), "2 ---- -001 --- 03-14-2026 --- 10:20:06");
     }
     // 8 h 53 min 20 s at one a second; the tick that would store sample 32001 stops it.
     void stopsWhenBufferIsFull()

@@ -92,8 +92,7 @@ private Q_SLOTS:
         const int seconds[] = {1, 10, 60, 900, 1800, 3600, 10800, 21600, 43200, 86400};
         for (int i = 1; i <= 10; ++i) {
             model.setDuree_option(i);
-            QCOMPARE(model.intervalle_timer(),
-                     QString::number(std::min(seconds[i - 1], 60) * 1000));
+            QCOMPARE(model.intervalMs(), std::min(seconds[i - 1], 60) * 1000);
             QCOMPARE(model.intervalMs() * model.diviseur_tick(), seconds[i - 1] * 1000);
         }
         model.setDuree_option(0); // no button: the period stays

@@ -25,7 +25,7 @@ inline QByteArray samples(int first, int last, const std::function<int(int)> &va
 {
     QByteArray bytes;
     for (int i = first; i <= last; ++i)
-        bytes += RecordingFile::sampleLine(i, value(i), "12-06-2026", "04:38:58");
+        bytes += RecordingFile::line({i, double(value(i)), QDate(2026, 12, 6), QTime(4, 38, 58)});
     return bytes;
 }
 

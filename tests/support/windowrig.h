@@ -64,7 +64,10 @@ struct WindowRig
     {
         return window->findChild<T *>(QLatin1StringView(name));
     }
-    void runSamples(int n) { ::runSamples(core->recorder(), core->samples(), monotonic, n); }
+    // The instrument's parts, whose timers tests drive.
+    Recorder &recorder() const { return *core->findChild<Recorder *>(); }
+    Acquisition &acquisition() const { return *core->findChild<Acquisition *>(); }
+    void runSamples(int n) { ::runSamples(recorder(), core->samples(), monotonic, n); }
     static QByteArray config(int option, int source, int width = 3600,
                              const QString &file = "data_tr.csv")
     {

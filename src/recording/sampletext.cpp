@@ -1,0 +1,160 @@
+#include "sampletext.h"
+
+#include <QDateTime>
+#include <QStringList>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+constexpr QStringView kNumberSeparator = u" ---- ";
+constexpr QStringView kFieldSeparator = u" --- ";
+
+// "#000": a whole number with at least three digits, zero-padded after the sign: 7 → "007",
+// -7 → "-007".
+QString pattern000(double value)
+{
+    const auto whole = static_cast<qint64>(std::llround(value));
+    const QString digits = QString::number(whole < 0 ? -whole : whole).rightJustified(3, u'0');
+    return whole < 0 ? u'-' + digits : digits;
+}
+
+// A number with its sign: "+52", "-3.5", "0".
+QString signedText(double value)
+{
+    return (value > 0 ? QStringLiteral("+") : QString()) + QString::number(value, 'g', 15);
+}
+
+// A signed duration: "+12 s", "-5 min 03 s", "+6 h 40 min 00 s", "+2 j 6 h 40 min 00 s".
+QString durationText(qint64 seconds)
+{
+    const QString sign = seconds > 0 ? QStringLiteral("+")
+        : seconds < 0                ? QStringLiteral("-")
+                                     : QString();
+    const qint64 s = std::abs(seconds);
+    const auto two = [](qint64 n) {
+        return QString::number(n).rightJustified(2, u'0');
+    };
+    QString text = QStringLiteral("%1 s").arg(s < 60 ? QString::number(s) : two(s % 60));
+    if (s >= 60)
+        text = QStringLiteral("%1 min ").arg(s < 3600 ? QString::number(s / 60) : two(s / 60 % 60))
+            + text;
+    if (s >= 3600)
+        text = QStringLiteral("%1 h ").arg(s / 3600 % 24) + text;
+    if (s >= 86400)
+        text = QStringLiteral("%1 j ").arg(s / 86400) + text;
+    return sign + text;
+}
+
+// When the sample was taken, in local time; invalid when unknown.
+QDateTime dateTime(const Sample &sample)
+{
+    return sample.date.isValid() ? QDateTime(sample.date, sample.time) : QDateTime();
+}
+
+// A viewed line's fields after the number.
+QStringList fieldsAfterNumber(const QString &line)
+{
+    return line.section(u';', 1).split(u';');
+}
+
+// A field of a viewed line, quoted where it holds the separator or a quote.
+void appendField(QByteArray &out, const QString &field, char separator)
+{
+    const QByteArray text = field.toUtf8();
+    if (!text.contains(separator) && !text.contains('"')) {
+        out.append(text);
+        return;
+    }
+    out.append('"').append(QByteArray(text).replace("\"", "\"\"")).append('"');
+}
+
+} // namespace
+
+namespace SampleText {
+
+QString date(QDate date)
+{
+    char text[16];
+    return date.isValid()
+        ? QString::fromLatin1(text,
+                              std::snprintf(text, sizeof text, "%02d-%02d-%04d", date.month(),
+                                            date.day(), date.year()))
+        : QString();
+}
+
+QString time(QTime time)
+{
+    char text[16];
+    return time.isValid()
+        ? QString::fromLatin1(text,
+                              std::snprintf(text, sizeof text, "%02d:%02d:%02d", time.hour(),
+                                            time.minute(), time.second()))
+        : QString();
+}
+
+QString row(const Sample &sample)
+{
+    if (sample.line)
+        return QString::number(sample.number) % kNumberSeparator % *sample.line;
+    return QString::number(sample.number) % kNumberSeparator % pattern000(sample.value)
+        % kFieldSeparator % date(sample.date) % kFieldSeparator % time(sample.time);
+}
+
+QString label(const Sample &sample)
+{
+    QString value = pattern000(sample.value);
+    QString when = QString(date(sample.date) + u' ' + time(sample.time)).trimmed();
+    if (sample.line) {
+        const QStringList fields = fieldsAfterNumber(*sample.line);
+        if (!fields.first().trimmed().isEmpty())
+            value = fields.first().trimmed();
+        when = fields.mid(1).join(u' ').trimmed();
+    }
+    QString text = QStringLiteral("N° %1 : %2").arg(sample.number).arg(value);
+    if (!when.isEmpty())
+        text += QStringLiteral(" — ") + when;
+    return text;
+}
+
+QString delta(const Sample &pinned, const Sample &sample)
+{
+    const int samples = sample.number - pinned.number;
+    const QDateTime from = dateTime(pinned), to = dateTime(sample);
+    return QStringLiteral("Δ %1 %2, %3, %4")
+        .arg(signedText(samples), std::abs(samples) > 1 ? u"mesures" : u"mesure",
+             from.isValid() && to.isValid() ? durationText(from.secsTo(to)) : QStringLiteral("—"),
+             signedText(sample.value - pinned.value));
+}
+
+void appendSpreadsheetLine(QByteArray &out, const Sample &sample, SpreadsheetFile::Format format)
+{
+    const char s = format.separator;
+    const double value = sample.value;
+    char text[48];
+    // Whole values, all a recording holds, the quick way.
+    if (value == std::trunc(value) && std::abs(value) < 1e15) {
+        out.append(text,
+                   std::snprintf(text, sizeof text, "%d%c%lld%c", sample.number, s,
+                                 static_cast<long long>(value), s));
+    } else {
+        out.append(QByteArray::number(sample.number)).append(s);
+        out.append(QByteArray::number(value, 'g', 15).replace('.', format.decimal)).append(s);
+    }
+    if (sample.date.isValid()) {
+        out.append(text,
+                   std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d",
+                                 sample.date.year(), sample.date.month(), sample.date.day(),
+                                 sample.time.hour(), sample.time.minute(), sample.time.second()));
+    } else if (sample.line) {
+        const QStringList fields = fieldsAfterNumber(*sample.line).mid(1);
+        for (qsizetype f = 0; f < fields.size(); ++f) {
+            if (f > 0)
+                out.append(s);
+            appendField(out, fields[f], s);
+        }
+    }
+    out.append("\r\n");
+}
+
+} // namespace SampleText

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "sample.h"
+#include "spreadsheetfile.h"
+
+#include <QByteArray>
+#include <QString>
+
+// A sample as people read it: in the list, in the chart's label, measured from a pinned one,
+// and in a spreadsheet.
+namespace SampleText {
+
+// The date and time as the recording file and the list write them: "mm-dd-yyyy", "hh:mm:ss";
+// empty when unknown.
+QString date(QDate date);
+QString time(QTime time);
+
+// The list's row: "N ---- #000 --- date --- time", or "N ---- " and a viewed sample's line.
+QString row(const Sample &sample);
+// The chart's label: "N° N : value — date time", the value as listed and, for a viewed line,
+// the fields after it (nothing when it has none).
+QString label(const Sample &sample);
+// The differences from a pinned sample: "Δ samples, time, value", the time "—" when either has
+// no date and time.
+QString delta(const Sample &pinned, const Sample &sample);
+// The spreadsheet's line, appended: its number, its value with the format's decimal mark, and
+// its date and time as yyyy-mm-dd hh:mm:ss; for a viewed line whose fields after the value are
+// no date and time, those fields as they are, quoted where they hold the separator or a quote.
+void appendSpreadsheetLine(QByteArray &out, const Sample &sample, SpreadsheetFile::Format format);
+
+} // namespace SampleText
