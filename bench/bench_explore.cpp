@@ -2,7 +2,7 @@
 // each with the chart redrawn into an image of its size; the height fitted to all the samples;
 // all of them exported for a spreadsheet.
 #include "chart/chartgeometry.h"
-#include "chart/chartview.h"
+#include "chart/widgets/chartview.h"
 #include "recording/samplestore.h"
 #include "recording/spreadsheetfile.h"
 

@@ -1,6 +1,6 @@
 // One pointer move over a chart of 32,000 samples: finding the sample under the pointer, its
 // label, and repainting the chart with the marker into an image of the chart's size.
-#include "chart/chartview.h"
+#include "chart/widgets/chartview.h"
 #include "recording/samplestore.h"
 
 #include <QCoreApplication>

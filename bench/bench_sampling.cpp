@@ -1,8 +1,8 @@
 // One sampling step (store, list update, chart paint into an image of the chart's size) as the
 // program does it, against the same step done by rebuilding the list and redrawing every segment.
-#include "chart/chartview.h"
 #include "chart/samplelistmodel.h"
-#include "chart/samplelistview.h"
+#include "chart/widgets/chartview.h"
+#include "chart/widgets/samplelistview.h"
 #include "common/twips.h"
 #include "recording/recordingfile.h"
 #include "recording/samplestore.h"

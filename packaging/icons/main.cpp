@@ -1,6 +1,6 @@
 // Writes the program's icon as PNG files of the hicolor sizes, from the same drawing the windows
 // use, so that the desktop menu and the program show one picture.
-#include "ui/programicon.h"
+#include "common/widgets/programicon.h"
 
 #include <QDir>
 #include <QGuiApplication>

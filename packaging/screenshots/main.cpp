@@ -1,11 +1,11 @@
 // Makes the README's pictures: the main window with a recording shown, the settings dialog and
 // the About box, each drawn by the real widgets on the display it runs on (Xvfb in the script).
-#include "about/aboutbox.h"
+#include "about/widgets/aboutbox.h"
 #include "acquisition/hidtransport.h"
-#include "app/desktoplook.h"
-#include "app/dialogs.h"
-#include "app/enregistreur.h"
 #include "app/instrument.h"
+#include "app/widgets/desktoplook.h"
+#include "app/widgets/dialogs.h"
+#include "app/widgets/enregistreur.h"
 #include "recording/recordingfile.h"
 
 #include <QAction>

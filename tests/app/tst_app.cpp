@@ -1,9 +1,9 @@
-#include "app/desktoplook.h"
-#include "app/qtdialogs.h"
-#include "chart/chartview.h"
-#include "chart/samplelistview.h"
-#include "settings/formoption.h"
-#include "viewer/loadingwindow.h"
+#include "app/widgets/desktoplook.h"
+#include "app/widgets/qtdialogs.h"
+#include "chart/widgets/chartview.h"
+#include "chart/widgets/samplelistview.h"
+#include "settings/widgets/formoption.h"
+#include "viewer/widgets/loadingwindow.h"
 #include "windowrig.h"
 
 #include <QAbstractButton>

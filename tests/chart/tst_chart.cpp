@@ -1,7 +1,7 @@
 #include "chart/chartgeometry.h"
 #include "chart/samplelistmodel.h"
 #include "chart/samplespan.h"
-#include "chart/tracepath.h"
+#include "chart/widgets/tracepath.h"
 #include "recording/recordingfile.h"
 #include "recording/samplestore.h"
 #include "recording/sampletext.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/enregistreur.h"
 #include "app/instrument.h"
+#include "app/widgets/enregistreur.h"
 #include "fakedialogs.h"
 #include "fakehidtransport.h"
 #include "sampling.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chartgeometry.h"
+#include "chart/chartgeometry.h"
 
 #include <QPolygonF>
 #include <QRectF>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "chartgeometry.h"
-#include "samplespan.h"
+#include "chart/chartgeometry.h"
+#include "chart/samplespan.h"
 
 #include <QFrame>
 #include <optional>

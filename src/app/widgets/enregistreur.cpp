@@ -1,19 +1,19 @@
 #include "enregistreur.h"
 
-#include "about/aboutbox.h"
+#include "about/widgets/aboutbox.h"
+#include "app/instrument.h"
 #include "chart/chartgeometry.h"
-#include "chart/chartview.h"
-#include "chart/ruler.h"
 #include "chart/samplelistmodel.h"
-#include "chart/samplelistview.h"
+#include "chart/widgets/chartview.h"
+#include "chart/widgets/ruler.h"
+#include "chart/widgets/samplelistview.h"
 #include "common/twips.h"
+#include "common/widgets/programicon.h"
 #include "dialogs.h"
-#include "instrument.h"
 #include "mainsurface.h"
 #include "recordingled.h"
-#include "settings/formoption.h"
-#include "ui/programicon.h"
-#include "viewer/loadingwindow.h"
+#include "settings/widgets/formoption.h"
+#include "viewer/widgets/loadingwindow.h"
 
 #include <QApplication>
 #include <QBuffer>

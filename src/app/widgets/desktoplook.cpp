@@ -1,6 +1,6 @@
 #include "desktoplook.h"
 
-#include "ui/programicon.h"
+#include "common/widgets/programicon.h"
 
 #include <QApplication>
 #include <QFont>

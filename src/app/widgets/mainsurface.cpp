@@ -1,7 +1,7 @@
 #include "mainsurface.h"
 
 #include "chart/chartgeometry.h"
-#include "chart/ruler.h"
+#include "chart/widgets/ruler.h"
 #include "common/twips.h"
 
 #include <QPainter>

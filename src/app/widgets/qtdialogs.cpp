@@ -1,6 +1,6 @@
 #include "qtdialogs.h"
 
-#include "instrument.h"
+#include "app/instrument.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recordingloader.h"
+#include "viewer/recordingloader.h"
 
 #include <QWidget>
 

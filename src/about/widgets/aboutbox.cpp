@@ -1,8 +1,8 @@
 #include "aboutbox.h"
 
 #include "common/twips.h"
+#include "common/widgets/programicon.h"
 #include "linkframe.h"
-#include "ui/programicon.h"
 
 #include <QGroupBox>
 #include <QLabel>

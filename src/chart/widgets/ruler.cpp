@@ -1,6 +1,6 @@
 #include "ruler.h"
 
-#include "chartgeometry.h"
+#include "chart/chartgeometry.h"
 #include "common/twips.h"
 
 #include <QPainter>

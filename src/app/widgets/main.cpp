@@ -1,10 +1,10 @@
 #include "acquisition/hidapitransport.h"
 #include "acquisition/seriallink.h"
-#include "app/desktoplook.h"
-#include "app/enregistreur.h"
 #include "app/instrument.h"
-#include "app/qtdialogs.h"
-#include "app/singleinstance.h"
+#include "app/widgets/desktoplook.h"
+#include "app/widgets/enregistreur.h"
+#include "app/widgets/qtdialogs.h"
+#include "app/widgets/singleinstance.h"
 #include "settings/configfile.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "formoption.h"
 
 #include "common/twips.h"
-#include "durationtable.h"
-#include "settingschoices.h"
+#include "settings/durationtable.h"
+#include "settings/settingschoices.h"
 #include "wrapradiobutton.h"
 
 #include <QButtonGroup>
