@@ -36,8 +36,7 @@ private Q_SLOTS:
     void initTestCase() { DesktopLook::apply(*qApp); }
     // The test keys reach the window whatever has the focus and the clock shows the time of day;
     // a recording takes the test value from 0 and closing while it runs is asked first. An absent
-    // serial port is told once, over the window once it is shown; a recording file that cannot
-    // be written stops the recording with a message.
+    // serial port is told once, over the window once it is shown.
     void liveValue()
     {
         WindowRig rig;
@@ -74,10 +73,6 @@ private Q_SLOTS:
         for (int i = 0; i < 5; ++i)
             serial.acquisition().TimerValActu_Timer();
         QCOMPARE(serial.dialogs.told.size(), 1);
-        WindowRig full(WindowRig::config(1, 0, 3600, "/dev/full"));
-        full.window->CmdRecord_Click();
-        full.runSamples(1);
-        QVERIFY(full.dialogs.told.value(0).contains("/dev/full") && !full.recorder().isRecording());
     }
     // What the user does during a load arrives as the window system's input: it is dropped, not
     // held back until the load is over; a close is asked once the load ends.
