@@ -70,25 +70,17 @@ int digits(QByteArrayView field)
     return n;
 }
 
-// A date mm-dd-yyyy and a time hh:mm:ss, or an invalid date. Checked and counted by hand, as
-// QDate's own checks would cost more than the rest of the line.
+// A date mm-dd-yyyy and a time hh:mm:ss, or an invalid date.
 std::pair<QDate, QTime> readStamp(QByteArrayView date, QByteArrayView time)
 {
     if (date.size() != 10 || time.size() != 8 || date[2] != '-' || date[5] != '-' || time[2] != ':'
         || time[5] != ':')
         return {};
-    const int y = digits(date.sliced(6)), m = digits(date.first(2)), d = digits(date.sliced(3, 2));
-    const int h = digits(time.first(2)), mi = digits(time.sliced(3, 2)), s = digits(time.sliced(6));
-    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-    constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (y < 1 || m < 1 || m > 12 || d < 1 || d > kDays[m - 1] + (m == 2 && leap) || h < 0 || h > 23
-        || mi < 0 || mi > 59 || s < 0 || s > 59)
+    const QDate day(digits(date.sliced(6)), digits(date.first(2)), digits(date.sliced(3, 2)));
+    const QTime hour(digits(time.first(2)), digits(time.sliced(3, 2)), digits(time.sliced(6)));
+    if (!day.isValid() || !hour.isValid())
         return {};
-    // The Julian day of a Gregorian date (Fliegel and Van Flandern).
-    const qint64 a = (14 - m) / 12, yy = y + 4800 - a, mm = m + 12 * a - 3;
-    const qint64 day = d + (153 * mm + 2) / 5 + 365 * yy + yy / 4 - yy / 100 + yy / 400 - 32045;
-    return {QDate::fromJulianDay(day),
-            QTime::fromMSecsSinceStartOfDay(((h * 60 + mi) * 60 + s) * 1000)};
+    return {day, hour};
 }
 
 // Cuts a failed append back off the file and closes it, keeping the append's errno.

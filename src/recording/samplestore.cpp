@@ -11,7 +11,8 @@ SampleStore::SampleStore(QObject *parent)
 
 void SampleStore::clear()
 {
-    m_samples.assign(1, Sample {});
+    m_samples.front() = Sample {};
+    m_last = 0;
     m_header.reset();
     m_reading = false;
     emit cleared();
@@ -29,8 +30,11 @@ bool SampleStore::add(Sample sample)
 {
     if (isFull())
         return false;
-    m_samples.push_back(std::move(sample));
-    m_samples.back().number = num_mesure();
+    sample.number = ++m_last;
+    if (std::size_t(m_last) < m_samples.size())
+        m_samples[std::size_t(m_last)] = std::move(sample);
+    else
+        m_samples.push_back(std::move(sample));
     if (!m_reading)
         emit grew();
     return true;

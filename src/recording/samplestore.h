@@ -21,7 +21,7 @@ public:
     explicit SampleStore(QObject *parent = nullptr);
 
     // The number of the last sample, 0 for none.
-    int num_mesure() const { return int(m_samples.size()) - 1; }
+    int num_mesure() const { return m_last; }
     bool isFull() const { return num_mesure() >= Capacity; }
 
     // Sample i (0..num_mesure), or an empty sample 0 outside.
@@ -53,7 +53,10 @@ signals:
     void reloaded(); // a file read, whole
 
 private:
+    // Samples 0..m_last; those after it are left from before the last clear, to be written
+    // over, so that a file read after another reuses the memory its lines had.
     std::vector<Sample> m_samples;
+    int m_last = 0;
     std::optional<QString> m_header;
     bool m_reading = false;
 };

@@ -52,6 +52,13 @@ QDateTime dateTime(const Sample &sample)
     return sample.date.isValid() ? QDateTime(sample.date, sample.time) : QDateTime();
 }
 
+// Three numbers as the format sets them out.
+QString threeNumbers(const char *format, int a, int b, int c)
+{
+    char text[16];
+    return QString::fromLatin1(text, std::snprintf(text, sizeof text, format, a, b, c));
+}
+
 // A viewed line's fields after the number.
 QStringList fieldsAfterNumber(const QString &line)
 {
@@ -75,21 +82,14 @@ namespace SampleText {
 
 QString date(QDate date)
 {
-    char text[16];
-    return date.isValid()
-        ? QString::fromLatin1(text,
-                              std::snprintf(text, sizeof text, "%02d-%02d-%04d", date.month(),
-                                            date.day(), date.year()))
-        : QString();
+    return date.isValid() ? threeNumbers("%02d-%02d-%04d", date.month(), date.day(), date.year())
+                          : QString();
 }
 
 QString time(QTime time)
 {
-    char text[16];
     return time.isValid()
-        ? QString::fromLatin1(text,
-                              std::snprintf(text, sizeof text, "%02d:%02d:%02d", time.hour(),
-                                            time.minute(), time.second()))
+        ? threeNumbers("%02d:%02d:%02d", time.hour(), time.minute(), time.second())
         : QString();
 }
 
