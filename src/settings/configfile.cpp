@@ -19,7 +19,6 @@ struct Field
 {
     QByteArray bytes;
     bool quoted = false;
-    bool complete = true; // false: a quoted field the file cut off before its closing quote
 };
 
 bool isBlank(char c)
@@ -56,16 +55,14 @@ std::vector<Field> splitFields(QByteArrayView data)
         if (data[pos] == '"') {
             field.quoted = true;
             const qsizetype close = data.indexOf('"', pos + 1);
-            if (close < 0) {
-                field.bytes = data.sliced(pos + 1).toByteArray();
-                field.complete = false;
-                pos = n;
-            } else {
-                field.bytes = data.sliced(pos + 1, close - pos - 1).toByteArray();
-                pos = close + 1;
-                while (pos < n && data[pos] != ',' && !isLineEnd(data[pos]))
-                    ++pos;
+            if (close < 0) { // the file ends inside the field: its record is an incomplete tail
+                afterComma = false;
+                break;
             }
+            field.bytes = data.sliced(pos + 1, close - pos - 1).toByteArray();
+            pos = close + 1;
+            while (pos < n && data[pos] != ',' && !isLineEnd(data[pos]))
+                ++pos;
         } else {
             const qsizetype start = pos;
             while (pos < n && data[pos] != ',' && !isLineEnd(data[pos]))
@@ -160,9 +157,8 @@ ConfigFile::Decoded ConfigFile::decode(QByteArrayView bytes)
 
     // A record is taken whole or not at all: one bad field makes it the defaults.
     Settings read;
-    bool sound = field[0].complete;
     const Field &path = field[1];
-    sound = sound && path.complete && !path.bytes.isEmpty()
+    bool sound = !path.bytes.isEmpty()
         && std::none_of(path.bytes.cbegin(), path.bytes.cend(),
                         [](char c) { return quint8(c) < 0x20 || c == 0x7F; });
     if (sound)

@@ -53,6 +53,7 @@ private Q_SLOTS:
         row("incomplete third", "\"a\",\"1\",1,0,3600\r\n\"b\",\"2\",5,2,7890\r\n\"c\",\"th",
             {"2", 5, 2, 7890}, false);
         row("unclosed quote", "\"a\",\"f.cs", d, false);
+        row("cut record", "\"a\",\"1\",1,0,3600\r\n\"b\",\"2\",5,2,\"7", {"1", 1, 0, 3600}, false);
         row("text for numbers", "\"a\",\"f.csv\",x,2,wide\r\n", d, false);
         row("option 0", "\"a\",\"f\",0,2,3600\r\n", d, false);
         row("option 11", "\"a\",\"f\",11,1,7890\r\n", d, false);
