@@ -21,9 +21,9 @@ int SampleListModel::rowCount(const QModelIndex &parent) const
 
 QModelIndex SampleListModel::index(int row, int column, const QModelIndex &parent) const
 {
-    const int rows = m_shown < 0 ? 0 : m_shown + (m_store.entete_fichier() ? 2 : 1);
-    return row >= 0 && row < rows && column == 0 && !parent.isValid() ? createIndex(row, 0)
-                                                                      : QModelIndex();
+    return row >= 0 && row < SampleListModel::rowCount() && column == 0 && !parent.isValid()
+        ? createIndex(row, 0)
+        : QModelIndex();
 }
 
 QVariant SampleListModel::data(const QModelIndex &index, int role) const

@@ -20,8 +20,8 @@ struct Sample
         , line(std::move(line))
     { }
 
-    int number = 0;
-    double value = 0;
+    int number;
+    double value;
     QDate date; // invalid when unknown
     QTime time;
     std::optional<QString> line; // a viewed sample's line, without its end

@@ -103,14 +103,17 @@ QString row(const Sample &sample)
 
 QString label(const Sample &sample)
 {
-    QString value = pattern000(sample.value);
-    QString when = QString(date(sample.date) + u' ' + time(sample.time)).trimmed();
+    QString value;
+    QString when;
     if (sample.line) {
         const QStringList fields = fieldsAfterNumber(*sample.line);
-        if (!fields.first().trimmed().isEmpty())
-            value = fields.first().trimmed();
+        value = fields.first().trimmed();
         when = fields.mid(1).join(u' ').trimmed();
+    } else {
+        when = QString(date(sample.date) + u' ' + time(sample.time)).trimmed();
     }
+    if (value.isEmpty())
+        value = pattern000(sample.value);
     QString text = QStringLiteral("N° %1 : %2").arg(sample.number).arg(value);
     if (!when.isEmpty())
         text += QStringLiteral(" — ") + when;
