@@ -229,17 +229,6 @@ private Q_SLOTS:
         store.clear();
         QCOMPARE(std::pair(int(reset.count()), model.rowCount()), std::pair(1, 0));
     }
-    // The chart's label: the value as listed, then the date and time of the sample; a viewed
-    // line's value and fields as they stand.
-    void labels()
-    {
-        QCOMPARE(SampleText::label({2, -5, QDate(2026, 3, 14), QTime(10, 0, 5)}),
-                 "N° 2 : -005 — 03-14-2026 10:00:05");
-        QCOMPARE(SampleText::label({}), "N° 0 : 000");
-        QCOMPARE(SampleText::label(viewed("2; 392 ;03-14-2026;10:05:00", 2)),
-                 "N° 2 : 392 — 03-14-2026 10:05:00");
-        QCOMPARE(SampleText::label(viewed("1;7")), "N° 1 : 7"); // a line with the value only
-    }
     // With a pinned sample the label adds the differences: samples, time from the recorded or
     // the viewed date and time ("—" without), value. Samples: "value;date;time" each.
     void deltaReadout_data()

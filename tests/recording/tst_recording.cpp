@@ -80,12 +80,11 @@ class TestRecording : public QObject
 
 private Q_SLOTS:
     // Reads outside 0..num_mesure give the empty sample 0; 32000 samples fit, the next does not
-    // (the recorder's and the loader's limits rest on it), each numbered by its place; a file's
-    // samples are told once it is read whole, its first line kept, its sample 0 an empty line.
+    // (the recorder's and the loader's limits rest on it), each numbered by its place.
     void storeBounds()
     {
         SampleStore store;
-        QSignalSpy grew(&store, &SampleStore::grew), reloaded(&store, &SampleStore::reloaded);
+        QSignalSpy grew(&store, &SampleStore::grew);
         for (int i = 1; i <= 32000; ++i)
             QVERIFY(store.add({7, double(i)}));
         QVERIFY(store.isFull() && !store.add({}));
@@ -93,15 +92,6 @@ private Q_SLOTS:
                  std::tuple(32000, 32000, 32000));
         for (int index : {-1, 32001, std::numeric_limits<int>::min()})
             QVERIFY(store.valeur(index) == 0 && store.at(index).number == 0);
-        store.startReading("h");
-        QVERIFY(store.add({0, 300, {}, {}, "1;300"}));
-        QCOMPARE(std::pair(int(grew.count()), int(reloaded.count())), std::pair(32000, 0));
-        store.readComplete();
-        QCOMPARE(std::tuple(int(reloaded.count()), store.num_mesure(), store.valeur(1),
-                            *store.entete_fichier(), *store.at(0).line),
-                 std::tuple(1, 1, 300.0, QString("h"), QString()));
-        store.clear();
-        QVERIFY(!store.entete_fichier() && !store.at(0).line && store.valeur(1) == 0);
     }
     void parsesValues_data()
     {

@@ -110,8 +110,8 @@ private Q_SLOTS:
             QCOMPARE(store.num_mesure(), count);
         }
     }
-    // Progress from 0 to where the reading ended: the end, a bad line, the first over-long line
-    // of a huge file (whose memory stays bounded); a yield after each slow moment.
+    // Progress from 0 to where the reading ended: the end, or the first over-long line of a huge
+    // file (whose memory stays bounded); a yield after each slow moment.
     void progressAndYields()
     {
         const QByteArray good = RecordingFile::header() + samples(1, 20000);
@@ -133,9 +133,6 @@ private Q_SLOTS:
         QCOMPARE(std::tuple(positions.first(), positions.last(), total),
                  std::tuple(qint64(0), good.size(), good.size()));
         QVERIFY2(yields >= 10, qPrintable(QString::number(yields)));
-        const QByteArray bad = RecordingFile::header() + samples(1, 2) + "x\r\n";
-        QCOMPARE(load(bad + samples(4, 9), hooks).outcome, Outcome::Malformed);
-        QCOMPARE(positions.last(), bad.size());
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(qint64(1) << 30)); // 1 GiB, no line end
         f.close();
