@@ -1,5 +1,7 @@
+#include "settings/configfile.h"
 // Viewing a 32,000-line recording written by the program: the whole "Visualiser Enregistrement"
-// of the main window, progress window and event handling included, up to the drawn list and chart.
+// of the main window, progress window and event handling included, up to the drawn list and chart;
+// and taking up again a recording of as many samples, interrupted.
 #include "viewer/recordingloader.h"
 #include "windowrig.h"
 
@@ -36,6 +38,33 @@ void BM_ViewRecording(benchmark::State &state)
     state.counters["samples"] = instrument.samples().num_mesure();
 }
 
+// A recording interrupted after range(0) samples taken up again at the next start: its note
+// found, its samples read back from the file into the list and the chart, both drawn.
+void BM_ResumeRecording(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = writeRecording(dir, int(state.range(0)));
+    TestFiles::write(dir.filePath("ondaris.cfg"),
+                     ConfigFile::encode(Settings {path, 1, 0, Settings::WideWidth}));
+    const QByteArray note = "Ondaris : enregistrement en cours\n27\n" + path.toUtf8() + '\n';
+    for (auto _ : state) {
+        state.PauseTiming();
+        TestFiles::write(dir.filePath("ondaris.reprise"), note);
+        FakeDialogs dialogs;
+        Instrument instrument(testServices(dir.path()));
+        Enregistreur window(instrument, dialogs);
+        window.show();
+        state.ResumeTiming();
+        window.Form_Load();
+        instrument.answerResume(true);
+        window.repaint();
+        state.PauseTiming();
+        if (instrument.samples().num_mesure() != state.range(0))
+            state.SkipWithError("not resumed");
+        state.ResumeTiming();
+    }
+}
+
 void BM_ParseOnly(benchmark::State &state)
 {
     QTemporaryDir dir;
@@ -50,4 +79,5 @@ void BM_ParseOnly(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_ViewRecording)->Arg(32000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ResumeRecording)->Arg(32000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseOnly)->Arg(32000)->Unit(benchmark::kMillisecond);

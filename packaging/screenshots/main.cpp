@@ -35,6 +35,7 @@ class ShowFile final : public Dialogs
 public:
     QString file;
     bool confirmQuit(QWidget *) override { return true; }
+    bool confirmResume(QWidget *, const QString &, int) override { return false; }
     QString chooseNewRecording(QWidget *) override { return {}; }
     QString chooseRecordingToView(QWidget *) override { return file; }
     QString choosePicture(QWidget *, const QString &, const Refusal &) override { return {}; }

@@ -17,10 +17,11 @@ int scaled(qint32 raw)
 } // namespace
 
 Acquisition::Acquisition(SerialLink::PortLister serialPorts,
-                         std::unique_ptr<HidTransport> transport, QObject *parent)
+                         std::unique_ptr<HidTransport> transport, SerialLink::Clock serialClock,
+                         QObject *parent)
     : QObject(parent)
     , m_transport(std::move(transport))
-    , m_serial(std::move(serialPorts))
+    , m_serial(std::move(serialPorts), std::move(serialClock))
     , m_usb(*m_transport)
 {
     connect(&m_serial, &SerialLink::failure, this, &Acquisition::deviceProblem);
@@ -40,8 +41,10 @@ void Acquisition::setSource(SampleSource source)
     } else {
         m_serial.ferme_port();
     }
-    if (source == SampleSource::Usb && m_source != source)
+    if (source == SampleSource::Usb && m_source != source) {
         m_usb.armMissingReport();
+        m_boardRead = false; // read from the next refresh on
+    }
     m_source = source;
 }
 
@@ -68,7 +71,9 @@ void Acquisition::TimerValActu_Timer()
 {
     if (m_source == SampleSource::Usb) {
         m_usb.ouvre_usb();
-        if (const auto reading = m_usb.lit_usb())
+        const auto reading = m_usb.lit_usb();
+        m_boardRead = reading.has_value();
+        if (reading)
             m_valeurBrute = reading->analog1;
     } else if (m_source == SampleSource::Serial) {
         if (const auto reading = m_serial.lit_port())
@@ -77,14 +82,29 @@ void Acquisition::TimerValActu_Timer()
     emit refreshed();
 }
 
-QString Acquisition::displayText() const
+bool Acquisition::isFresh() const
 {
-    return m_source == SampleSource::Test ? QString::number(m_valeurTest)
-                                          : QString::number(scaled(m_valeurBrute));
+    switch (m_source) {
+    case SampleSource::Serial:
+        return m_serial.isFresh();
+    case SampleSource::Usb:
+        return m_boardRead;
+    case SampleSource::Test:
+        break;
+    }
+    return true;
 }
 
-double Acquisition::sampleValue() const
+QString Acquisition::displayText() const
 {
+    const auto value = sampleValue();
+    return value ? QString::number(qint64(*value)) : QStringLiteral("----");
+}
+
+std::optional<double> Acquisition::sampleValue() const
+{
+    if (!isFresh())
+        return std::nullopt;
     return m_source == SampleSource::Test ? double(m_valeurTest) : double(scaled(m_valeurBrute));
 }
 

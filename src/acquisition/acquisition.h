@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 class HidTransport;
 
@@ -21,7 +22,7 @@ public:
     static constexpr int RefreshPeriodMs = 200;
 
     Acquisition(SerialLink::PortLister serialPorts, std::unique_ptr<HidTransport> transport,
-                QObject *parent = nullptr);
+                SerialLink::Clock serialClock = SerialLink::steadyNow, QObject *parent = nullptr);
     ~Acquisition() override;
 
     // Chooses the source: the serial port opens for the serial sensor (unless open) and closes
@@ -39,11 +40,14 @@ public:
     // tells refreshed().
     void TimerValActu_Timer();
 
+    // The reading is fresh: the serial sensor's frames keep coming, the board's last read
+    // succeeded, or the source is the test value.
+    bool isFresh() const;
     // The text of the live value: floor(valeur_brute × 3.921), so a raw 0..255 gives 0..999, or
-    // the test value.
+    // the test value; "----" while the reading is not fresh.
     QString displayText() const;
-    // The value a sample takes now, by the same rule.
-    double sampleValue() const;
+    // The value a sample takes now, by the same rule; none while the reading is not fresh.
+    std::optional<double> sampleValue() const;
 
     // "+" and "-" move the test value by one, within 16 bits; other characters do nothing.
     void keyPress(int characterCode);
@@ -62,5 +66,6 @@ private:
     QTimer m_refresh {this};
     SampleSource m_source = SampleSource::Test;
     qint32 m_valeurBrute = 0;
+    bool m_boardRead = false; // the board's last read gave a reading
     qint16 m_valeurTest = 0;
 };

@@ -114,7 +114,8 @@ void SerialLink::tryOpen()
     m_port.clear(QSerialPort::Input);
     m_port.clearError();
     m_framer.restart(m_clock());
-    m_told = false;
+    m_lastFrame.reset();
+    m_waitedFrom = m_clock();
 }
 
 std::optional<quint8> SerialLink::lit_port()
@@ -131,10 +132,34 @@ std::optional<quint8> SerialLink::lit_port()
         return std::nullopt;
     }
     drain();
-    const auto trame_rs232 = m_framer.take(m_clock());
-    if (!trame_rs232)
+    const SerialFramer::Time now = m_clock();
+    const auto trame_rs232 = m_framer.take(now);
+    if (!trame_rs232) {
+        if (now - m_waitedFrom > silenceLimit())
+            tell(tr("Le capteur du port série %1 n'envoie plus de mesure depuis %2 secondes "
+                    "(éteint, ou son câble débranché ?).\nLa valeur affichée est « ---- » et "
+                    "aucune mesure n'est enregistrée tant qu'il se tait ; tout reprend dès qu'il "
+                    "envoie de nouveau.")
+                     .arg(m_portName)
+                     .arg(std::chrono::duration_cast<std::chrono::seconds>(now - m_waitedFrom)
+                              .count()));
         return std::nullopt;
+    }
+    if (m_lastFrame)
+        m_frameInterval = now - *m_lastFrame;
+    m_lastFrame = m_waitedFrom = now;
+    m_told = false; // the sensor is back: its next trouble is told
     return (*trame_rs232)[2];
+}
+
+bool SerialLink::isFresh() const
+{
+    return m_port.isOpen() && m_lastFrame && m_clock() - *m_lastFrame <= silenceLimit();
+}
+
+SerialFramer::Time SerialLink::silenceLimit() const
+{
+    return std::max<SerialFramer::Time>(SilenceLimit, SlowSensorFactor * m_frameInterval);
 }
 
 void SerialLink::drain()
@@ -145,6 +170,7 @@ void SerialLink::drain()
 void SerialLink::ferme_port()
 {
     m_wanted = false;
+    m_lastFrame.reset();
     if (m_port.isOpen())
         m_port.close();
     m_port.clearError();
@@ -160,6 +186,7 @@ void SerialLink::lose()
 {
     const QString text = m_port.errorString();
     m_port.close();
+    m_lastFrame.reset();
     m_port.clearError();
     m_lastTry = m_clock();
     tell(describeFailure(m_portName, QSerialPort::ResourceError, text));
@@ -177,8 +204,8 @@ QString SerialLink::describeFailure(const QString &portName, QSerialPort::Serial
                                     const QString &systemText)
 {
     const QString retry = tr("Ondaris réessaie toutes les 2 secondes tant que la source "
-                             "« RS232 com N° » est choisie : la valeur affichée reprend dès que "
-                             "le capteur répond.");
+                             "« RS232 com N° » est choisie : la valeur affichée (« ---- » d'ici "
+                             "là, sans mesure enregistrée) reprend dès que le capteur répond.");
     if (portName.isEmpty())
         return tr("Aucun port série n'a été trouvé sur cet ordinateur (ni port intégré "
                   "/dev/ttyS*, ni adaptateur USB /dev/ttyUSB* ou /dev/ttyACM*).\nBranchez "

@@ -10,7 +10,9 @@
 
 // The serial sensor on the machine's first serial port: 2400 baud, 4-byte frames whose third
 // byte is the reading. Nothing is ever sent. While the serial source is chosen, a port that is
-// missing or lost is tried again every 2 seconds, silently.
+// missing or lost is tried again every 2 seconds, silently. Its reading is fresh while whole
+// frames keep coming; a port that is missing, lost or silent is told once until frames come
+// again.
 class SerialLink : public QObject
 {
     Q_OBJECT
@@ -22,6 +24,10 @@ public:
     static constexpr QSerialPort::DataBits DataBits = QSerialPort::Data8;
     static constexpr QSerialPort::StopBits StopBits = QSerialPort::OneStop;
     static constexpr std::chrono::seconds RetryPeriod {2};
+    // A sensor is silent when no whole frame came within this time, or within SlowSensorFactor
+    // times the interval between its last two frames when that is longer.
+    static constexpr std::chrono::seconds SilenceLimit {5};
+    static constexpr int SlowSensorFactor = 3;
 
     using PortLister = std::function<QStringList()>; // device paths of the ports present now
     using Clock = std::function<SerialFramer::Time()>; // monotonic
@@ -29,6 +35,7 @@ public:
     // The serial ports the system reports as present (Qt leaves out ttyS nodes without
     // hardware).
     static QStringList systemPorts();
+    static SerialFramer::Time steadyNow();
 
     explicit SerialLink(PortLister ports = systemPorts, Clock clock = steadyNow,
                         QObject *parent = nullptr);
@@ -43,17 +50,19 @@ public:
     std::optional<quint8> lit_port();
     // Closes the port and stops trying it.
     void ferme_port();
+    // The port is open and the last reading came from a frame received within the limit.
+    bool isFresh() const;
 
 signals:
     void failure(const QString &message);
 
 private:
-    static SerialFramer::Time steadyNow();
     void tryOpen();
     void drain();
     void onError(QSerialPort::SerialPortError error);
     void lose();
     void tell(const QString &message);
+    SerialFramer::Time silenceLimit() const;
     // The French text telling why the port could not be used.
     static QString describeFailure(const QString &portName, QSerialPort::SerialPortError error,
                                    const QString &systemText);
@@ -64,6 +73,9 @@ private:
     QSerialPort m_port;
     SerialFramer m_framer;
     bool m_wanted = false; // the serial source is chosen
-    bool m_told = false; // the current trouble has been told
+    bool m_told = false; // the current trouble has been told; cleared when frames come again
     SerialFramer::Time m_lastTry {};
+    std::optional<SerialFramer::Time> m_lastFrame; // since the port was opened
+    SerialFramer::Time m_waitedFrom {}; // the last frame, or the open when none came since
+    SerialFramer::Time m_frameInterval {}; // between the sensor's last two frames
 };

@@ -144,15 +144,17 @@ UsbBoard::Poll UsbBoard::askNativeMode(Reads &reads)
 
 QString UsbBoard::missingMessage()
 {
-    return tr("La carte USB K8055 (adresse 3) est introuvable.\nVérifiez qu'elle est branchée "
-              "et réglée sur l'adresse 3 (cavaliers SK5 et SK6). Sous Linux, la règle udev "
-              "d'Ondaris doit être installée pour donner l'accès à la carte.\nLa "
-              "valeur affichée n'est pas mise à jour tant que la carte est absente.");
+    return tr(
+        "La carte USB K8055 (adresse 3) est introuvable.\nVérifiez qu'elle est branchée "
+        "et réglée sur l'adresse 3 (cavaliers SK5 et SK6). Sous Linux, la règle udev "
+        "d'Ondaris doit être installée pour donner l'accès à la carte.\nLa "
+        "valeur affichée est « ---- », sans mesure enregistrée, tant que la carte est absente.");
 }
 
 QString UsbBoard::lostMessage()
 {
     return tr("La carte USB K8055 (adresse 3) ne répond plus : elle a peut-être été "
-              "débranchée.\nLa valeur affichée garde la dernière mesure ; la lecture reprend "
-              "d'elle-même dès que la carte est rebranchée.");
+              "débranchée.\nLa valeur affichée est « ---- » et aucune mesure n'est enregistrée "
+              "tant qu'elle ne répond pas ; la lecture reprend d'elle-même dès que la carte est "
+              "rebranchée.");
 }

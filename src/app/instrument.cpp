@@ -2,6 +2,7 @@
 
 #include "acquisition/hidtransport.h"
 #include "recording/recordingfile.h"
+#include "recording/sampletext.h"
 #include "recording/spreadsheetfile.h"
 
 #include <QDir>
@@ -14,9 +15,11 @@ Instrument::Instrument(Services services, QObject *parent)
     : QObject(parent)
     , m_clock(std::move(services.clock))
     , m_settings(ConfigFile(services.configPath, services.configFallback))
-    , m_acquisition(std::move(services.serialPorts), std::move(services.hidTransport))
+    , m_acquisition(std::move(services.serialPorts), std::move(services.hidTransport),
+                    std::move(services.serialClock))
     , m_recorder(
           m_samples, [this] { return m_acquisition.sampleValue(); }, m_clock)
+    , m_note(QFileInfo(services.configPath).dir().filePath(QStringLiteral("ondaris.reprise")))
 {
     const auto warn = [this](const QString &message) {
         emit told(message, true);
@@ -26,6 +29,12 @@ Instrument::Instrument(Services services, QObject *parent)
     connect(&m_recorder, &Recorder::stoppedOnProblem, this, warn);
     connect(&m_acquisition, &Acquisition::refreshed, this, &Instrument::refreshed);
     connect(&m_recorder, &Recorder::recordingChanged, this, &Instrument::recordingChanged);
+    connect(&m_acquisition, &Acquisition::refreshed, &m_recorder, &Recorder::readingRefreshed);
+    // However a recording stops, it is not to be taken up again.
+    connect(&m_recorder, &Recorder::recordingChanged, this, [this](bool recording) {
+        if (!recording)
+            m_note.remove();
+    });
     // Reached by tests that drive their timers.
     m_acquisition.setParent(this);
     m_recorder.setParent(this);
@@ -41,11 +50,88 @@ void Instrument::start()
     if (existed)
         m_acquisition.openStored(SampleSource(stored.source));
     m_acquisition.startRefresh();
+    findInterrupted();
+}
+
+void Instrument::findInterrupted()
+{
+    const std::optional<RecordingNote::Note> note = m_note.read();
+    if (!note || note->file != m_settings.settings().fichier_donnees) {
+        m_note.remove(); // not a note this program wrote for this file: nothing to tell
+        return;
+    }
+    RecordingNote::Recovered recovered = RecordingNote::recover(*note);
+    using State = RecordingNote::Recovered::State;
+    if (recovered.state == State::Resumable) {
+        m_interrupted = Interrupted {*note, std::move(recovered)};
+        return;
+    }
+    m_note.remove();
+    const QString file = QDir::toNativeSeparators(note->file);
+    emit told(recovered.state == State::Gone
+                  ? tr("L'enregistrement interrompu dans « %1 » ne peut pas être repris : ce "
+                       "fichier n'existe plus (supprimé, déplacé ou renommé).")
+                        .arg(file)
+                  : tr("L'enregistrement interrompu dans « %1 » ne peut pas être repris : ce "
+                       "fichier ne se termine plus par les mesures de cet enregistrement (vidé "
+                       "ou modifié depuis).")
+                        .arg(file),
+              true);
+}
+
+std::optional<QString> Instrument::resumeQuestion() const
+{
+    if (!m_interrupted)
+        return std::nullopt;
+    const QList<Sample> &samples = m_interrupted->recovered.samples;
+    const QString file = QDir::toNativeSeparators(m_interrupted->note.file);
+    const QString last = samples.isEmpty()
+        ? tr("Il n'a pris encore aucune mesure.")
+        : tr("Sa dernière mesure, la N° %1, date du %2 à %3 ; le fichier en compte %1.")
+              .arg(samples.size())
+              .arg(SampleText::date(samples.last().date), SampleText::time(samples.last().time));
+    return tr("Un enregistrement a été interrompu (arrêt de l'ordinateur ou du programme) dans "
+              "le fichier\n« %1 ».\n%2\n\nReprendre l'enregistrement ?")
+        .arg(file, last);
+}
+
+void Instrument::answerResume(bool yes)
+{
+    if (!m_interrupted || m_loading || m_recorder.isRecording())
+        return;
+    const Interrupted interrupted = *std::exchange(m_interrupted, std::nullopt);
+    if (!yes) {
+        m_note.remove();
+        return;
+    }
+    // A line the interruption left half written is cut off, so that the next one starts whole.
+    QFile file(interrupted.note.file);
+    if (file.exists() && file.size() > interrupted.recovered.end
+        && !file.resize(interrupted.recovered.end)) {
+        m_note.remove();
+        emit told(tr("L'enregistrement interrompu dans « %1 » ne peut pas être repris :\n%2")
+                      .arg(QDir::toNativeSeparators(interrupted.note.file), file.errorString()),
+                  true);
+        return;
+    }
+    m_samples.startReading(std::nullopt);
+    for (const Sample &sample : interrupted.recovered.samples)
+        m_samples.add(sample);
+    m_samples.readComplete();
+    m_shownFile.clear();
+    m_recorder.resume(plan());
 }
 
 void Instrument::shutDown()
 {
+    m_recorder.stop();
     m_acquisition.close();
+}
+
+Recorder::Plan Instrument::plan() const
+{
+    return {m_settings.intervalMs(), m_settings.diviseur_tick(),
+            m_settings.settings().fichier_donnees};
 }
 
 bool Instrument::chartShown() const
@@ -130,8 +216,10 @@ void Instrument::toggleRecording()
     }
     m_acquisition.resetTest();
     m_shownFile.clear();
-    m_recorder.start({m_settings.intervalMs(), m_settings.diviseur_tick(),
-                      m_settings.settings().fichier_donnees});
+    m_interrupted.reset(); // a new recording: the interrupted one is not asked about any more
+    const QString file = m_settings.settings().fichier_donnees;
+    m_note.write({file, QFileInfo(file).size()}, nullptr); // without it, no resume: no loss
+    m_recorder.start(plan());
 }
 
 void Instrument::view(const QString &path, const RecordingLoader::Hooks &hooks)

@@ -2,6 +2,7 @@
 
 #include "acquisition/acquisition.h"
 #include "recording/recorder.h"
+#include "recording/recordingnote.h"
 #include "recording/samplestore.h"
 #include "settings/settingschoices.h"
 #include "settings/settingsmodel.h"
@@ -27,17 +28,28 @@ public:
         QString configPath;
         QString configFallback; // read while configPath is missing
         SerialLink::PortLister serialPorts = SerialLink::systemPorts;
+        SerialLink::Clock serialClock = SerialLink::steadyNow; // the bytes' arrival times
         std::unique_ptr<HidTransport> hidTransport;
         Recorder::Clock clock = Recorder::Clock::system();
     };
 
     explicit Instrument(Services services, QObject *parent = nullptr);
 
+    // How long the question to resume an interrupted recording waits for an answer.
+    static constexpr int ResumeAfterSeconds = 60;
+
     // Start-up: the settings read, or made with the defaults; the stored period applied and the
-    // stored source opened; the live value refreshed from now on.
+    // stored source opened; the live value refreshed from now on; a recording that was
+    // interrupted found in its file, or why it cannot be taken up again told.
     void start();
-    // Shut-down: the serial port is closed.
+    // Shut-down: the recording stopped, the serial port closed.
     void shutDown();
+
+    // The question to ask when a recording was interrupted and can be taken up again.
+    std::optional<QString> resumeQuestion() const;
+    // The answer: yes, the recording goes on from its samples, read back into the list and the
+    // chart; no, it is left as it is. Either way it is not asked again.
+    void answerResume(bool yes);
 
     // The samples on screen, for the views that show them.
     const SampleStore &samples() const { return m_samples; }
@@ -104,6 +116,14 @@ signals:
     void recordingChanged(bool recording);
 
 private:
+    struct Interrupted
+    {
+        RecordingNote::Note note;
+        RecordingNote::Recovered recovered;
+    };
+    void findInterrupted();
+    Recorder::Plan plan() const;
+
     Recorder::Clock m_clock;
     SettingsModel m_settings;
     Acquisition m_acquisition;
@@ -112,4 +132,6 @@ private:
     bool m_loading = false;
     QString m_viewed; // the file last chosen for viewing
     QString m_shownFile; // the file the samples on screen came from; empty: the recording file
+    RecordingNote m_note;
+    std::optional<Interrupted> m_interrupted;
 };

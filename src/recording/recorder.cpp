@@ -28,7 +28,8 @@ Recorder::Clock Recorder::Clock::system()
             }};
 }
 
-Recorder::Recorder(SampleStore &store, std::function<double()> sample, Clock clock, QObject *parent)
+Recorder::Recorder(SampleStore &store, std::function<std::optional<double>()> sample, Clock clock,
+                   QObject *parent)
     : QObject(parent)
     , m_store(store)
     , m_sample(std::move(sample))
@@ -44,12 +45,30 @@ void Recorder::start(const Plan &plan)
 {
     if (m_recording)
         return;
+    m_store.clear();
+    begin(plan);
+}
+
+void Recorder::resume(const Plan &plan)
+{
+    if (!m_recording)
+        begin(plan);
+}
+
+void Recorder::begin(const Plan &plan)
+{
     m_recording = true;
+    m_sampled = false;
     m_plan = plan;
     m_schedule.start(m_clock.monotonicMs(), m_plan.periodMs, m_plan.divisor);
-    m_store.clear();
     emit recordingChanged(true);
     armTimer1();
+}
+
+void Recorder::readingRefreshed()
+{
+    if (m_recording && !m_sampled)
+        takeSample();
 }
 
 void Recorder::stop()
@@ -81,9 +100,13 @@ void Recorder::takeSample()
                 .arg(SampleStore::Capacity));
         return;
     }
+    const std::optional<double> value = m_sample();
+    if (!value)
+        return; // nothing measured: no sample, no number used
+    m_sampled = true;
     const QDateTime now = m_clock.now();
     const QTime time = now.time();
-    const Sample sample {m_store.num_mesure() + 1, m_sample(), now.date(),
+    const Sample sample {m_store.num_mesure() + 1, *value, now.date(),
                          QTime(time.hour(), time.minute(), time.second())};
     // On disk first, then listed: a sample the user has seen is never lost to a crash.
     QString reason;

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 class SampleStore;
 
@@ -34,15 +35,21 @@ public:
         QString file; // fichier_donnees
     };
 
-    // sample: the value a sample takes now.
-    Recorder(SampleStore &store, std::function<double()> sample, Clock clock,
+    // sample: the value a sample takes now; none while the reading is not fresh, and then no
+    // sample is taken.
+    Recorder(SampleStore &store, std::function<std::optional<double>()> sample, Clock clock,
              QObject *parent = nullptr);
 
     // Whether a recording runs: from its start until it is stopped or stops by itself.
     bool isRecording() const { return m_recording; }
     // Clears the samples and takes the first one 10 ms later, then one a period.
     void start(const Plan &plan);
+    // Goes on with the samples in the store, the next numbered after them, as a start does.
+    void resume(const Plan &plan);
     void stop();
+    // A new reading came: a recording that has no sample yet, for want of a fresh reading,
+    // takes it now.
+    void readingRefreshed();
     // The sampling tick: runs the tick that is due now and arms the timer for the next one.
     void Timer1_Timer();
 
@@ -51,14 +58,16 @@ signals:
     void stoppedOnProblem(const QString &message); // the recording stopped by itself
 
 private:
+    void begin(const Plan &plan);
     void takeSample();
     void armTimer1();
 
     SampleStore &m_store;
-    std::function<double()> m_sample;
+    std::function<std::optional<double>()> m_sample;
     Clock m_clock;
     Plan m_plan;
     SamplingSchedule m_schedule;
     QTimer m_timer1 {this};
     bool m_recording = false;
+    bool m_sampled = false; // this recording has taken a sample since it started
 };

@@ -18,10 +18,11 @@ void SampleStore::clear()
     emit cleared();
 }
 
-void SampleStore::startReading(const QString &header)
+void SampleStore::startReading(const std::optional<QString> &header)
 {
     clear();
-    m_samples.front().line = QString(); // listed as a line of the file, empty
+    if (header)
+        m_samples.front().line = QString(); // listed as a line of the file, empty
     m_header = header;
     m_reading = true;
 }

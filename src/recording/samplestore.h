@@ -38,9 +38,9 @@ public:
 
     // No samples: a recording starts, or a file is about to be read.
     void clear();
-    // A file is read: no samples but its sample 0, its first line kept; the samples added are
-    // told once it is complete.
-    void startReading(const QString &header);
+    // A file is read: no samples but its sample 0, its first line kept (none when the samples
+    // are those of a recording taken up again); the samples added are told once it is complete.
+    void startReading(const std::optional<QString> &header);
     // The sample as num_mesure + 1, told at once unless a file is being read. False, nothing
     // stored, when full.
     bool add(Sample sample);

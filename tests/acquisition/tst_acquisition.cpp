@@ -172,8 +172,10 @@ private Q_SLOTS:
                      qPrintable(text));
         }
     }
-    // A missing or pulled-out port is told once, then tried every 2 s without a word; once
-    // back (perhaps under another name) it is read again; chosen again, a failure is told again.
+    // A missing, pulled-out or silent port is told once an outage, then tried every 2 s without
+    // a word; once back (perhaps under another name) it is read again, its reading fresh while
+    // frames keep coming: within 5 s, or three times a slow sensor's interval. Chosen again, a
+    // failure is told again.
     void lostPortToldOnceAndTriedAgain()
     {
         auto pty = std::make_unique<PtyPair>();
@@ -181,6 +183,18 @@ private Q_SLOTS:
         SerialFramer::Time now {1s};
         SerialLink link([&] { return present; }, [&] { return now; });
         QSignalSpy failures(&link, &SerialLink::failure);
+        const auto frame = [&](char reading) {
+            now += 100ms;
+            (void)pty->send(QByteArray("\x0A\x14", 2) + reading + '\x28');
+            QCOMPARE(link.lit_port(), std::nullopt); // its end is not known yet
+            now += SerialFramer::Silence;
+            QCOMPARE(link.lit_port(), std::optional<quint8>(reading));
+        };
+        const auto silentFor = [&](SerialFramer::Time t) {
+            now += t;
+            link.lit_port();
+            return link.isFresh();
+        };
         link.ouvre_port();
         QVERIFY(!link.isOpen() && failures.count() == 1);
         present = {"/dev/ondaris-no-such-port"};
@@ -192,12 +206,15 @@ private Q_SLOTS:
         QVERIFY(!link.isOpen()); // not tried yet
         now += 1ms;
         link.lit_port();
-        QVERIFY(link.isOpen());
+        QVERIFY(link.isOpen() && !link.isFresh());
+        QVERIFY(!silentFor(10s)); // the same outage: not told again
         QCOMPARE(failures.count(), 1);
+        frame(30);
+        QVERIFY(link.isFresh());
 
         pty->hangUp(); // seen by the event loop, between two polls
         QTRY_COMPARE(failures.count(), 2);
-        QVERIFY(!link.isOpen());
+        QVERIFY(!link.isOpen() && !link.isFresh());
         QVERIFY(failures.last().first().toString().contains("disparu"));
         QVERIFY(failures.last().first().toString().contains(present.first()));
         pty = std::make_unique<PtyPair>();
@@ -207,22 +224,29 @@ private Q_SLOTS:
         now += 2s;
         QCOMPARE(link.lit_port(), std::nullopt);
         QVERIFY(link.isOpen());
-        now += 100ms;
-        QVERIFY(pty->send(QByteArray("\x0A\x14\x1E\x28", 4)));
-        QCOMPARE(link.lit_port(), std::nullopt); // its end is not known yet
-        now += SerialFramer::Silence;
-        QCOMPARE(link.lit_port(), std::optional<quint8>(30));
+        frame(30);
+        QVERIFY(silentFor(5s) && !silentFor(1ms));
+        QCOMPARE(failures.count(), 3);
+        QVERIFY(failures.last().first().toString().startsWith(
+            "Le capteur du port série " + present.first() + " n'envoie plus de mesure"));
+        QVERIFY(!silentFor(1h));
+        frame(40); // a sensor sending every 10 s is not cut off between its frames
+        now += 10s;
+        frame(50);
+        QVERIFY(silentFor(30s) && !silentFor(1s));
+        QCOMPARE(failures.count(), 4);
+        frame(60);
         pty->hangUp(); // seen by the next poll, the event loop not run since
         QCOMPARE(link.lit_port(), std::nullopt);
         QVERIFY(!link.isOpen());
-        QCOMPARE(failures.count(), 3);
+        QCOMPARE(failures.count(), 5);
         QCoreApplication::processEvents(); // the error queued meanwhile is not told again
-        QCOMPARE(failures.count(), 3);
+        QCOMPARE(failures.count(), 5);
 
         link.ferme_port();
         present = {};
         link.ouvre_port();
-        QCOMPARE(failures.count(), 4);
+        QCOMPARE(failures.count(), 6);
     }
     // One tick of a board that was read before: open (once), read both inputs, close.
     void reads_data()
@@ -331,8 +355,8 @@ private Q_SLOTS:
         QCOMPARE(tick({r(4, 0, 0), r(4, 20, 0)}), Reading({20, 0}));
         QCOMPARE(told.count(), 1);
     }
-    // Only the chosen source is read, a raw reading r shown and sampled as floor(r × 3.921); it
-    // stays through source changes until a new one replaces it; choosing the serial source again
+    // Only the chosen source is read, a raw reading r shown and sampled as floor(r × 3.921), or
+    // "----" and no sample until the source gives a reading; choosing the serial source again
     // does not reopen (and so flush) the port. The test value moves by one within 16 bits, for
     // "+" and "-" only.
     void pollsChosenSourceOnly()
@@ -369,7 +393,8 @@ private Q_SLOTS:
         acquisition.setSource(SampleSource::Serial);
         const termios line = pty.line(); // 2400 baud, 8 bits, no parity, 1 stop bit
         QVERIFY(cfgetispeed(&line) == B2400 && (line.c_cflag & (CSIZE | PARENB | CSTOPB)) == CS8);
-        QCOMPARE(acquisition.displayText(), QStringLiteral("501"));
+        QCOMPARE(std::pair(acquisition.displayText(), acquisition.sampleValue()),
+                 std::pair(QStringLiteral("----"), std::optional<double>()));
         frame(30);
         acquisition.setSource(SampleSource::Serial);
         acquisition.TimerValActu_Timer();
@@ -378,17 +403,19 @@ private Q_SLOTS:
         QCOMPARE(board->opens, 3);
         // The port closed for the board: a frame sent meanwhile is gone when it opens again.
         acquisition.setSource(SampleSource::Usb);
-        board->present = false; // an absent board leaves the reading as it was
+        board->present = false;
         acquisition.TimerValActu_Timer();
+        QCOMPARE(std::pair(acquisition.displayText(), acquisition.sampleValue()),
+                 std::pair(QStringLiteral("----"), std::optional<double>()));
         frame(100);
         acquisition.setSource(SampleSource::Serial);
         acquisition.TimerValActu_Timer();
-        QCOMPARE(acquisition.displayText(), QStringLiteral("117"));
+        QCOMPARE(acquisition.displayText(), QStringLiteral("----"));
         acquisition.close(); // shut-down closes it too
         frame(100);
         acquisition.setSource(SampleSource::Serial);
         acquisition.TimerValActu_Timer();
-        QCOMPARE(acquisition.displayText(), QStringLiteral("117"));
+        QCOMPARE(acquisition.displayText(), QStringLiteral("----"));
         QCOMPARE(failures.count(), 1); // chosen again and absent: told missing; the port was fine
         QVERIFY(failures.first().first().toString().contains("introuvable"));
     }

@@ -1,6 +1,7 @@
 // The program's window and recorder, run as the program runs them, for the crash tests to kill:
 //   crashsubject record FOLDER   records at the 1-second option into FOLDER/data_tr.csv from the
 //                                start, printing "listed N" as each sample is listed;
+//   crashsubject resume FOLDER   the same, but a recording found interrupted is resumed instead;
 //   crashsubject switch FOLDER   switches the chart on and off as fast as it can, printing
 //                                "switching" once, so that the settings file is being rewritten.
 #include "windowrig.h"
@@ -24,7 +25,7 @@ int main(int argc, char *argv[])
     window.show();
 
     QTimer keys;
-    if (mode == QLatin1String("record")) {
+    if (mode == QLatin1String("record") || mode == QLatin1String("resume")) {
         QObject::connect(&instrument.samples(), &SampleStore::grew, [&] {
             std::printf("listed %d\n", instrument.samples().num_mesure());
             std::fflush(stdout);
@@ -32,7 +33,8 @@ int main(int argc, char *argv[])
         // The test value moves, so that the samples differ.
         QObject::connect(&keys, &QTimer::timeout, [&] { window.Form_KeyPress('+'); });
         keys.start(70);
-        window.CmdRecord_Click();
+        if (mode == QLatin1String("record") || !QFile::exists(folder.filePath("ondaris.reprise")))
+            window.CmdRecord_Click();
     } else if (mode == QLatin1String("switch")) {
         QObject::connect(&keys, &QTimer::timeout, [&] { window.menuGraphe_Click(); });
         keys.start(0);

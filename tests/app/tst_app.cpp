@@ -2,6 +2,7 @@
 #include "app/widgets/qtdialogs.h"
 #include "chart/widgets/chartview.h"
 #include "chart/widgets/samplelistview.h"
+#include "ptypair.h"
 #include "settings/widgets/formoption.h"
 #include "viewer/widgets/loadingwindow.h"
 #include "windowrig.h"
@@ -9,6 +10,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -26,6 +28,7 @@
 #include <sys/stat.h>
 
 using TestFiles::read;
+using namespace std::chrono_literals;
 using TestFiles::recording;
 
 class TestApp : public QObject
@@ -54,6 +57,7 @@ private Q_SLOTS:
         QVERIFY(rig.find<QLabel>("Label2")->text().startsWith(QStringLiteral("10:05:00")));
         QCOMPARE(rig.find<SampleListView>("Text1")->model()->rowCount(), 0);
         QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(read(rig.note()), "Ondaris : enregistrement en cours\n0\ndata_tr.csv\n");
         rig.runSamples(1);
         QTest::keyClicks(button, QStringLiteral("++"));
         rig.runSamples(1);
@@ -73,6 +77,121 @@ private Q_SLOTS:
         for (int i = 0; i < 5; ++i)
             serial.acquisition().TimerValActu_Timer();
         QCOMPARE(serial.dialogs.told.size(), 1);
+    }
+    // A recording over a serial sensor that falls silent, is unplugged and comes back: nothing
+    // recorded while it is gone, "----" shown, told once; the first sample as soon as a reading
+    // comes, the true values once back.
+    void recordsOnlyFreshReadings()
+    {
+        auto pty = std::make_unique<PtyPair>();
+        WindowRig rig(WindowRig::config(1, 2), pty->slaveName());
+        rig.acquisition().findChild<QTimer *>("TimerValActu")->stop();
+        const auto shown = [&] {
+            return rig.find<QLabel>("Label3")->text();
+        };
+        const auto frame = [&](char reading) { // with a silence before and after
+            QTest::qWait(40);
+            QVERIFY(pty->send(QByteArray("\x0A\x14", 2) + reading + '\x28'));
+            QTest::qWait(40);
+            rig.acquisition().TimerValActu_Timer();
+        };
+        QTest::mouseClick(rig.find<QPushButton>("CmdRecord"), Qt::LeftButton);
+        rig.tick(); // the first tick, 10 ms on: no reading yet
+        QCOMPARE(std::pair(shown(), rig.core->samples().num_mesure()),
+                 std::pair(QString("----"), 0));
+        frame(30); // taken at once
+        QCOMPARE(std::pair(shown(), rig.core->samples().num_mesure()),
+                 std::pair(QString("117"), 1));
+        frame(40);
+        rig.tick();
+        rig.serialAhead += 6s; // silent
+        for (int i = 0; i < 3; ++i)
+            rig.tick();
+        pty->hangUp();
+        QTest::qWait(100); // the loss seen by the event loop: not told again, the same outage
+        QCOMPARE(rig.dialogs.told.size(), 1);
+        pty = std::make_unique<PtyPair>(); // plugged in again, under another name
+        rig.serialPort = pty->slaveName();
+        rig.serialAhead += 2s;
+        for (int i = 0; i < 3; ++i)
+            rig.tick();
+        QCOMPARE(shown(), "----");
+        frame(50);
+        rig.tick();
+        QCOMPARE(shown(), "196");
+        QCOMPARE(read(rig.dir.filePath("data_tr.csv")),
+                 "1;117;03-14-2026;10:05:00\r\n2;156;03-14-2026;10:05:01\r\n"
+                 "3;196;03-14-2026;10:05:08\r\n");
+        QCOMPARE(rig.dialogs.told.size(), 1);
+        QVERIFY(rig.dialogs.told.first().contains("n'envoie plus de mesure"));
+    }
+    // A recording left running by a crash is found at the next start: asked about over the
+    // window, it goes on from its samples, read back, with the next number, its half-written
+    // line cut; declined, left as it is. A note that does not fit its file is dropped, told
+    // only where a recording was lost. However the recording then stops, the note goes.
+    void resumesAnInterruptedRecording_data()
+    {
+        QTest::addColumn<QByteArray>("file"); // null: none
+        QTest::addColumn<QByteArray>("note");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<int>("resumed"); // samples read back; -1: not asked
+        QTest::addColumn<QString>("told");
+        const QByteArray h = RecordingFile::header(), noted = "Ondaris : enregistrement en cours\n";
+        const QByteArray three = TestFiles::samples(1, 3, [](int i) { return i * 100; });
+        const QByteArray at27 = noted + "27\ndata_tr.csv\n";
+        const auto row = [](const char *name, QByteArray file, QByteArray note, bool answer,
+                            int resumed, const char *told = "") {
+            QTest::newRow(name) << file << note << answer << resumed << QString(told);
+        };
+        row("resumed", h + three + "4;40", at27, true, 3);
+        row("declined", h + three, at27, false, 3);
+        row("none taken yet", QByteArray(), noted + "0\ndata_tr.csv\n", true, 0);
+        row("full", recording(32000, [](int) { return 1; }), at27, true, 32000, "32000");
+        row("file gone", QByteArray(), at27, true, -1, "n'existe plus");
+        row("emptied", "", at27, true, -1, "ne se termine plus");
+        row("another recording after", h + three + three, at27, true, -1, "ne se termine plus");
+        row("junk", h + three, "Ondaris\n27\n", true, -1);
+        row("another file", h + three, noted + "27\nautre.csv\n", true, -1);
+    }
+    void resumesAnInterruptedRecording()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, note);
+        QFETCH(int, resumed);
+        QFETCH(QString, told);
+        WindowRig rig(WindowRig::config(1, 0), {},
+                      {{"data_tr.csv", file}, {"ondaris.reprise", note}});
+        QFETCH(bool, answer);
+        rig.dialogs.resumeAnswer = answer;
+        rig.window->show();
+        QTRY_VERIFY(rig.dialogs.resumeQuestions.size() + rig.dialogs.told.size() > 0
+                    || (resumed < 0 && told.isEmpty()));
+        QCOMPARE(rig.dialogs.resumeQuestions.size(), resumed >= 0 ? 1 : 0);
+        QCOMPARE(rig.recorder().isRecording(), resumed >= 0 && answer);
+        const SampleStore &store = rig.core->samples();
+        const int listed = answer ? std::max(resumed, 0) : 0;
+        QCOMPARE(std::tuple(store.num_mesure(), rig.find<ChartView>("Ecran1")->drawnCount(),
+                            rig.find<SampleListView>("Text1")->model()->rowCount()),
+                 std::tuple(listed, listed, rig.recorder().isRecording() ? listed + 1 : 0));
+        if (resumed > 0)
+            QVERIFY(rig.dialogs.resumeQuestions.first().contains(
+                QString("« data_tr.csv ».\nSa dernière mesure, la N° %1, date du 12-06-2026 à "
+                        "04:38:58 ; le fichier en compte %1.")
+                    .arg(resumed)));
+        rig.tick(); // the first new sample at once, as at a start
+        if (resumed == 3 && answer)
+            QCOMPARE(read(rig.dir.filePath("data_tr.csv")),
+                     RecordingFile::header() + TestFiles::samples(1, 3, [](int i) {
+                         return i * 100;
+                     }) + "4;0;03-14-2026;10:05:00\r\n");
+        else if (!answer || resumed < 0)
+            QCOMPARE(read(rig.dir.filePath("data_tr.csv")), file);
+        QCOMPARE(rig.dialogs.told.size(), told.isEmpty() ? 0 : 1);
+        QVERIFY(rig.dialogs.told.join("").contains(told));
+        QCOMPARE(QFile::exists(rig.note()), rig.recorder().isRecording());
+        rig.dialogs.quitAnswer = true; // "Oui" to the quit question stops it too
+        QVERIFY(rig.window->close());
+        QVERIFY(!QFile::exists(rig.note()));
     }
     // What the user does during a load arrives as the window system's input: it is dropped, not
     // held back until the load is over; a close is asked once the load ends.
@@ -166,6 +285,32 @@ private Q_SLOTS:
         QCOMPARE(third.state(), QProcess::Running);
         third.kill();
         third.waitForFinished();
+    }
+    // The question to resume counts down in its box and answers Yes by itself at the end; "Non"
+    // clicked answers No.
+    void resumeQuestionCountsDown()
+    {
+        QtDialogs dialogs;
+        QStringList counted;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                if (!counted.contains(box->informativeText()))
+                    counted << box->informativeText();
+        });
+        watch.start(50);
+        QElapsedTimer waited;
+        waited.start();
+        QVERIFY(dialogs.confirmResume(nullptr, "Reprendre l'enregistrement ?", 2));
+        QVERIFY(waited.elapsed() >= 1900);
+        QCOMPARE(counted,
+                 QStringList({"Sans réponse, l'enregistrement reprend de lui-même dans 2 s.",
+                              "Sans réponse, l'enregistrement reprend de lui-même dans 1 s."}));
+        QTimer::singleShot(100, this, [] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
+        });
+        QVERIFY(!dialogs.confirmResume(nullptr, "Reprendre l'enregistrement ?", 60));
     }
     // The recording and export dialogs add ".csv" to a bare name, ask before overwriting, and
     // refuse a name they may not take with their own message before that question, staying

@@ -55,6 +55,34 @@ private Q_SLOTS:
                 qPrintable(QStringLiteral("%1 lines, %2 listed").arg(lines.size()).arg(listed)));
         }
     }
+    // Killed again and again, each time started again and resumed, the recording ends as one:
+    // numbered 1 on, each number once, times never going back, every sample listed there.
+    void recordingResumesAfterKills()
+    {
+        QTemporaryDir folder;
+        int listed = 0;
+        for (int kill = 0; kill < kills; ++kill) {
+            QByteArray out;
+            QCOMPARE(killed("resume", folder, 2600, &out), QByteArray());
+            const qsizetype at = out.lastIndexOf("listed ");
+            listed = std::max(listed, at < 0 ? 0 : out.mid(at + 7).trimmed().toInt());
+        }
+        const QByteArray bytes = TestFiles::read(folder.filePath("data_tr.csv"));
+        QList<QByteArray> lines = bytes.split('\n');
+        QVERIFY2(lines.takeLast().isEmpty(), "the last line is whole");
+        QDateTime previous;
+        for (int i = 0; i < lines.size(); ++i) {
+            const QList<QByteArray> fields = lines[i].chopped(1).split(';');
+            const QDateTime time = QDateTime::fromString(
+                QString::fromLatin1(fields.value(2) + ' ' + fields.value(3)),
+                "MM-dd-yyyy hh:mm:ss");
+            QVERIFY2(fields.value(0).toInt() == i + 1 && time.isValid() && !(time < previous),
+                     lines[i].constData());
+            previous = time;
+        }
+        QVERIFY2(lines.size() >= listed && lines.size() >= kills,
+                 qPrintable(QStringLiteral("%1 lines, %2 listed").arg(lines.size()).arg(listed)));
+    }
     // The settings file rewritten without end is always one whole record or the other.
     void settingsSurviveKills()
     {

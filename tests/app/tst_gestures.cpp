@@ -184,14 +184,7 @@ struct Program
     SampleListView *list() const { return find<SampleListView>("Text1"); }
     const SampleStore &store() const { return rig.core->samples(); }
     QString row(int r) const { return list()->model()->index(r, 0).data().toString(); }
-    // The sampling timer's next tick, the clock moved on to it, and a refresh of the live value.
-    void tick()
-    {
-        rig.monotonic += rig.recorder().findChild<QTimer *>("Timer1")->interval();
-        if (rig.recorder().isRecording())
-            rig.recorder().Timer1_Timer();
-        rig.acquisition().TimerValActu_Timer();
-    }
+    void tick() { rig.tick(); }
     void view(const QString &path)
     {
         rig.dialogs.viewAnswer = path;
@@ -243,6 +236,9 @@ struct Program
         if (!settings.clean || ConfigFile::encode(settings.settings) != cfg)
             return QStringLiteral("the settings file is not one whole record: ") + cfg;
         const bool recording = rig.recorder().isRecording();
+        if (QFileInfo::exists(rig.note()) != recording)
+            return QStringLiteral(
+                "a note of a recording that does not run, or none of one that does");
         for (const char *menu : {"menu_fichier", "menu_option"})
             if (find<QMenu>(menu)->isEnabledTo(rig.window.get()) == (recording || loading))
                 return QStringLiteral("%1 enabled while busy, or disabled when not").arg(menu);

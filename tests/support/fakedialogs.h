@@ -12,6 +12,8 @@ class FakeDialogs final : public Dialogs
 public:
     bool quitAnswer = false;
     int quitQuestions = 0;
+    bool resumeAnswer = true;
+    QStringList resumeQuestions;
     QString newRecordingAnswer;
     QString viewAnswer;
     QString pictureAnswer;
@@ -26,6 +28,11 @@ public:
     {
         ++quitQuestions;
         return quitAnswer;
+    }
+    bool confirmResume(QWidget *, const QString &question, int) override
+    {
+        resumeQuestions.append(question);
+        return resumeAnswer;
     }
     QString chooseNewRecording(QWidget *) override { return newRecordingAnswer; }
     QString chooseRecordingToView(QWidget *) override { return viewAnswer; }

@@ -32,18 +32,32 @@ struct WindowRig
     FakeDialogs dialogs;
     FakeHidTransport *board = nullptr;
     qint64 monotonic = 5000;
+    QString serialPort; // the first serial port present; none when empty
+    SerialFramer::Time serialAhead {}; // the serial clock ahead of the real one
     QDateTime wall {QDate(2026, 3, 14), QTime(10, 5, 0)};
     std::unique_ptr<Instrument> core;
     std::unique_ptr<Enregistreur> window;
 
-    // config: the settings file's bytes before start-up, or null for none.
+    // config: the settings file's bytes before start-up, or null for none; the files made
+    // before start-up.
     explicit WindowRig(const QByteArray &config = QByteArray(),
-                       const QString &serialPort = QString())
+                       const QString &serialPort = QString(),
+                       const QList<std::pair<const char *, QByteArray>> &files = {})
     {
         QDir::setCurrent(dir.path());
         if (!config.isNull())
             TestFiles::write(cfg(), config);
-        Instrument::Services services = testServices(dir.path(), serialPort);
+        for (const auto &[name, bytes] : files)
+            if (!bytes.isNull())
+                TestFiles::write(dir.filePath(name), bytes);
+        this->serialPort = serialPort.isEmpty() ? dir.filePath("no-tty") : serialPort;
+        Instrument::Services services = testServices(dir.path());
+        services.serialPorts = [this] {
+            return QStringList {this->serialPort};
+        };
+        services.serialClock = [this] {
+            return SerialLink::steadyNow() + serialAhead;
+        };
         board = static_cast<FakeHidTransport *>(services.hidTransport.get());
         services.clock = {[this] { return monotonic; },
                           [this] {
@@ -60,6 +74,7 @@ struct WindowRig
         QDir::setCurrent(previousFolder);
     }
     QString cfg() const { return dir.filePath("ondaris.cfg"); }
+    QString note() const { return dir.filePath("ondaris.reprise"); }
     template<typename T> T *find(const char *name) const
     {
         return window->findChild<T *>(QLatin1StringView(name));
@@ -68,6 +83,14 @@ struct WindowRig
     Recorder &recorder() const { return *core->findChild<Recorder *>(); }
     Acquisition &acquisition() const { return *core->findChild<Acquisition *>(); }
     void runSamples(int n) { ::runSamples(recorder(), core->samples(), monotonic, n); }
+    // The sampling timer's next tick, the clock moved on to it, and a refresh of the live value.
+    void tick()
+    {
+        monotonic += recorder().findChild<QTimer *>("Timer1")->interval();
+        if (recorder().isRecording())
+            recorder().Timer1_Timer();
+        acquisition().TimerValActu_Timer();
+    }
     static QByteArray config(int option, int source, int width = 3600,
                              const QString &file = "data_tr.csv")
     {

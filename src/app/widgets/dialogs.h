@@ -15,6 +15,9 @@ public:
 
     // "Arrêter l'enregistreur et quitter ?": true for Yes.
     virtual bool confirmQuit(QWidget *parent) = 0;
+    // The question to resume an interrupted recording, Yes or No; Yes by itself once the seconds
+    // have passed without an answer, counted down in the box.
+    virtual bool confirmResume(QWidget *parent, const QString &question, int seconds) = 0;
     // The save dialog of a new recording file; an empty text when cancelled.
     virtual QString chooseNewRecording(QWidget *parent) = 0;
     // The open dialog of a recording to view; an empty text when cancelled.

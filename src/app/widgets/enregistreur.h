@@ -89,5 +89,6 @@ private:
     QPointer<AboutBox> m_aboutBox;
     // Messages raised by start-up, shown over the window once it is on screen.
     bool m_holdMessages = false;
+    bool m_resumeAsked = false; // on the first show
     QList<std::pair<QString, bool>> m_heldMessages;
 };

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -81,6 +82,28 @@ bool QtDialogs::confirmQuit(QWidget *parent)
                                 QObject::tr("Arrêter l'enregistreur et quitter ?"),
                                 QMessageBox::Yes | QMessageBox::No);
     box->setDefaultButton(QMessageBox::Yes);
+    return box->exec() == QMessageBox::Yes;
+}
+
+bool QtDialogs::confirmResume(QWidget *parent, const QString &question, int seconds)
+{
+    const auto box
+        = messageBox(parent, QMessageBox::Question, question, QMessageBox::Yes | QMessageBox::No);
+    box->setDefaultButton(QMessageBox::Yes);
+    QTimer countdown;
+    const auto show = [&] {
+        box->setInformativeText(
+            QObject::tr("Sans réponse, l'enregistrement reprend de lui-même dans %1 s.")
+                .arg(seconds));
+    };
+    show();
+    QObject::connect(&countdown, &QTimer::timeout, box.get(), [&] {
+        if (--seconds > 0)
+            return show();
+        countdown.stop();
+        box->button(QMessageBox::Yes)->click();
+    });
+    countdown.start(1000);
     return box->exec() == QMessageBox::Yes;
 }
 

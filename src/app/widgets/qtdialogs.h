@@ -9,6 +9,7 @@ public:
     static constexpr const char *Title = "Ondaris";
 
     bool confirmQuit(QWidget *parent) override;
+    bool confirmResume(QWidget *parent, const QString &question, int seconds) override;
     QString chooseNewRecording(QWidget *parent) override;
     QString chooseRecordingToView(QWidget *parent) override;
     QString choosePicture(QWidget *parent, const QString &proposed,

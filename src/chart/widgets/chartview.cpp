@@ -44,7 +44,12 @@ ChartView::ChartView(const SampleStore &store, QWidget *parent)
         m_bottom = ChartGeometry::followValue(m_bottom, m_store.valeur(m_store.num_mesure()));
         plot();
     });
-    connect(&store, &SampleStore::reloaded, this, &ChartView::plot);
+    connect(&store, &SampleStore::reloaded, this, [this] {
+        if (!m_store.entete_fichier()) // a recording taken up again: its window as it was
+            for (int i = 1; i <= m_store.num_mesure(); ++i)
+                m_bottom = ChartGeometry::followValue(m_bottom, m_store.valeur(i));
+        plot();
+    });
 }
 
 void ChartView::clear()

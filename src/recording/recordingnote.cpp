@@ -1,0 +1,78 @@
+#include "recordingnote.h"
+
+#include "recordingfile.h"
+#include "samplestore.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+constexpr QByteArrayView kFirstLine = "Ondaris : enregistrement en cours";
+constexpr qint64 kMaxNoteSize = 64 * 1024;
+
+} // namespace
+
+bool RecordingNote::write(const Note &note, QString *error) const
+{
+    QSaveFile file(m_path);
+    const QByteArray bytes = kFirstLine.toByteArray() + '\n' + QByteArray::number(note.from) + '\n'
+        + note.file.toUtf8() + '\n';
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
+}
+
+std::optional<RecordingNote::Note> RecordingNote::read() const
+{
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxNoteSize)
+        return std::nullopt;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    bool number = false;
+    Note note {QString::fromUtf8(lines.value(2)), lines.value(1).toLongLong(&number)};
+    if (lines.size() != 4 || lines[0] != kFirstLine || !number || note.from < 0
+        || note.file.isEmpty() || !lines[3].isEmpty() || note.file.toUtf8() != lines[2])
+        return std::nullopt;
+    return note;
+}
+
+void RecordingNote::remove() const
+{
+    QFile::remove(m_path);
+}
+
+RecordingNote::Recovered RecordingNote::recover(const Note &note)
+{
+    using State = Recovered::State;
+    Recovered recovered;
+    QFile file(note.file);
+    if (!file.open(QIODevice::ReadOnly)) {
+        // Started on a file not made yet, and stopped before its first sample: nothing is lost.
+        if (note.from == 0 && !file.exists())
+            recovered.state = State::Resumable;
+        return recovered;
+    }
+    recovered.state = State::Changed;
+    if (file.size() < note.from || !file.seek(note.from))
+        return recovered;
+    const QByteArray bytes = file.readAll();
+    recovered.end = note.from;
+    qsizetype at = 0;
+    for (qsizetype lf; (lf = bytes.indexOf('\n', at)) >= 0; at = lf + 1) {
+        // Each line as the recorder wrote it: its number next, CR LF, a date and a time.
+        const QByteArrayView line = QByteArrayView(bytes).sliced(at, lf - at);
+        const int number = int(recovered.samples.size()) + 1;
+        const auto sample
+            = line.endsWith('\r') ? RecordingFile::read(line.chopped(1), number) : std::nullopt;
+        if (!sample || number > SampleStore::Capacity || !sample->date.isValid()
+            || !sample->time.isValid() || !sample->line->startsWith(QString::number(number) + u';'))
+            return recovered;
+        recovered.samples.append({number, sample->value, sample->date, sample->time});
+        recovered.end = note.from + lf + 1;
+    }
+    recovered.state = State::Resumable;
+    return recovered;
+}
