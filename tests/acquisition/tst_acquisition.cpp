@@ -371,15 +371,22 @@ private Q_SLOTS:
             QVERIFY(pty.send(QByteArray("\x0A\x14", 2) + reading + '\x28'));
             QTest::qWait(2 * SerialFramer::Silence.count() / 1000);
         };
+        // What is shown and what a sample would take after a refresh.
+        const auto live = [&] {
+            acquisition.TimerValActu_Timer();
+            return std::pair(acquisition.displayText(), acquisition.sampleValue());
+        };
+        const auto shown = [](int value) {
+            return std::pair(QString::number(value), std::optional<double>(value));
+        };
+        const std::pair<QString, std::optional<double>> none("----", std::nullopt);
         board->reports = {r(4, 0, 0), r(4, 128, 3)};
         acquisition.TimerValActu_Timer();
         QCOMPARE(board->opens, 0);
         acquisition.setSource(SampleSource::Usb);
-        for (const auto &[raw, shown] : {std::pair(0, 0), {255, 999}, {128, 501}}) {
+        for (const auto &[raw, value] : {std::pair(0, 0), {255, 999}, {128, 501}}) {
             board->reports = {r(4, 0, 0), r(4, quint8(raw), 3)};
-            acquisition.TimerValActu_Timer();
-            QCOMPARE(acquisition.displayText(), QString::number(shown));
-            QCOMPARE(acquisition.sampleValue(), double(shown));
+            QCOMPARE(live(), shown(value));
         }
         acquisition.setSource(SampleSource::Test);
         for (const auto &[keys, times, expected] :
@@ -387,35 +394,29 @@ private Q_SLOTS:
             for (int i = 0; i < times; ++i)
                 for (const char *key = keys; *key; ++key)
                     acquisition.keyPress(*key);
-            QCOMPARE(acquisition.displayText(), QString::number(expected));
-            QCOMPARE(acquisition.sampleValue(), double(expected));
+            QCOMPARE(live(), shown(expected));
         }
         acquisition.setSource(SampleSource::Serial);
         const termios line = pty.line(); // 2400 baud, 8 bits, no parity, 1 stop bit
         QVERIFY(cfgetispeed(&line) == B2400 && (line.c_cflag & (CSIZE | PARENB | CSTOPB)) == CS8);
-        QCOMPARE(std::pair(acquisition.displayText(), acquisition.sampleValue()),
-                 std::pair(QStringLiteral("----"), std::optional<double>()));
+        QCOMPARE(live(), none);
         frame(30);
         acquisition.setSource(SampleSource::Serial);
-        acquisition.TimerValActu_Timer();
-        QCOMPARE(acquisition.displayText(), QStringLiteral("117"));
-        QCOMPARE(acquisition.sampleValue(), 117.0);
-        QCOMPARE(board->opens, 3);
-        // The port closed for the board: a frame sent meanwhile is gone when it opens again.
-        acquisition.setSource(SampleSource::Usb);
+        QCOMPARE(std::pair(live(), board->opens), std::pair(shown(117), 3));
+        // The port closed for the board, or at shut-down: a frame sent meanwhile is gone when it
+        // opens again.
         board->present = false;
-        acquisition.TimerValActu_Timer();
-        QCOMPARE(std::pair(acquisition.displayText(), acquisition.sampleValue()),
-                 std::pair(QStringLiteral("----"), std::optional<double>()));
-        frame(100);
-        acquisition.setSource(SampleSource::Serial);
-        acquisition.TimerValActu_Timer();
-        QCOMPARE(acquisition.displayText(), QStringLiteral("----"));
-        acquisition.close(); // shut-down closes it too
-        frame(100);
-        acquisition.setSource(SampleSource::Serial);
-        acquisition.TimerValActu_Timer();
-        QCOMPARE(acquisition.displayText(), QStringLiteral("----"));
+        for (const bool forBoard : {true, false}) {
+            if (forBoard) {
+                acquisition.setSource(SampleSource::Usb);
+                QCOMPARE(live(), none);
+            } else {
+                acquisition.close();
+            }
+            frame(100);
+            acquisition.setSource(SampleSource::Serial);
+            QCOMPARE(live(), none);
+        }
         QCOMPARE(failures.count(), 1); // chosen again and absent: told missing; the port was fine
         QVERIFY(failures.first().first().toString().contains("introuvable"));
     }

@@ -1,7 +1,7 @@
 // The program's window and recorder, run as the program runs them, for the crash tests to kill:
 //   crashsubject record FOLDER   records at the 1-second option into FOLDER/data_tr.csv from the
-//                                start, printing "listed N" as each sample is listed;
-//   crashsubject resume FOLDER   the same, but a recording found interrupted is resumed instead;
+//                                start, or resumes the recording found interrupted there,
+//                                printing "listed N" as each sample is listed;
 //   crashsubject switch FOLDER   switches the chart on and off as fast as it can, printing
 //                                "switching" once, so that the settings file is being rewritten.
 #include "windowrig.h"
@@ -25,7 +25,7 @@ int main(int argc, char *argv[])
     window.show();
 
     QTimer keys;
-    if (mode == QLatin1String("record") || mode == QLatin1String("resume")) {
+    if (mode == QLatin1String("record")) {
         QObject::connect(&instrument.samples(), &SampleStore::grew, [&] {
             std::printf("listed %d\n", instrument.samples().num_mesure());
             std::fflush(stdout);
@@ -33,7 +33,7 @@ int main(int argc, char *argv[])
         // The test value moves, so that the samples differ.
         QObject::connect(&keys, &QTimer::timeout, [&] { window.Form_KeyPress('+'); });
         keys.start(70);
-        if (mode == QLatin1String("record") || !QFile::exists(folder.filePath("ondaris.reprise")))
+        if (!QFile::exists(folder.filePath("ondaris.reprise")))
             window.CmdRecord_Click();
     } else if (mode == QLatin1String("switch")) {
         QObject::connect(&keys, &QTimer::timeout, [&] { window.menuGraphe_Click(); });

@@ -3,7 +3,6 @@
 #include "testfiles.h"
 
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -32,44 +31,24 @@ class TestCrashConsistency : public QObject
     }
 
 private Q_SLOTS:
-    // Every listed sample is on disk, numbered without gaps, the last line whole; at most one
-    // more was written as the kill came.
-    void recordingSurvivesKills()
+    // Killed again and again, each time started again and resuming, the recording ends as one:
+    // numbered 1 on, each number once, times never going back, the last line whole. At each kill
+    // every listed sample is on disk, and at most one more was written as the kill came.
+    void recordingResumesAfterKills()
     {
-        const QRegularExpression sample(
-            "^(\\d+);-?\\d+;\\d\\d-\\d\\d-\\d{4};\\d\\d:\\d\\d:\\d\\d\\r$");
+        QTemporaryDir folder;
+        QList<QByteArray> lines;
         for (int kill = 0; kill < kills; ++kill) {
-            QTemporaryDir folder;
             QByteArray out;
             QCOMPARE(killed("record", folder, 2600, &out), QByteArray());
             const qsizetype at = out.lastIndexOf("listed ");
             const int listed = at < 0 ? 0 : out.mid(at + 7).trimmed().toInt();
-            const QByteArray bytes = TestFiles::read(folder.filePath("data_tr.csv"));
-            QVERIFY2(bytes.isEmpty() || bytes.endsWith("\r\n"), "the last line is whole");
-            QList<QByteArray> lines = bytes.split('\n');
-            lines.removeLast();
-            for (int i = 0; i < lines.size(); ++i)
-                QCOMPARE(sample.match(QString::fromLatin1(lines[i])).captured(1).toInt(), i + 1);
+            lines = TestFiles::read(folder.filePath("data_tr.csv")).split('\n');
+            QVERIFY2(lines.takeLast().isEmpty(), "the last line is whole");
             QVERIFY2(
                 lines.size() >= listed && lines.size() <= listed + 1,
                 qPrintable(QStringLiteral("%1 lines, %2 listed").arg(lines.size()).arg(listed)));
         }
-    }
-    // Killed again and again, each time started again and resumed, the recording ends as one:
-    // numbered 1 on, each number once, times never going back, every sample listed there.
-    void recordingResumesAfterKills()
-    {
-        QTemporaryDir folder;
-        int listed = 0;
-        for (int kill = 0; kill < kills; ++kill) {
-            QByteArray out;
-            QCOMPARE(killed("resume", folder, 2600, &out), QByteArray());
-            const qsizetype at = out.lastIndexOf("listed ");
-            listed = std::max(listed, at < 0 ? 0 : out.mid(at + 7).trimmed().toInt());
-        }
-        const QByteArray bytes = TestFiles::read(folder.filePath("data_tr.csv"));
-        QList<QByteArray> lines = bytes.split('\n');
-        QVERIFY2(lines.takeLast().isEmpty(), "the last line is whole");
         QDateTime previous;
         for (int i = 0; i < lines.size(); ++i) {
             const QList<QByteArray> fields = lines[i].chopped(1).split(';');
@@ -80,8 +59,7 @@ private Q_SLOTS:
                      lines[i].constData());
             previous = time;
         }
-        QVERIFY2(lines.size() >= listed && lines.size() >= kills,
-                 qPrintable(QStringLiteral("%1 lines, %2 listed").arg(lines.size()).arg(listed)));
+        QVERIFY(lines.size() >= kills); // each run took one at least
     }
     // The settings file rewritten without end is always one whole record or the other.
     void settingsSurviveKills()

@@ -11,12 +11,12 @@
 #include <QTemporaryDir>
 
 // The program's services for a run in a folder: its settings file there, a serial port that
-// is missing unless one is given, and a scripted board.
-inline Instrument::Services testServices(const QString &folder, const QString &serialPort = {})
+// is missing, and a scripted board.
+inline Instrument::Services testServices(const QString &folder)
 {
     Instrument::Services services;
     services.configPath = QDir(folder).filePath("ondaris.cfg");
-    services.serialPorts = [port = serialPort.isEmpty() ? folder + "/no-tty" : serialPort] {
+    services.serialPorts = [port = folder + "/no-tty"] {
         return QStringList {port};
     };
     services.hidTransport = std::make_unique<FakeHidTransport>();
