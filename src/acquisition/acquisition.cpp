@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -24,8 +25,8 @@ Acquisition::Acquisition(SerialLink::PortLister serialPorts,
     , m_serial(std::move(serialPorts), std::move(serialClock))
     , m_usb(*m_transport)
 {
-    connect(&m_serial, &SerialLink::failure, this, &Acquisition::deviceProblem);
-    connect(&m_usb, &UsbBoard::boardMissing, this, &Acquisition::deviceProblem);
+    connect(&m_serial, &SerialLink::failure, this, &Acquisition::tell);
+    connect(&m_usb, &UsbBoard::boardMissing, this, &Acquisition::tell);
     m_refresh.setObjectName(QStringLiteral("TimerValActu"));
     m_refresh.setInterval(RefreshPeriodMs);
     connect(&m_refresh, &QTimer::timeout, this, &Acquisition::TimerValActu_Timer);
@@ -67,8 +68,17 @@ void Acquisition::startRefresh()
     m_refresh.start();
 }
 
+void Acquisition::tell(const QString &message)
+{
+    if (m_polling)
+        m_toTell.append(message);
+    else
+        emit deviceProblem(message);
+}
+
 void Acquisition::TimerValActu_Timer()
 {
+    m_polling = true;
     if (m_source == SampleSource::Usb) {
         m_usb.ouvre_usb();
         const auto reading = m_usb.lit_usb();
@@ -79,7 +89,12 @@ void Acquisition::TimerValActu_Timer()
         if (const auto reading = m_serial.lit_port())
             m_valeurBrute = *reading;
     }
+    m_polling = false;
     emit refreshed();
+    // Told once the live value shows what the problem means, as the message may wait for the
+    // user's answer.
+    for (const QString &message : std::exchange(m_toTell, {}))
+        emit deviceProblem(message);
 }
 
 bool Acquisition::isFresh() const

@@ -5,6 +5,7 @@
 #include "usbboard.h"
 
 #include <QObject>
+#include <QStringList>
 #include <QTimer>
 #include <memory>
 #include <optional>
@@ -60,6 +61,8 @@ signals:
     void refreshed();
 
 private:
+    void tell(const QString &message);
+
     std::unique_ptr<HidTransport> m_transport;
     SerialLink m_serial;
     UsbBoard m_usb;
@@ -67,5 +70,7 @@ private:
     SampleSource m_source = SampleSource::Test;
     qint32 m_valeurBrute = 0;
     bool m_boardRead = false; // the board's last read gave a reading
+    bool m_polling = false;
+    QStringList m_toTell; // what the poll under way found to tell
     qint16 m_valeurTest = 0;
 };
