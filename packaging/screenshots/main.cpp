@@ -6,15 +6,19 @@
 #include "app/widgets/desktoplook.h"
 #include "app/widgets/dialogs.h"
 #include "app/widgets/enregistreur.h"
+#include "app/widgets/qtdialogs.h"
 #include "recording/recordingfile.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 #include <cmath>
 
@@ -123,5 +127,36 @@ int main(int argc, char *argv[])
 
     window.menu_apropos_Click();
     ok = save(window.findChild<AboutBox *>("About"), out.filePath("about.png")) && ok;
+    window.close();
+
+    // The next start after the day's recording was cut by a power failure: the question.
+    QDir cut(work.filePath("coupure"));
+    cut.mkpath(QStringLiteral("."));
+    const auto write = [](const QString &path, const QByteArray &bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    const QByteArray name = recording.fileName().toUtf8();
+    write(cut.filePath("ondaris.cfg"),
+          "\"NE PAS MODIFIER CE FICHIER\",\"" + name + "\",3,0,7890\r\n");
+    write(cut.filePath("ondaris.reprise"), "Ondaris : enregistrement en cours\n27\n" + name + '\n');
+    Instrument::Services again;
+    again.configPath = cut.filePath("ondaris.cfg");
+    again.serialPorts = [port = work.filePath("no-port")] {
+        return QStringList {port};
+    };
+    again.hidTransport = std::make_unique<NoBoard>();
+    Instrument restarted(std::move(again));
+    QtDialogs real;
+    Enregistreur next(restarted, real);
+    next.Form_Load();
+    QTimer::singleShot(1500, &next, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ok = box && save(box, out.filePath("resume.png")) && ok;
+        if (box)
+            box->button(QMessageBox::No)->click();
+    });
+    next.show();
+    QTest::qWait(3000);
     return ok ? 0 : 1;
 }

@@ -87,11 +87,12 @@ std::optional<QString> Instrument::resumeQuestion() const
     const QString file = QDir::toNativeSeparators(m_interrupted->note.file);
     const QString last = samples.isEmpty()
         ? tr("Il n'a pris encore aucune mesure.")
-        : tr("Sa dernière mesure, la N° %1, date du %2 à %3 ; le fichier en compte %1.")
+        : tr("Dernière mesure : N° %1, le %2 à %3 (%4 dans le fichier).")
               .arg(samples.size())
-              .arg(SampleText::date(samples.last().date), SampleText::time(samples.last().time));
-    return tr("Un enregistrement a été interrompu (arrêt de l'ordinateur ou du programme) dans "
-              "le fichier\n« %1 ».\n%2\n\nReprendre l'enregistrement ?")
+              .arg(SampleText::date(samples.last().date), SampleText::time(samples.last().time),
+                   samples.size() == 1 ? tr("1 mesure") : tr("%1 mesures").arg(samples.size()));
+    return tr("Un enregistrement a été interrompu (arrêt de l'ordinateur ou du "
+              "programme).\n\nFichier : %1\n%2\n\nReprendre l'enregistrement ?")
         .arg(file, last);
 }
 

@@ -178,8 +178,8 @@ private Q_SLOTS:
                  std::tuple(listed, listed, rig.recorder().isRecording() ? listed + 1 : 0));
         if (resumed > 0)
             QVERIFY(rig.dialogs.resumeQuestions.first().contains(
-                QString("« data_tr.csv ».\nSa dernière mesure, la N° %1, date du 12-06-2026 à "
-                        "04:38:58 ; le fichier en compte %1.")
+                QString("Fichier : data_tr.csv\nDernière mesure : N° %1, le 12-06-2026 à 04:38:58 "
+                        "(%1 mesures dans le fichier).")
                     .arg(resumed)));
         rig.tick(); // the first new sample at once, as at a start
         if (resumed == 3 && answer)
