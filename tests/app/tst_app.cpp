@@ -272,9 +272,11 @@ private Q_SLOTS:
         const QString cfg = folder.filePath("ondaris.cfg");
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(cfg), 10000);
 
+        const QString note = folder.filePath("ondaris.reprise"); // never the second's to take up
+        TestFiles::write(note, "Ondaris : enregistrement en cours\n0\ndata_tr.csv\n");
         QProcess second;
         start(second);
-        QVERIFY(second.waitForFinished(10000));
+        QVERIFY(second.waitForFinished(10000) && QFile::exists(note));
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
         QCOMPARE(first.state(), QProcess::Running);
