@@ -181,7 +181,12 @@ private Q_SLOTS:
                 QString("Fichier : data_tr.csv\nDernière mesure : N° %1, le 12-06-2026 à 04:38:58 "
                         "(%1 mesures dans le fichier).")
                     .arg(resumed)));
-        rig.tick(); // the first new sample at once, as at a start
+        rig.tick(); // the first new sample at once, as at a start, listed as a recording's
+        const QAbstractItemModel *rows = rig.find<SampleListView>("Text1")->model();
+        if (rig.recorder().isRecording())
+            QCOMPARE(std::tuple(store.num_mesure(), rows->rowCount(),
+                                rows->index(listed + 1, 0).data().toString()),
+                     std::tuple(listed + 1, listed + 2, QString("0 ---- 000 ---  --- ")));
         if (resumed == 3 && answer)
             QCOMPARE(read(rig.dir.filePath("data_tr.csv")),
                      RecordingFile::header() + TestFiles::samples(1, 3, [](int i) {
