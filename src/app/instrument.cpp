@@ -56,26 +56,26 @@ void Instrument::start()
 void Instrument::findInterrupted()
 {
     const std::optional<RecordingNote::Note> note = m_note.read();
-    if (!note || note->file != m_settings.settings().fichier_donnees) {
-        m_note.remove(); // not a note this program wrote for this file: nothing to tell
+    if (!note) {
+        m_note.remove(); // not a note this program wrote: nothing to tell
         return;
     }
     RecordingNote::Recovered recovered = RecordingNote::recover(*note);
     using State = RecordingNote::Recovered::State;
-    if (recovered.state == State::Resumable) {
+    const bool current = note->file == m_settings.settings().fichier_donnees;
+    if (current && recovered.state == State::Resumable) {
         m_interrupted = Interrupted {*note, std::move(recovered)};
         return;
     }
     m_note.remove();
-    const QString file = QDir::toNativeSeparators(note->file);
-    emit told(recovered.state == State::Gone
-                  ? tr("L'enregistrement interrompu dans « %1 » ne peut pas être repris : ce "
-                       "fichier n'existe plus (supprimé, déplacé ou renommé).")
-                        .arg(file)
-                  : tr("L'enregistrement interrompu dans « %1 » ne peut pas être repris : ce "
-                       "fichier ne se termine plus par les mesures de cet enregistrement (vidé "
-                       "ou modifié depuis).")
-                        .arg(file),
+    QString why = tr("ce fichier ne se termine plus par les mesures de cet enregistrement (vidé "
+                     "ou modifié depuis).");
+    if (!current)
+        why = tr("les réglages nomment maintenant un autre fichier d'enregistrement.");
+    else if (recovered.state == State::Gone)
+        why = tr("ce fichier n'existe plus (supprimé, déplacé ou renommé).");
+    emit told(tr("L'enregistrement interrompu dans « %1 » ne peut pas être repris : %2")
+                  .arg(QDir::toNativeSeparators(note->file), why),
               true);
 }
 

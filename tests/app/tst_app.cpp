@@ -131,7 +131,7 @@ private Q_SLOTS:
     // A recording left running by a crash is found at the next start: asked about over the
     // window, it goes on from its samples, read back, with the next number, its half-written
     // line cut; declined, left as it is. A note that does not fit its file is dropped, told
-    // only where a recording was lost. However the recording then stops, the note goes.
+    // unless it is no note at all. However the recording then stops, the note goes.
     void resumesAnInterruptedRecording_data()
     {
         QTest::addColumn<QByteArray>("file"); // null: none
@@ -154,7 +154,7 @@ private Q_SLOTS:
         row("emptied", "", at27, true, -1, "ne se termine plus");
         row("another recording after", h + three + three, at27, true, -1, "ne se termine plus");
         row("junk", h + three, "Ondaris\n27\n", true, -1);
-        row("another file", h + three, noted + "27\nautre.csv\n", true, -1);
+        row("another file now", h + three, noted + "27\nautre.csv\n", true, -1, "un autre fichier");
     }
     void resumesAnInterruptedRecording()
     {
