@@ -57,8 +57,9 @@ void Recorder::resume(const Plan &plan)
 
 void Recorder::begin(const Plan &plan)
 {
+    m_firstNumber = m_store.num_mesure();
     m_recording = true;
-    m_sampled = false;
+    m_waiting = false;
     m_plan = plan;
     m_schedule.start(m_clock.monotonicMs(), m_plan.periodMs, m_plan.divisor);
     emit recordingChanged(true);
@@ -67,7 +68,7 @@ void Recorder::begin(const Plan &plan)
 
 void Recorder::readingRefreshed()
 {
-    if (m_recording && !m_sampled)
+    if (m_recording && m_waiting)
         takeSample();
 }
 
@@ -101,9 +102,10 @@ void Recorder::takeSample()
         return;
     }
     const std::optional<double> value = m_sample();
+    // Nothing measured: no sample, no number used; the first one waits for a reading.
+    m_waiting = !value && m_store.num_mesure() == m_firstNumber;
     if (!value)
-        return; // nothing measured: no sample, no number used
-    m_sampled = true;
+        return;
     const QDateTime now = m_clock.now();
     const QTime time = now.time();
     const Sample sample {m_store.num_mesure() + 1, *value, now.date(),

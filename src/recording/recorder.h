@@ -47,8 +47,8 @@ public:
     // Goes on with the samples in the store, the next numbered after them, as a start does.
     void resume(const Plan &plan);
     void stop();
-    // A new reading came: a recording that has no sample yet, for want of a fresh reading,
-    // takes it now.
+    // A new reading came: a recording whose first tick found no fresh reading, and that has no
+    // sample yet, takes it now.
     void readingRefreshed();
     // The sampling tick: runs the tick that is due now and arms the timer for the next one.
     void Timer1_Timer();
@@ -69,5 +69,6 @@ private:
     SamplingSchedule m_schedule;
     QTimer m_timer1 {this};
     bool m_recording = false;
-    bool m_sampled = false; // this recording has taken a sample since it started
+    int m_firstNumber = 0; // the samples in the store when it started or resumed
+    bool m_waiting = false; // its first sample waits for a fresh reading
 };

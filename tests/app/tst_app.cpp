@@ -164,6 +164,7 @@ private Q_SLOTS:
         QFETCH(QString, told);
         WindowRig rig(WindowRig::config(1, 0), {},
                       {{"data_tr.csv", file}, {"ondaris.reprise", note}});
+        rig.acquisition().findChild<QTimer *>("TimerValActu")->stop(); // refreshed by the test
         QFETCH(bool, answer);
         rig.dialogs.resumeAnswer = answer;
         rig.window->show();

@@ -273,6 +273,7 @@ private Q_SLOTS:
         Rig rig;
         QVERIFY(RecordingFile::create(rig.plan.file, nullptr));
         rig.start();
+        rig.recorder.readingRefreshed(); // a refresh before the first tick takes nothing
         rig.run(2);
         rig.recorder.stop();
         QVERIFY(!rig.recorder.isRecording());
