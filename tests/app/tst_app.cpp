@@ -153,6 +153,9 @@ private Q_SLOTS:
         row("file gone", QByteArray(), at27, true, -1, "n'existe plus");
         row("emptied", "", at27, true, -1, "ne se termine plus");
         row("another recording after", h + three + three, at27, true, -1, "ne se termine plus");
+        row("a line end first", h + "\n" + three, at27, true, -1, "ne se termine plus");
+        row("more than a recording", recording(32001, [](int) { return 1; }), at27, true, -1,
+            "ne se termine plus");
         row("junk", h + three, "Ondaris\n27\n", true, -1);
         row("another file now", h + three, noted + "27\nautre.csv\n", true, -1, "un autre fichier");
     }
