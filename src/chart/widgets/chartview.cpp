@@ -46,8 +46,8 @@ ChartView::ChartView(const SampleStore &store, QWidget *parent)
     });
     connect(&store, &SampleStore::reloaded, this, [this] {
         if (!m_store.entete_fichier()) // a recording taken up again: its window as it was
-            for (int i = 1; i <= m_store.num_mesure(); ++i)
-                m_bottom = ChartGeometry::followValue(m_bottom, m_store.valeur(i));
+            m_bottom = ChartGeometry::followValue(m_bottom,
+                                                  m_store.extremes(1, m_store.num_mesure()).second);
         plot();
     });
 }
