@@ -2,8 +2,7 @@
 #include "acquisition/acquisition.h"
 #include "acquisition/hidapitransport.h"
 #include "emulatedk8055.h"
-#include "recording/recorder.h"
-#include "recording/samplestore.h"
+#include "sampling.h"
 #include "testfiles.h"
 
 #include <QSignalSpy>
@@ -35,11 +34,9 @@ private Q_SLOTS:
         QTemporaryDir dir;
         SampleStore store;
         qint64 ms = 0;
-        Recorder recorder(store, [&] { return acquisition.sampleValue(); },
-                          {[&] { return ms; },
-                           [&] {
-                               return QDateTime(QDate(2026, 3, 14), QTime(10, 0)).addMSecs(ms);
-                           }});
+        Recorder recorder(
+            store, [&] { return acquisition.sampleValue(); },
+            testClock(ms, QDateTime(QDate(2026, 3, 14), QTime(10, 0))));
         const auto tick = [&] {
             acquisition.TimerValActu_Timer();
             ms += 1000;

@@ -39,7 +39,7 @@ private Q_SLOTS:
     void initTestCase() { DesktopLook::apply(*qApp); }
     // The test keys reach the window whatever has the focus and the clock shows the time of day;
     // a recording takes the test value from 0 and closing while it runs is asked first. An absent
-    // serial port is told once, over the window once it is shown.
+    // serial port is told once, over the window once it is shown, or over the settings dialog.
     void liveValue()
     {
         WindowRig rig;
@@ -77,6 +77,18 @@ private Q_SLOTS:
         for (int i = 0; i < 5; ++i)
             serial.acquisition().TimerValActu_Timer();
         QCOMPARE(serial.dialogs.told.size(), 1);
+
+        // Opened, the settings dialog writes nothing; a port failure is told over it, as over the
+        // disabled main window the message could not be answered.
+        QVERIFY(QFile::remove(rig.cfg()));
+        rig.window->menuReglage_Click();
+        QVERIFY(!QFile::exists(rig.cfg()));
+        auto *dialog = rig.window->findChild<FormOption *>("Form_option");
+        for (auto *b : dialog->findChildren<QAbstractButton *>("Option2"))
+            if (b->property("index") == 2)
+                QTest::mouseClick(b, Qt::LeftButton, {}, {6, 8});
+        QTRY_COMPARE(rig.dialogs.told.size(), 1);
+        QCOMPARE(rig.dialogs.toldOver, dialog);
     }
     // A recording over a serial sensor that falls silent, is unplugged and comes back: nothing
     // recorded while it is gone, "----" shown, told once; the first sample as soon as a reading
@@ -85,7 +97,6 @@ private Q_SLOTS:
     {
         auto pty = std::make_unique<PtyPair>();
         WindowRig rig(WindowRig::config(1, 2), pty->slaveName());
-        rig.acquisition().findChild<QTimer *>("TimerValActu")->stop();
         const auto shown = [&] {
             return rig.find<QLabel>("Label3")->text();
         };
@@ -167,7 +178,6 @@ private Q_SLOTS:
         QFETCH(QString, told);
         WindowRig rig(WindowRig::config(1, 0), {},
                       {{"data_tr.csv", file}, {"ondaris.reprise", note}});
-        rig.acquisition().findChild<QTimer *>("TimerValActu")->stop(); // refreshed by the test
         QFETCH(bool, answer);
         rig.dialogs.resumeAnswer = answer;
         rig.window->show();
@@ -241,22 +251,6 @@ private Q_SLOTS:
         QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 32000);
         QCOMPARE(rig.dialogs.told.size(), 1);
         QVERIFY(rig.dialogs.told.first().contains(QStringLiteral("32000")));
-    }
-    // Opened, the dialog shows the choices and writes nothing; a port failure is told over it,
-    // as over the disabled main window the message could not be answered.
-    void portFailureToldOverTheSettings()
-    {
-        WindowRig rig(QByteArray(), "/dev/ondaris-no-such-port");
-        rig.window->show();
-        QVERIFY(QFile::remove(rig.cfg()));
-        rig.window->menuReglage_Click();
-        QVERIFY(!QFile::exists(rig.cfg()));
-        auto *dialog = rig.window->findChild<FormOption *>("Form_option");
-        for (auto *b : dialog->findChildren<QAbstractButton *>("Option2"))
-            if (b->property("index") == 2)
-                QTest::mouseClick(b, Qt::LeftButton, {}, {6, 8});
-        QTRY_COMPARE(rig.dialogs.told.size(), 1);
-        QCOMPARE(rig.dialogs.toldOver, dialog);
     }
     // A second program ends at once, leaving the first alone; once the first has crashed, a
     // new one starts. A copy of the program alone in an empty folder, with its own runtime folder.

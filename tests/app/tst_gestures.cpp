@@ -172,8 +172,6 @@ struct Program
             recordingFile = rig.core->current().fichier_donnees;
             recordedFrom = on ? QFileInfo(recordingFile).size() : -1;
         });
-        // The live value is refreshed when the test moves time on, so that a seed plays the same.
-        rig.acquisition().findChild<QTimer *>("TimerValActu")->stop();
         rig.window->show();
         rig.window->activateWindow();
         if (!QTest::qWaitForWindowActive(rig.window.get()))

@@ -173,7 +173,7 @@ private Q_SLOTS:
     }
     // The height fitted to the samples in view: their lowest and highest, a flat trace between
     // one below and one above.
-    void fitBounds()
+    void verticalWindow()
     {
         SampleStore store;
         for (const double value : {7.0, 7.0, -32768.0, 32767.0, 5.0, 12.0, 9.0})
@@ -184,11 +184,8 @@ private Q_SLOTS:
             const View fitted = fitHeight(View {}, low, high);
             QCOMPARE(std::pair(fitted.bottom, fitted.top), std::pair(double(bottom), double(top)));
         }
-    }
-    // A recorded value above the vertical window moves it up so that the value sits on its top
-    // edge; it never moves down.
-    void windowFollowsRisingValues()
-    {
+        // A recorded value above the vertical window moves it up so that the value sits on its
+        // top edge; it never moves down.
         for (const auto &[bottom, value, moved] : {std::tuple {0.0, 274.0, 19.0},
                                                    {19, 274, 19},
                                                    {19, 275, 20},
@@ -229,42 +226,36 @@ private Q_SLOTS:
         store.clear();
         QCOMPARE(std::pair(int(reset.count()), model.rowCount()), std::pair(1, 0));
     }
-    // With a pinned sample the label adds the differences: samples, time from the recorded or
-    // the viewed date and time ("—" without), value. Samples: "value;date;time" each.
+    // With a pinned sample the label adds the differences: samples, time from their dates and
+    // times ("—" without), value. Samples: "value;date;time" each, as a file's lines hold them.
     void deltaReadout_data()
     {
-        QTest::addColumn<bool>("loaded");
         QTest::addColumn<QStringList>("samples");
         QTest::addColumn<int>("pinned");
         QTest::addColumn<int>("sample");
         QTest::addColumn<QString>("delta");
         const QStringList day {"30;03-14-2026;10:00:00", "90;03-14-2026;16:40:00"};
-        const auto row = [](const char *name, bool loaded, const QStringList &samples, int pinned,
-                            int sample, const char *delta) {
-            QTest::newRow(name) << loaded << samples << pinned << sample << QString(delta);
+        const auto row = [](const char *name, const QStringList &samples, int pinned, int sample,
+                            const char *delta) {
+            QTest::newRow(name) << samples << pinned << sample << QString(delta);
         };
-        row("recorded", false, day, 1, 2, "Δ +1 mesure, +6 h 40 min 00 s, +60");
-        row("backwards", false, day, 2, 1, "Δ -1 mesure, -6 h 40 min 00 s, -60");
-        row("itself", false, day, 2, 2, "Δ 0 mesure, 0 s, 0");
-        row("loaded", true, {"3.5;12-06-2026;23:59:50", "1;12-07-2026;00:05:05"}, 1, 2,
+        row("forwards", day, 1, 2, "Δ +1 mesure, +6 h 40 min 00 s, +60");
+        row("backwards", day, 2, 1, "Δ -1 mesure, -6 h 40 min 00 s, -60");
+        row("itself", day, 2, 2, "Δ 0 mesure, 0 s, 0");
+        row("over midnight", {"3.5;12-06-2026;23:59:50", "1;12-07-2026;00:05:05"}, 1, 2,
             "Δ +1 mesure, +5 min 15 s, -2.5");
-        row("from sample 0", false, day, 0, 2, "Δ +2 mesures, —, +90");
-        row("days", true, {"1;12-06-2026;10:00:00", "1;12-09-2026;10:05:01"}, 2, 1,
+        row("from sample 0", day, 0, 2, "Δ +2 mesures, —, +90");
+        row("days", {"1;12-06-2026;10:00:00", "1;12-09-2026;10:05:01"}, 2, 1,
             "Δ -1 mesure, -3 j 0 h 05 min 01 s, 0");
-        row("no date", true, {"30", "90;12-06-2026;10:00:00"}, 1, 2, "Δ +1 mesure, —, +60");
-        row("garbage date", true, {"30;13-45-2026;9:0", "90;x;y"}, 1, 0, "Δ -1 mesure, —, -30");
+        row("no date", {"30", "90;12-06-2026;10:00:00"}, 1, 2, "Δ +1 mesure, —, +60");
+        row("garbage date", {"30;13-45-2026;9:0", "90;x;y"}, 1, 0, "Δ -1 mesure, —, -30");
     }
     void deltaReadout()
     {
-        QFETCH(bool, loaded);
         QFETCH(QStringList, samples);
         QList<Sample> all(1);
-        for (int i = 1; i <= samples.size(); ++i) {
-            const QStringList f = samples[i - 1].split(u';');
-            all << (loaded ? viewed(QByteArray::number(i) + ';' + samples[i - 1].toLatin1(), i)
-                           : Sample {i, f[0].toDouble(), QDate::fromString(f[1], "MM-dd-yyyy"),
-                                     QTime::fromString(f[2])});
-        }
+        for (int i = 1; i <= samples.size(); ++i)
+            all << viewed(QByteArray::number(i) + ';' + samples[i - 1].toLatin1(), i);
         QFETCH(int, pinned);
         QFETCH(int, sample);
         QTEST(SampleText::delta(all[pinned], all[sample]), "delta");

@@ -70,19 +70,31 @@ private Q_SLOTS:
         QTEST(decoded.settings, "expected");
         QTEST(decoded.clean, "clean");
     }
+    // Beside the executable when its folder may be written, else in the user's folder; no file
+    // there yet, the one beside the executable is read, then copied there and left as it was.
     void locates()
     {
         QTemporaryDir exe, user;
         QCOMPARE(ConfigFile::locate(exe.path(), user.path()), exe.filePath("ondaris.cfg"));
         QCOMPARE(ConfigFile::locate(exe.filePath("no"), user.path()), user.filePath("ondaris.cfg"));
         QCOMPARE(ConfigFile::locate("/usr/bin", user.path()), user.filePath("ondaris.cfg"));
-        if (::geteuid() == 0)
-            QSKIP("root may write in a read-only folder; run as an ordinary user");
+        const Settings old {"mesures.csv", 7, 1, 7890};
+        TestFiles::write(exe.filePath("ondaris.cfg"), ConfigFile::encode(old));
         QVERIFY(::chmod(QFile::encodeName(exe.path()).constData(), 0500) == 0);
-        QCOMPARE(ConfigFile::locate(exe.path(), user.path()), user.filePath("ondaris.cfg"));
-        ConfigFile file(exe.filePath("ondaris.cfg"));
-        QVERIFY(!file.write(Settings {}) && !file.errorString().isEmpty());
+        if (::geteuid() != 0) { // root may write in a read-only folder
+            QCOMPARE(ConfigFile::locate(exe.path(), user.path()), user.filePath("ondaris.cfg"));
+            ConfigFile file(exe.filePath("ondaris.cfg"));
+            QVERIFY(!file.write(Settings {}) && !file.errorString().isEmpty());
+        }
+        SettingsModel model(
+            ConfigFile(user.filePath("o/ondaris.cfg"), exe.filePath("ondaris.cfg")));
+        model.load();
         ::chmod(QFile::encodeName(exe.path()).constData(), 0700);
+        QCOMPARE(model.settings(), old);
+        QCOMPARE(read(user.filePath("o/ondaris.cfg")), ConfigFile::encode(old));
+        model.setDuree_option(2);
+        model.save();
+        QCOMPARE(read(exe.filePath("ondaris.cfg")), ConfigFile::encode(old));
     }
     void init() { QFile::remove(cfg()); }
     // The ten durations users see, in seconds: a timer of a second, ten seconds, or a minute
@@ -140,23 +152,6 @@ private Q_SLOTS:
         QVERIFY2(message.contains(path) && message.contains(model.configFile().errorString())
                      && message.contains("restent en vigueur"),
                  qPrintable(message));
-    }
-    // No file in the user's folder yet: the one beside the executable is read, then copied there.
-    void readsBesideExecutableFirst()
-    {
-        QTemporaryDir exe, user;
-        const Settings old {"mesures.csv", 7, 1, 7890};
-        TestFiles::write(exe.filePath("ondaris.cfg"), ConfigFile::encode(old));
-        QVERIFY(::chmod(QFile::encodeName(exe.path()).constData(), 0500) == 0);
-        SettingsModel model(
-            ConfigFile(user.filePath("o/ondaris.cfg"), exe.filePath("ondaris.cfg")));
-        model.load();
-        ::chmod(QFile::encodeName(exe.path()).constData(), 0700);
-        QCOMPARE(model.settings(), old);
-        QCOMPARE(read(user.filePath("o/ondaris.cfg")), ConfigFile::encode(old));
-        model.setDuree_option(2);
-        model.save();
-        QCOMPARE(read(exe.filePath("ondaris.cfg")), ConfigFile::encode(old));
     }
 };
 

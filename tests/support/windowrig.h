@@ -24,7 +24,8 @@ inline Instrument::Services testServices(const QString &folder)
 }
 
 // A main window started in its own folder (made current), its settings file beside it, a
-// scripted board, scripted dialogs and a clock that moves only when the test says so.
+// scripted board, scripted dialogs, and clocks and a live value that move only when the test
+// says so.
 struct WindowRig
 {
     QTemporaryDir dir;
@@ -34,7 +35,6 @@ struct WindowRig
     qint64 monotonic = 5000;
     QString serialPort; // the first serial port present; none when empty
     SerialFramer::Time serialAhead {}; // the serial clock ahead of the real one
-    QDateTime wall {QDate(2026, 3, 14), QTime(10, 5, 0)};
     std::unique_ptr<Instrument> core;
     std::unique_ptr<Enregistreur> window;
 
@@ -59,13 +59,11 @@ struct WindowRig
             return SerialLink::steadyNow() + serialAhead;
         };
         board = static_cast<FakeHidTransport *>(services.hidTransport.get());
-        services.clock = {[this] { return monotonic; },
-                          [this] {
-                              return wall.addMSecs(monotonic - 5000);
-                          }};
+        services.clock = testClock(monotonic, QDateTime(QDate(2026, 3, 14), QTime(10, 5)), 5000);
         core = std::make_unique<Instrument>(std::move(services));
         window = std::make_unique<Enregistreur>(*core, dialogs);
         window->Form_Load();
+        acquisition().findChild<QTimer *>("TimerValActu")->stop(); // refreshed when the test says
     }
     ~WindowRig()
     {

@@ -64,7 +64,6 @@ private Q_SLOTS:
             QTest::newRow(name) << bytes << outcome << count << header << last;
         };
         row("as written", h + samples(1, 5), Outcome::Loaded, 5, n, 50);
-        row("LF", QByteArray(h + samples(1, 3)).replace("\r\n", "\n"), Outcome::Loaded, 3, n, 30);
         row("two recordings", h + samples(1, 10) + samples(1, 5), Outcome::Loaded, 15, n, 50);
         row("third malformed", h + samples(1, 2) + "1234567;9\r\n" + samples(4, 5),
             Outcome::Malformed, 3, n, -1);
