@@ -208,8 +208,8 @@ private Q_SLOTS:
         pty->hangUp(); // seen by the event loop, between two polls
         QTRY_COMPARE(failures.count(), 2);
         QVERIFY(!link.isOpen() && !link.isFresh());
-        QVERIFY(failures.last().first().toString().contains("disparu"));
-        QVERIFY(failures.last().first().toString().contains(present.first()));
+        QVERIFY(failures.last().first().toString().startsWith("Port série " + present.first()
+                                                              + " : Le port a disparu"));
         pty = std::make_unique<PtyPair>();
         present = {pty->slaveName()};
         link.lit_port();
@@ -296,11 +296,9 @@ private Q_SLOTS:
         QTEST(int(fake.nowMs), "waitedMs");
         QTEST(told.count() == 1, "lost");
         QVERIFY2(!fake.isOpen() && fake.closes == 2, "closed after every read");
-        // A question only in native mode; what is queued before it is not waited for.
+        // What is queued before a question (native mode only, the hidapi run checks which) is
+        // not waited for.
         const bool native = reports.first() == r(30, 0, 0);
-        QCOMPARE(fake.written.isEmpty(), !native);
-        QVERIFY(fake.written.isEmpty()
-                || fake.written.first() == QByteArray("\0\x11\0\0\0\0\0\0\0", 9));
         QVERIFY2(fake.timeouts.size() <= (native ? 8 : 4),
                  qPrintable(QString::number(fake.timeouts.size())));
         for (const int timeout : std::as_const(fake.timeouts))

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -24,9 +25,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
-#include <csignal>
 #include <qpa/qwindowsysteminterface.h>
-#include <unistd.h>
 
 using TestFiles::read;
 
@@ -124,38 +123,32 @@ void askMenu(QWidget *w, QPoint at, bool byKey)
     key(w, Qt::Key_Menu);
 }
 
-// The last gestures, kept where a crash can still print them.
+Q_LOGGING_CATEGORY(gestures, "ondaris.gestures", QtWarningMsg)
+
+// The gestures played, the last ones kept for a failure's message. Each is also logged as it is
+// played, for a crash: QT_LOGGING_RULES="ondaris.gestures.info=true" and the seed it printed.
 struct Trail
 {
     static constexpr int Kept = 16;
-    char lines[Kept][96] = {};
+    QString lines[Kept];
     long played = 0;
-    quint32 seed = 0;
+    quint32 seed = 1;
 
     void add(const QString &gesture)
     {
-        qstrncpy(lines[played++ % Kept], gesture.toUtf8().constData(), sizeof lines[0]);
+        qCInfo(gestures, "%ld %s", played + 1, qPrintable(gesture));
+        lines[played++ % Kept] = gesture;
     }
     QString text() const
     {
         QString out
             = QStringLiteral("ONDARIS_SEED=%1, gesture %2; the last ones:").arg(seed).arg(played);
         for (long i = std::max(0L, played - Kept); i < played; ++i)
-            out += QStringLiteral("\n  %1 %2").arg(i + 1).arg(QString::fromUtf8(lines[i % Kept]));
+            out += QStringLiteral("\n  %1 %2").arg(i + 1).arg(lines[i % Kept]);
         return out;
     }
 };
 Trail trail;
-struct sigaction previousAbort, previousSegv;
-
-void printTrail(int signal)
-{
-    const QByteArray text = trail.text().toUtf8() + '\n';
-    [[maybe_unused]] const auto n = ::write(2, text.constData(), size_t(text.size()));
-    ::sigaction(SIGABRT, &previousAbort, nullptr);
-    ::sigaction(SIGSEGV, &previousSegv, nullptr);
-    ::raise(signal);
-}
 
 // The program as a user meets it, in a wide window: the real instrument and window, with the
 // suite's clock, dialogs, scripted board and a pseudo-terminal for the serial sensor.
@@ -504,17 +497,13 @@ private Q_SLOTS:
     // after each, what must always hold. ONDARIS_SEED and ONDARIS_GESTURES set another run.
     void exerciser()
     {
-        trail.seed = quint32(qEnvironmentVariableIntValue("ONDARIS_SEED"));
-        if (!qEnvironmentVariableIsSet("ONDARIS_SEED"))
-            trail.seed = 1;
+        if (qEnvironmentVariableIsSet("ONDARIS_SEED"))
+            trail.seed = quint32(qEnvironmentVariableIntValue("ONDARIS_SEED"));
+        qInfo("ONDARIS_SEED=%u", trail.seed);
         const int count = qEnvironmentVariableIsSet("ONDARIS_GESTURES")
             ? qEnvironmentVariableIntValue("ONDARIS_GESTURES")
             : 5000;
         QRandomGenerator random(trail.seed);
-        struct sigaction crash = {};
-        crash.sa_handler = printTrail;
-        ::sigaction(SIGABRT, &crash, &previousAbort);
-        ::sigaction(SIGSEGV, &crash, &previousSegv);
 
         Program p;
         FakeDialogs &dialogs = p.rig.dialogs;
@@ -686,8 +675,6 @@ private Q_SLOTS:
             deliver(false);
             check();
         }
-        ::sigaction(SIGABRT, &previousAbort, nullptr);
-        ::sigaction(SIGSEGV, &previousSegv, nullptr);
         qInfo("%ld gestures played, ONDARIS_SEED=%u: %d recordings, %lld messages", trail.played,
               trail.seed, recordings, qint64(dialogs.told.size()));
     }
