@@ -277,7 +277,7 @@ private Q_SLOTS:
     void reads()
     {
         FakeHidTransport fake;
-        UsbBoard board(fake, fake.clock());
+        UsbBoard board(fake, fake.clock);
         QSignalSpy told(&board, &UsbBoard::boardMissing);
         fake.reports = {r(4, 0, 0), r(4, 10, 0)};
         board.ouvre_usb();
@@ -323,7 +323,7 @@ private Q_SLOTS:
         QFETCH(bool, onBus);
         QFETCH(QString, message);
         FakeHidTransport fake;
-        UsbBoard board(fake, fake.clock());
+        UsbBoard board(fake, fake.clock);
         QSignalSpy told(&board, &UsbBoard::boardMissing);
         const auto tick = [&](Reports reports) {
             fake.reports = reports;

@@ -246,7 +246,6 @@ private Q_SLOTS:
         QTRY_COMPARE(rig.dialogs.quitQuestions, 1);
         rig.acquisition().TimerValActu_Timer();
         QVERIFY(!rig.recorder().isRecording() && rig.find<QLabel>("Label3")->text() == "0");
-        QCOMPARE(rig.find<ChartView>("Ecran1")->drawnCount(), 32000);
         QCOMPARE(rig.dialogs.told.size(), 1);
         QVERIFY(rig.dialogs.told.first().contains(QStringLiteral("32000")));
     }

@@ -544,8 +544,8 @@ private Q_SLOTS:
 
         // One gesture on whatever the user can reach now.
         std::function<void(bool)> play = [&](bool duringLoad) {
-            // Every widget of the windows on screen, those that blink or pop up with time aside,
-            // so that a seed plays the same gestures.
+            // Every widget of the windows on screen (the main window always among them), those
+            // that blink or pop up with time aside, so that a seed plays the same gestures.
             QWidgetList reachable, tops = QApplication::topLevelWidgets(); // a set's order
             std::sort(tops.begin(), tops.end(), [](const QWidget *a, const QWidget *b) {
                 return std::pair(a->objectName(), QString::fromLatin1(a->metaObject()->className()))
@@ -588,9 +588,7 @@ private Q_SLOTS:
                 return click(bar, bar->actionGeometry(menu).center());
             }
             if (kind == 4 && random.bounded(3) == 0) {
-                QWidget *top = reachable.isEmpty()
-                    ? p.rig.window.get()
-                    : reachable[random.bounded(int(reachable.size()))]->window();
+                QWidget *top = reachable[random.bounded(int(reachable.size()))]->window();
                 trail.add(QStringLiteral("close %1").arg(top->objectName()));
                 QWindowSystemInterface::handleCloseEvent(top->windowHandle());
                 return;
@@ -598,18 +596,15 @@ private Q_SLOTS:
             if (kind <= 3) {
                 const auto [k, text] = keys[random.bounded(int(std::size(keys)))];
                 const bool control = (k == Qt::Key_C || k == Qt::Key_A) && random.bounded(2);
-                QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget()
-                                                             : p.rig.window.get();
-                if (popup)
-                    focus = popup;
+                QWidget *focus = popup ? popup : QApplication::focusWidget();
+                focus = focus ? focus : p.rig.window.get();
                 trail.add(QStringLiteral("key %1%2 to %3")
                               .arg(control ? "Ctrl+" : "", QKeySequence(k).toString(),
                                    focus->objectName()));
                 return key(focus, k, control ? Qt::ControlModifier : Qt::NoModifier,
                            control ? QString() : QString::fromLatin1(text));
             }
-            QWidget *w = reachable.isEmpty() ? p.rig.window.get()
-                                             : reachable[random.bounded(int(reachable.size()))];
+            QWidget *w = reachable[random.bounded(int(reachable.size()))];
             while (!w->isVisible() || w->rect().isEmpty())
                 w = w->parentWidget();
             const QPointF at(random.bounded(w->width()), random.bounded(w->height()));

@@ -24,6 +24,9 @@ public:
     int opens = 0;
     int closes = 0;
     qint64 nowMs = 0;
+    const std::function<qint64()> clock {[this] { // the board's, for UsbBoard
+        return nowMs;
+    }};
 
     bool open(quint16, quint16) override
     {
@@ -60,13 +63,6 @@ public:
             return -1;
         reports += std::exchange(answers, {});
         return int(report.size());
-    }
-
-    std::function<qint64()> clock()
-    {
-        return [this] {
-            return nowMs;
-        };
     }
 
     // An 8-byte input report with the given status byte and analog inputs.
