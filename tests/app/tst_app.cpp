@@ -14,7 +14,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
@@ -90,19 +89,19 @@ private Q_SLOTS:
         QTRY_COMPARE(rig.dialogs.told.size(), 1);
         QCOMPARE(rig.dialogs.toldOver, dialog);
     }
-    // A recording over a serial sensor that falls silent, is unplugged and comes back: nothing
-    // recorded while it is gone, "----" shown, told once; the first sample as soon as a reading
-    // comes, the true values once back.
+    // A recording over a serial sensor that falls silent, then is unplugged: nothing recorded
+    // while it is silent, "----" shown, told once for the outage; the first sample as soon as a
+    // reading comes. (Its return, perhaps under another name, is the serial link's test.)
     void recordsOnlyFreshReadings()
     {
-        auto pty = std::make_unique<PtyPair>();
-        WindowRig rig(WindowRig::config(1, 2), pty->slaveName());
+        PtyPair pty;
+        WindowRig rig(WindowRig::config(1, 2), pty.slaveName());
         const auto shown = [&] {
             return rig.find<QLabel>("Label3")->text();
         };
         const auto frame = [&](char reading) { // with a silence before and after
             QTest::qWait(40);
-            QVERIFY(pty->send(QByteArray("\x0A\x14", 2) + reading + '\x28'));
+            QVERIFY(pty.send(QByteArray("\x0A\x14", 2) + reading + '\x28'));
             QTest::qWait(40);
             rig.acquisition().TimerValActu_Timer();
         };
@@ -120,23 +119,12 @@ private Q_SLOTS:
         rig.serialAhead += 6s; // silent
         for (int i = 0; i < 3; ++i)
             rig.tick();
-        pty->hangUp();
+        pty.hangUp();
         QTest::qWait(100); // the loss seen by the event loop: not told again, the same outage
-        QCOMPARE(rig.dialogs.told.size(), 1);
-        pty = std::make_unique<PtyPair>(); // plugged in again, under another name
-        rig.serialPort = pty->slaveName();
-        rig.serialAhead += 2s;
-        for (int i = 0; i < 3; ++i)
-            rig.tick();
-        QCOMPARE(shown(), "----");
-        frame(50);
-        rig.tick();
-        QCOMPARE(shown(), "196");
-        QCOMPARE(read(rig.dir.filePath("data_tr.csv")),
-                 "1;117;03-14-2026;10:05:00\r\n2;156;03-14-2026;10:05:01\r\n"
-                 "3;196;03-14-2026;10:05:08\r\n");
         QCOMPARE(std::pair(int(rig.dialogs.told.size()), shownWhenTold),
                  std::pair(1, QString("----")));
+        QCOMPARE(read(rig.dir.filePath("data_tr.csv")),
+                 "1;117;03-14-2026;10:05:00\r\n2;156;03-14-2026;10:05:01\r\n");
         QVERIFY(rig.dialogs.told.first().contains("n'envoie plus de mesure"));
     }
     // A recording left running by a crash is found at the next start: asked about over the
@@ -347,11 +335,8 @@ private Q_SLOTS:
         QTimer::singleShot(0, this, [&] {
             auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog && !dialog->testOption(QFileDialog::DontConfirmOverwrite));
-            if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_fr.qm"))
-                QCOMPARE(dialog->findChild<QDialogButtonBox *>()
-                             ->button(QDialogButtonBox::Cancel)
-                             ->text(),
-                         "Annuler"); // Qt's own dialogs speak French
+            auto *buttons = dialog->findChild<QDialogButtonBox *>(); // Qt's own, in French
+            QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), "Annuler");
             dialog->setDirectory(dir.path());
             dialog->selectFile(dir.filePath(typed));
             QTimer::singleShot(0, dialog, [&, dialog] { // the first question, then cancelled

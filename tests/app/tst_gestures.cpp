@@ -45,11 +45,9 @@ template<typename Predicate> int pixelsOf(const QImage &image, Predicate wanted,
             n += wanted(image.pixel(x, y));
     return n;
 }
-auto is(QRgb colour)
+int pixelsOf(const QImage &image, QRgb colour) // of that colour
 {
-    return [colour](QRgb p) {
-        return p == colour;
-    };
+    return pixelsOf(image, [colour](QRgb p) { return p == colour; });
 }
 
 // The user's hand: input handed to the window system's side of Qt, as a display hands it over
@@ -179,10 +177,8 @@ struct Program
     void view(const QString &path)
     {
         rig.dialogs.viewAnswer = path;
-        click(rig.window->menuBar(),
-              rig.window->menuBar()
-                  ->actionGeometry(find<QMenu>("menu_fichier")->menuAction())
-                  .center());
+        QMenuBar *bar = rig.window->menuBar();
+        click(bar, bar->actionGeometry(find<QMenu>("menu_fichier")->menuAction()).center());
         choose("menu_charger");
     }
 
@@ -385,7 +381,7 @@ private Q_SLOTS:
         QCOMPARE(chart->innerRect().size(), QSizeF(229, 173));
         QCOMPARE(shown.pixel(inner + QPoint(10, 40)), qRgb(0, 0, 0));
         QCOMPARE(shown.pixel(inner + QPoint(10, 86)), kGrey);
-        QCOMPARE(pixelsOf(shown, is(kGreen)) > 0, samples > 0);
+        QCOMPARE(pixelsOf(shown, kGreen) > 0, samples > 0);
         const int row = state == "recording" || state == "zoomed" ? 172 : 0;
         for (const int x : {46, 100, 228})
             QVERIFY(!samples || shown.pixel(inner + QPoint(x, row)) == kGreen);
@@ -446,7 +442,7 @@ private Q_SLOTS:
             return qGray(c) < 100;
         };
         QVERIFY(pixelsOf(picture, dark, QRect(numbers + QPoint(2, 0), QSize(60, 200))) > 20);
-        QCOMPARE(pixelsOf(picture, is(kGreen)) > 2 * 228, samples > 0);
+        QCOMPARE(pixelsOf(picture, kGreen) > 2 * 228, samples > 0);
         // A recording file is never written over; what cannot be written is told, and why.
         for (const char *name : {"data_tr.csv", "absent/e.csv"}) {
             d.spreadsheetAnswer = d.pictureAnswer = p.rig.dir.filePath(name);
@@ -469,8 +465,8 @@ private Q_SLOTS:
             click(p.find<QPushButton>("CmdRecord"), {5, 5});
             QVERIFY(!chart->pointedSample());
             const QImage cleared = chart->grab().toImage();
-            QCOMPARE(pixelsOf(cleared, is(kGreen)), 0);
-            QVERIFY(pixelsOf(cleared, is(kGrey)) >= 229 + 173 - 2);
+            QCOMPARE(pixelsOf(cleared, kGreen), 0);
+            QVERIFY(pixelsOf(cleared, kGrey) >= 229 + 173 - 2);
             QCOMPARE(copied(), QString());
         }
     }
