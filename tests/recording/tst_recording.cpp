@@ -97,6 +97,7 @@ private Q_SLOTS:
         row("5;12a;d;t", bad);
         row("5;-;d;t", bad);
         row("5;1e5;d;t", bad);
+        QTest::newRow("400 digits") << QByteArray("5;") + QByteArray(400, '9') << bad;
     }
     void parsesValues()
     {
@@ -299,7 +300,7 @@ private Q_SLOTS:
         QCOMPARE(stored.count(), rig.store.num_mesure()); // listed: the user sees what was lost
         QCOMPARE(problems.count(), 1);
         const QString message = problems.first().first().toString();
-        QVERIFY2(message.contains(rig.plan.file) && message.contains("dossier"),
+        QVERIFY2(message.contains("« " + rig.plan.file + " »") && message.contains("dossier"),
                  qPrintable(message));
     }
     void keepsTimeOverHours()
