@@ -96,9 +96,7 @@ private Q_SLOTS:
     {
         PtyPair pty;
         WindowRig rig(WindowRig::config(1, 2), pty.slaveName());
-        const auto shown = [&] {
-            return rig.find<QLabel>("Label3")->text();
-        };
+        const QLabel *value = rig.find<QLabel>("Label3");
         const auto frame = [&](char reading) { // with a silence before and after
             QTest::qWait(40);
             QVERIFY(pty.send(QByteArray("\x0A\x14", 2) + reading + '\x28'));
@@ -106,13 +104,13 @@ private Q_SLOTS:
             rig.acquisition().TimerValActu_Timer();
         };
         QString shownWhenTold; // the message may wait for an answer: "----" is shown by then
-        connect(rig.core.get(), &Instrument::told, this, [&] { shownWhenTold = shown(); });
+        connect(rig.core.get(), &Instrument::told, this, [&] { shownWhenTold = value->text(); });
         QTest::mouseClick(rig.find<QPushButton>("CmdRecord"), Qt::LeftButton);
         rig.tick(); // the first tick, 10 ms on: no reading yet
-        QCOMPARE(std::pair(shown(), rig.core->samples().num_mesure()),
+        QCOMPARE(std::pair(value->text(), rig.core->samples().num_mesure()),
                  std::pair(QString("----"), 0));
         frame(30); // taken at once
-        QCOMPARE(std::pair(shown(), rig.core->samples().num_mesure()),
+        QCOMPARE(std::pair(value->text(), rig.core->samples().num_mesure()),
                  std::pair(QString("117"), 1));
         frame(40);
         rig.tick();

@@ -345,11 +345,10 @@ private Q_SLOTS:
         };
         if (state == "recording") { // a selection stays on its samples as new ones come on top,
             // and a user reading older samples keeps them in sight
-            const auto rowAt = [&](int r) {
-                return list->visualRect(list->model()->index(r, 0));
-            };
-            click(list->viewport(), rowAt(3).center());
-            click(list->viewport(), rowAt(4).center(), Qt::LeftButton, 1000, Qt::ShiftModifier);
+            const QAbstractItemModel *rows = list->model();
+            click(list->viewport(), list->visualRect(rows->index(3, 0)).center());
+            click(list->viewport(), list->visualRect(rows->index(4, 0)).center(), Qt::LeftButton,
+                  1000, Qt::ShiftModifier);
             const QString chosen = copied();
             QCOMPARE(chosen, p.row(3) + u'\n' + p.row(4) + u'\n');
             p.tick();

@@ -375,19 +375,15 @@ void Enregistreur::tell(const QString &text, bool warning)
 void Enregistreur::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    // Once the window is on screen, so that the messages and the question sit over it.
-    if (!m_heldMessages.isEmpty())
-        QTimer::singleShot(0, this, [this] {
-            const auto held = std::exchange(m_heldMessages, {});
-            for (const auto &[text, warning] : held)
-                tell(text, warning);
-        });
-    if (!std::exchange(m_resumeAsked, true))
-        QTimer::singleShot(0, this, [this] {
-            if (const auto question = m_core.resumeQuestion())
-                m_core.answerResume(
-                    m_dialogs.confirmResume(this, *question, Instrument::ResumeAfterSeconds));
-        });
+    // Once the window is on screen, so that the messages and the question sit over it; the
+    // question once the messages are answered.
+    QTimer::singleShot(0, this, [this, ask = !std::exchange(m_resumeAsked, true)] {
+        for (const auto &[text, warning] : std::exchange(m_heldMessages, {}))
+            tell(text, warning);
+        if (const auto question = ask ? m_core.resumeQuestion() : std::nullopt)
+            m_core.answerResume(
+                m_dialogs.confirmResume(this, *question, Instrument::ResumeAfterSeconds));
+    });
 }
 
 void Enregistreur::closeEvent(QCloseEvent *event)
