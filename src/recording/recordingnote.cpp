@@ -10,6 +10,8 @@ namespace {
 
 constexpr QByteArrayView kFirstLine = "Ondaris : enregistrement en cours";
 constexpr qint64 kMaxNoteSize = 64 * 1024;
+// Longer than any line the recorder writes, a 20-digit value included.
+constexpr qint64 kLongestLine = 64;
 
 } // namespace
 
@@ -56,7 +58,10 @@ RecordingNote::Recovered RecordingNote::recover(const Note &note)
         return recovered;
     }
     recovered.state = State::Changed;
-    if (file.size() < note.from || !file.seek(note.from))
+    // More than a recording's lines and a half line after them is not this recording: it is not
+    // read into memory, and nothing of it is cut off.
+    const qint64 left = file.size() - note.from;
+    if (left < 0 || left > (SampleStore::Capacity + 1) * kLongestLine || !file.seek(note.from))
         return recovered;
     const QByteArray bytes = file.readAll();
     recovered.end = note.from;
@@ -73,6 +78,8 @@ RecordingNote::Recovered RecordingNote::recover(const Note &note)
         recovered.samples.append({number, sample->value, sample->date, sample->time});
         recovered.end = note.from + lf + 1;
     }
+    if (bytes.size() - at >= kLongestLine) // more after the last line than a half line of it
+        return recovered;
     recovered.state = State::Resumable;
     return recovered;
 }

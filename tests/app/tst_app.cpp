@@ -151,6 +151,8 @@ private Q_SLOTS:
         row("emptied", "", at27, true, -1, "ne se termine plus");
         row("another recording after", h + three + three, at27, true, -1, "ne se termine plus");
         row("a line end first", h + "\n" + three, at27, true, -1, "ne se termine plus");
+        row("more than a half line after", h + three + QByteArray(64, '9'), at27, true, -1,
+            "ne se termine plus");
         row("more than a recording", recording(32001, [](int) { return 1; }), at27, true, -1,
             "ne se termine plus");
         row("junk", h + three, "Ondaris\n27\n", true, -1);
