@@ -139,6 +139,7 @@ private Q_SLOTS:
         const QByteArray h = RecordingFile::header(), noted = "Ondaris : enregistrement en cours\n";
         const QByteArray three = TestFiles::samples(1, 3, [](int i) { return i * 100; });
         const QByteArray at27 = noted + "27\ndata_tr.csv\n";
+        const char *changed = "ne se termine plus";
         const auto row = [](const char *name, QByteArray file, QByteArray note, bool answer,
                             int resumed, const char *told = "") {
             QTest::newRow(name) << file << note << answer << resumed << QString(told);
@@ -148,14 +149,13 @@ private Q_SLOTS:
         row("none taken yet", QByteArray(), noted + "0\ndata_tr.csv\n", true, 0);
         row("full", recording(32000, [](int) { return 1; }), at27, true, 32000, "32000");
         row("file gone", QByteArray(), at27, true, -1, "n'existe plus");
-        row("emptied", "", at27, true, -1, "ne se termine plus");
-        row("another recording after", h + three + three, at27, true, -1, "ne se termine plus");
-        row("a line end first", h + "\n" + three, at27, true, -1, "ne se termine plus");
-        row("more than a half line after", h + three + QByteArray(64, '9'), at27, true, -1,
-            "ne se termine plus");
-        row("more than a recording", recording(32001, [](int) { return 1; }), at27, true, -1,
-            "ne se termine plus");
+        row("emptied", "", at27, true, -1, changed);
+        row("another recording after", h + three + three, at27, true, -1, changed);
+        row("a line end first", h + "\n" + three, at27, true, -1, changed);
+        row("a long tail", h + three + QByteArray(64, '9'), at27, true, -1, changed);
+        row("32001 lines", recording(32001, [](int) { return 1; }), at27, true, -1, changed);
         row("junk", h + three, "Ondaris\n27\n", true, -1);
+        row("not UTF-8", h + three, noted + "27\n\xff.csv\n", true, -1);
         row("another file now", h + three, noted + "27\nautre.csv\n", true, -1, "un autre fichier");
     }
     void resumesAnInterruptedRecording()

@@ -213,7 +213,7 @@ private Q_SLOTS:
                  "2 ---- -007 --- 03-14-2026 --- 10:05:01\n"
                  "1 ---- 042 --- 03-14-2026 --- 10:05:00\n"
                  "0 ---- 000 ---  --- \n");
-        QCOMPARE(model.index(5, 0).data(), QVariant());
+        QCOMPARE(model.data(model.index(5, 0)), QVariant()); // past the end, asked of the model
         store.startReading("N°Record;Valeur;Date;Time");
         store.add(viewed("1;5;01-02-2026;03:04:05"));
         store.add(viewed("2;6;x"));
