@@ -38,8 +38,8 @@ class ShowFile final : public Dialogs
 {
 public:
     QString file;
-    bool confirmQuit(QWidget *) override { return true; }
-    bool confirmResume(QWidget *, const QString &, int) override { return false; }
+    void askQuit(QWidget *, Answer answer) override { answer(true); }
+    void askResume(QWidget *, const QString &, int, Answer answer) override { answer(false); }
     QString chooseNewRecording(QWidget *) override { return {}; }
     QString chooseRecordingToView(QWidget *) override { return file; }
     QString choosePicture(QWidget *, const QString &, const Refusal &) override { return {}; }
@@ -139,7 +139,10 @@ int main(int argc, char *argv[])
     const QByteArray name = recording.fileName().toUtf8();
     write(cut.filePath("ondaris.cfg"),
           "\"NE PAS MODIFIER CE FICHIER\",\"" + name + "\",3,0,7890\r\n");
-    write(cut.filePath("ondaris.reprise"), "Ondaris : enregistrement en cours\n27\n" + name + '\n');
+    const QByteArray lines = demoRecording().mid(RecordingFile::header().size());
+    write(cut.filePath("ondaris.reprise"),
+          "Ondaris : enregistrement en cours\n" + QByteArray::number(RecordingFile::header().size())
+              + '\n' + name + '\n' + lines.left(lines.indexOf("\r\n")) + '\n');
     Instrument::Services again;
     again.configPath = cut.filePath("ondaris.cfg");
     again.serialPorts = [port = work.filePath("no-port")] {
@@ -151,7 +154,7 @@ int main(int argc, char *argv[])
     Enregistreur next(restarted, real);
     next.Form_Load();
     QTimer::singleShot(1500, &next, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QMessageBox *box = real.waiting().value(0);
         ok = box && save(box, out.filePath("resume.png")) && ok;
         if (box)
             box->button(QMessageBox::No)->click();

@@ -115,6 +115,7 @@ void SerialLink::tryOpen()
     m_port.clearError();
     m_framer.restart(m_clock());
     m_lastFrame.reset();
+    m_frameInterval = {}; // perhaps another sensor
     m_waitedFrom = m_clock();
 }
 
@@ -136,11 +137,12 @@ std::optional<quint8> SerialLink::lit_port()
     const auto trame_rs232 = m_framer.take(now);
     if (!trame_rs232) {
         if (now - m_waitedFrom > silenceLimit())
-            tell(tr("Le capteur du port série %1 n'envoie plus de mesure depuis %2 secondes "
-                    "(éteint, ou son câble débranché ?).\nLa valeur affichée est « ---- » et "
-                    "aucune mesure n'est enregistrée tant qu'il se tait ; tout reprend dès qu'il "
-                    "envoie de nouveau.")
-                     .arg(m_portName)
+            tell(tr("Le capteur du port série %1 %2 depuis %3 secondes (éteint, ou son câble "
+                    "débranché ?).\nLa valeur affichée est « ---- » et aucune mesure n'est "
+                    "enregistrée tant qu'il se tait ; tout reprend dès qu'il envoie de nouveau.")
+                     .arg(m_portName,
+                          m_lastFrame ? tr("n'envoie plus de mesure")
+                                      : tr("n'a envoyé aucune mesure"))
                      .arg(std::chrono::duration_cast<std::chrono::seconds>(now - m_waitedFrom)
                               .count()));
         return std::nullopt;
@@ -154,7 +156,14 @@ std::optional<quint8> SerialLink::lit_port()
 
 bool SerialLink::isFresh() const
 {
-    return m_port.isOpen() && m_lastFrame && m_clock() - *m_lastFrame <= silenceLimit();
+    return m_port.isOpen() && m_lastFrame && m_clock() - *m_lastFrame <= freshness();
+}
+
+SerialFramer::Time SerialLink::freshness() const
+{
+    if (m_frameInterval == SerialFramer::Time {})
+        return SilenceLimit;
+    return std::max<SerialFramer::Time>(ShortestFreshness, SlowSensorFactor * m_frameInterval);
 }
 
 SerialFramer::Time SerialLink::silenceLimit() const

@@ -24,10 +24,13 @@ public:
     static constexpr QSerialPort::DataBits DataBits = QSerialPort::Data8;
     static constexpr QSerialPort::StopBits StopBits = QSerialPort::OneStop;
     static constexpr std::chrono::seconds RetryPeriod {2};
-    // A sensor is silent when no whole frame came within this time, or within SlowSensorFactor
-    // times the interval between its last two frames when that is longer.
+    // A sensor is told silent when no whole frame came within this time, or within
+    // SlowSensorFactor times the interval between its last two frames when that is longer.
     static constexpr std::chrono::seconds SilenceLimit {5};
     static constexpr int SlowSensorFactor = 3;
+    // Its reading stays fresh SlowSensorFactor times that interval, never less than this, once
+    // two frames have shown it; SilenceLimit until then.
+    static constexpr std::chrono::seconds ShortestFreshness {1};
 
     using PortLister = std::function<QStringList()>; // device paths of the ports present now
     using Clock = std::function<SerialFramer::Time()>; // monotonic
@@ -63,6 +66,7 @@ private:
     void lose();
     void tell(const QString &message);
     SerialFramer::Time silenceLimit() const;
+    SerialFramer::Time freshness() const;
     // The French text telling why the port could not be used.
     static QString describeFailure(const QString &portName, QSerialPort::SerialPortError error,
                                    const QString &systemText);
@@ -77,5 +81,5 @@ private:
     SerialFramer::Time m_lastTry {};
     std::optional<SerialFramer::Time> m_lastFrame; // since the port was opened
     SerialFramer::Time m_waitedFrom {}; // the last frame, or the open when none came since
-    SerialFramer::Time m_frameInterval {}; // between the sensor's last two frames
+    SerialFramer::Time m_frameInterval {}; // between the sensor's last two frames; 0: unknown
 };

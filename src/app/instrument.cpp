@@ -35,6 +35,11 @@ Instrument::Instrument(Services services, QObject *parent)
         if (!recording)
             m_note.remove();
     });
+    // Noted before it is on disk: a file without that line is never taken for this recording.
+    connect(&m_recorder, &Recorder::firstLineWriting, this, [this](const QByteArray &line) {
+        m_running.first = line;
+        m_note.write(m_running, nullptr);
+    });
     // Reached by tests that drive their timers.
     m_acquisition.setParent(this);
     m_recorder.setParent(this);
@@ -68,8 +73,8 @@ void Instrument::findInterrupted()
         return;
     }
     m_note.remove();
-    QString why = tr("ce fichier ne se termine plus par les mesures de cet enregistrement (vidé "
-                     "ou modifié depuis).");
+    QString why = tr("ce fichier ne se termine plus par les mesures de cet enregistrement (vidé, "
+                     "remplacé ou modifié depuis).");
     if (!current)
         why = tr("les réglages nomment maintenant un autre fichier d'enregistrement.");
     else if (recovered.state == State::Gone)
@@ -87,9 +92,9 @@ std::optional<QString> Instrument::resumeQuestion() const
     const QString file = QDir::toNativeSeparators(m_interrupted->note.file);
     const QString last = samples.isEmpty()
         ? tr("Il n'a pris encore aucune mesure.")
-        : tr("Dernière mesure : N° %1, le %2 à %3 (%4 dans le fichier).")
+        : tr("Dernière mesure : N° %1, le %2 à %3 (%4 dans cet enregistrement).")
               .arg(samples.size())
-              .arg(SampleText::date(samples.last().date), SampleText::time(samples.last().time),
+              .arg(frenchDate(samples.last().date), SampleText::time(samples.last().time),
                    samples.size() == 1 ? tr("1 mesure") : tr("%1 mesures").arg(samples.size()));
     return tr("Un enregistrement a été interrompu (arrêt de l'ordinateur ou du "
               "programme).\n\nFichier : %1\n%2\n\nReprendre l'enregistrement ?")
@@ -120,6 +125,7 @@ void Instrument::answerResume(bool yes)
         m_samples.add(sample);
     m_samples.readComplete();
     m_shownFile.clear();
+    m_running = interrupted.note;
     m_recorder.resume(plan());
 }
 
@@ -158,6 +164,13 @@ QString Instrument::clockText() const
     QString format = QLocale::system().timeFormat(QLocale::LongFormat);
     format.remove(u't');
     return QLocale::system().toString(m_clock.now().time(), format.trimmed());
+}
+
+QString Instrument::frenchDate(QDate date)
+{
+    const QLocale french(QLocale::French, QLocale::France);
+    return date.day() == 1 ? french.toString(date, QStringLiteral("d'er' MMMM yyyy"))
+                           : french.toString(date, QStringLiteral("d MMMM yyyy"));
 }
 
 QString Instrument::title() const
@@ -219,7 +232,8 @@ void Instrument::toggleRecording()
     m_shownFile.clear();
     m_interrupted.reset(); // a new recording: the interrupted one is not asked about any more
     const QString file = m_settings.settings().fichier_donnees;
-    m_note.write({file, QFileInfo(file).size()}, nullptr); // without it, no resume: no loss
+    m_running = {file, QFileInfo(file).size(), {}};
+    m_note.write(m_running, nullptr); // without it, no resume: no loss
     m_recorder.start(plan());
 }
 

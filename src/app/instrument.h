@@ -53,6 +53,8 @@ public:
 
     // The samples on screen, for the views that show them.
     const SampleStore &samples() const { return m_samples; }
+    // A date as written for a French reader in messages: "9 décembre 2026", "1er mars 2027".
+    static QString frenchDate(QDate date);
     // The time of day in the system's format, without a time zone.
     QString clockText() const;
     // The live value as shown, and the test keys "+" and "-".
@@ -133,5 +135,6 @@ private:
     QString m_viewed; // the file last chosen for viewing
     QString m_shownFile; // the file the samples on screen came from; empty: the recording file
     RecordingNote m_note;
+    RecordingNote::Note m_running; // the note of the recording that runs
     std::optional<Interrupted> m_interrupted;
 };

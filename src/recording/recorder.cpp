@@ -112,7 +112,10 @@ void Recorder::takeSample()
                          QTime(time.hour(), time.minute(), time.second())};
     // On disk first, then listed: a sample the user has seen is never lost to a crash.
     QString reason;
-    const bool written = RecordingFile::append(m_plan.file, RecordingFile::line(sample), &reason);
+    const QByteArray line = RecordingFile::line(sample);
+    if (sample.number == 1)
+        emit firstLineWriting(line.chopped(2));
+    const bool written = RecordingFile::append(m_plan.file, line, &reason);
     m_store.add(sample);
     if (!written) {
         stop();

@@ -56,6 +56,8 @@ public:
 signals:
     void recordingChanged(bool recording); // after the start or stop sequence
     void stoppedOnProblem(const QString &message); // the recording stopped by itself
+    // Its sample N° 1 is about to be appended: line as it will be written, without its end.
+    void firstLineWriting(const QByteArray &line);
 
 private:
     void begin(const Plan &plan);

@@ -18,8 +18,10 @@ constexpr qint64 kLongestLine = 64;
 bool RecordingNote::write(const Note &note, QString *error) const
 {
     QSaveFile file(m_path);
-    const QByteArray bytes = kFirstLine.toByteArray() + '\n' + QByteArray::number(note.from) + '\n'
+    QByteArray bytes = kFirstLine.toByteArray() + '\n' + QByteArray::number(note.from) + '\n'
         + note.file.toUtf8() + '\n';
+    if (!note.first.isEmpty())
+        bytes += note.first + '\n';
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return true;
     if (error)
@@ -34,9 +36,11 @@ std::optional<RecordingNote::Note> RecordingNote::read() const
         return std::nullopt;
     const QList<QByteArray> lines = file.readAll().split('\n');
     bool number = false;
-    Note note {QString::fromUtf8(lines.value(2)), lines.value(1).toLongLong(&number)};
-    if (lines.size() != 4 || lines[0] != kFirstLine || !number || note.from < 0
-        || note.file.isEmpty() || !lines[3].isEmpty() || note.file.toUtf8() != lines[2])
+    Note note {QString::fromUtf8(lines.value(2)), lines.value(1).toLongLong(&number),
+               lines.size() == 5 ? lines[3] : QByteArray()};
+    if ((lines.size() != 4 && (lines.size() != 5 || note.first.isEmpty())) || lines[0] != kFirstLine
+        || !number || note.from < 0 || note.file.isEmpty() || !lines.last().isEmpty()
+        || note.file.toUtf8() != lines[2])
         return std::nullopt;
     return note;
 }
@@ -53,7 +57,7 @@ RecordingNote::Recovered RecordingNote::recover(const Note &note)
     QFile file(note.file);
     if (!file.open(QIODevice::ReadOnly)) {
         // Started on a file not made yet, and stopped before its first sample: nothing is lost.
-        if (note.from == 0 && !file.exists())
+        if (note.from == 0 && note.first.isEmpty() && !file.exists())
             recovered.state = State::Resumable;
         return recovered;
     }
@@ -64,6 +68,10 @@ RecordingNote::Recovered RecordingNote::recover(const Note &note)
     if (left < 0 || left > (SampleStore::Capacity + 1) * kLongestLine || !file.seek(note.from))
         return recovered;
     const QByteArray bytes = file.readAll();
+    // Another recording in its place, or lines where none was written, are not this one.
+    if (note.first.isEmpty() ? !bytes.isEmpty()
+                             : !bytes.startsWith(QByteArray(note.first + "\r\n")))
+        return recovered;
     recovered.end = note.from;
     qsizetype at = 0;
     for (qsizetype lf; (lf = bytes.indexOf('\n', at)) >= 0; at = lf + 1) {

@@ -7,9 +7,10 @@
 #include <optional>
 
 // The note of a running recording, kept in a small file beside the settings file from its start
-// until it stops: the recording file and where that recording's lines begin in it. A note left
-// behind tells of a recording that was interrupted (a crash, a power cut, a kill), which can be
-// taken up again from its file.
+// until it stops: the recording file, where that recording's lines begin in it and, once
+// written, its first line. A note left behind tells of a recording that was interrupted (a
+// crash, a power cut, a kill), which can be taken up again from its file while the file still
+// holds that recording.
 class RecordingNote
 {
 public:
@@ -17,6 +18,7 @@ public:
     {
         QString file; // the recording file
         qint64 from = 0; // where the recording's first line begins in it
+        QByteArray first; // that line as written, without its line end; empty until written
     };
 
     // What the recording file still holds of the noted recording.

@@ -56,8 +56,9 @@ private Q_SLOTS:
         QVERIFY(rig.find<QLabel>("Label2")->text().startsWith(QStringLiteral("10:05:00")));
         QCOMPARE(rig.find<SampleListView>("Text1")->model()->rowCount(), 0);
         QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(read(rig.note()), "Ondaris : enregistrement en cours\n0\ndata_tr.csv\n");
         rig.runSamples(1);
+        QCOMPARE(read(rig.note()),
+                 "Ondaris : enregistrement en cours\n0\ndata_tr.csv\n1;0;03-14-2026;10:05:00\n");
         QTest::keyClicks(button, QStringLiteral("++"));
         rig.runSamples(1);
         QVERIFY(!rig.window->close() && rig.recorder().isRecording()); // answered No
@@ -89,41 +90,87 @@ private Q_SLOTS:
         QTRY_COMPARE(rig.dialogs.told.size(), 1);
         QCOMPARE(rig.dialogs.toldOver, dialog);
     }
-    // A recording over a serial sensor that falls silent, then is unplugged: nothing recorded
-    // while it is silent, "----" shown, told once for the outage; the first sample as soon as a
-    // reading comes. (Its return, perhaps under another name, is the serial link's test.)
-    void recordsOnlyFreshReadings()
+    // A recording over a serial sensor, the clocks following the real one and the timers run by
+    // the event loop: it falls silent, then its adapter is pulled out and plugged back. Each
+    // outage is told once, in a box nobody answers, in sight of the other; under them the clock
+    // goes on, "----" is shown and nothing recorded while nothing comes, the samples come back
+    // with the frames, one a second, and the record button stops the recording.
+    void measuringGoesOnUnderMessages()
     {
-        PtyPair pty;
-        WindowRig rig(WindowRig::config(1, 2), pty.slaveName());
-        const QLabel *value = rig.find<QLabel>("Label3");
-        const auto frame = [&](char reading) { // with a silence before and after
-            QTest::qWait(40);
-            QVERIFY(pty.send(QByteArray("\x0A\x14", 2) + reading + '\x28'));
-            QTest::qWait(40);
-            rig.acquisition().TimerValActu_Timer();
+        auto pty = std::make_unique<PtyPair>();
+        QtDialogs boxes;
+        WindowRig rig(WindowRig::config(1, 2), pty->slaveName());
+        rig.dialogs.shown = &boxes;
+        rig.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
+        bool sending = true;
+        char reading = 30;
+        QElapsedTimer real;
+        real.start();
+        const SampleStore &store = rig.core->samples();
+        const auto *value = rig.find<QLabel>("Label3");
+        const auto *clock = rig.find<QLabel>("Label2");
+        // The recorder's clocks, and a sensor sending every 300 ms while it is on. A clock label
+        // frozen for 2 s is a refresh waiting for an answer: the boxes are answered, the test
+        // fails.
+        QString shown;
+        qint64 shownAt = 0, frozen = 0;
+        QTimer world;
+        connect(&world, &QTimer::timeout, this, [&] {
+            rig.monotonic = 5000 + real.elapsed();
+            if (sending && real.elapsed() / 300 != (real.elapsed() - 10) / 300)
+                (void)pty->write(QByteArray("\x0A\x14", 2) + reading + '\x28');
+            if (clock->text() != std::exchange(shown, clock->text()))
+                shownAt = real.elapsed();
+            if (real.elapsed() - shownAt > 2000)
+                for (QMessageBox *box : boxes.waiting())
+                    box->done(++frozen);
+        });
+        world.start(10);
+        rig.acquisition().startRefresh();
+        auto *record = rig.find<QPushButton>("CmdRecord");
+        QTest::mouseClick(record, Qt::LeftButton);
+        QTRY_COMPARE(store.num_mesure(), 2);
+
+        const auto outage = [&](const char *told, int &before) {
+            QTRY_VERIFY(value->text() == "----" && !boxes.waiting().isEmpty()
+                        && boxes.waiting().constLast()->text().contains(told));
+            before = store.num_mesure();
+            const QString time = clock->text();
+            QTest::qWait(1500);
+            QCOMPARE(store.num_mesure(), before);
+            QVERIFY(clock->text() != time);
+            reading += 10;
         };
-        QString shownWhenTold; // the message may wait for an answer: "----" is shown by then
-        connect(rig.core.get(), &Instrument::told, this, [&] { shownWhenTold = value->text(); });
-        QTest::mouseClick(rig.find<QPushButton>("CmdRecord"), Qt::LeftButton);
-        rig.tick(); // the first tick, 10 ms on: no reading yet
-        QCOMPARE(std::pair(value->text(), rig.core->samples().num_mesure()),
-                 std::pair(QString("----"), 0));
-        frame(30); // taken at once
-        QCOMPARE(std::pair(value->text(), rig.core->samples().num_mesure()),
-                 std::pair(QString("117"), 1));
-        frame(40);
-        rig.tick();
-        rig.serialAhead += 6s; // silent
-        for (int i = 0; i < 3; ++i)
-            rig.tick();
-        pty.hangUp();
-        QTest::qWait(100); // the loss seen by the event loop: not told again, the same outage
-        QCOMPARE(std::pair(int(rig.dialogs.told.size()), shownWhenTold),
-                 std::pair(1, QString("----")));
-        QCOMPARE(read(rig.dir.filePath("data_tr.csv")),
-                 "1;117;03-14-2026;10:05:00\r\n2;156;03-14-2026;10:05:01\r\n");
-        QVERIFY(rig.dialogs.told.first().contains("n'envoie plus de mesure"));
+        sending = false;
+        rig.serialAhead += 6s; // silent for 6 s, as the link sees it
+        int silent = 0, unplugged = 0;
+        outage("n'envoie plus de mesure", silent);
+        sending = true;
+        QTRY_COMPARE(store.num_mesure(), silent + 2);
+        QCOMPARE(value->text(), "156");
+
+        pty->hangUp();
+        outage("Le port a disparu", unplugged);
+        pty = std::make_unique<PtyPair>();
+        rig.serialPort = pty->slaveName(); // plugged back: opened again within 2 s
+        QTRY_COMPARE_WITH_TIMEOUT(store.num_mesure(), unplugged + 2, 8000);
+        QCOMPARE(value->text(), "196");
+        const QList<QMessageBox *> waiting = boxes.waiting();
+        QCOMPARE(waiting.size(), 2);
+        QVERIFY(waiting[0]->pos() != waiting[1]->pos());
+        QCOMPARE(rig.dialogs.told.size(), 2);
+
+        QTest::mouseClick(record, Qt::LeftButton);
+        QVERIFY(!rig.recorder().isRecording() && frozen == 0);
+        const QList<QByteArray> lines = read(rig.dir.filePath("data_tr.csv")).split('\n');
+        QCOMPARE(lines.size(), store.num_mesure() + 1);
+        for (const int n : {1, silent, silent + 1, unplugged, unplugged + 1, store.num_mesure()})
+            QVERIFY2(lines[n - 1].startsWith(QByteArray(QByteArray::number(n) + ';'
+                                                        + (n <= silent          ? "117"
+                                                               : n <= unplugged ? "156"
+                                                                                : "196"))),
+                     lines[n - 1]);
     }
     // A recording left running by a crash is found at the next start: asked about over the
     // window, it goes on from its samples, read back, with the next number, its half-written
@@ -138,7 +185,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("told");
         const QByteArray h = RecordingFile::header(), noted = "Ondaris : enregistrement en cours\n";
         const QByteArray three = TestFiles::samples(1, 3, [](int i) { return i * 100; });
-        const QByteArray at27 = noted + "27\ndata_tr.csv\n";
+        const QByteArray first = "1;100;12-06-2026;04:38:58\n"; // as the note keeps it
+        const QByteArray at0 = noted + "0\ndata_tr.csv\n",
+                         at27 = noted + "27\ndata_tr.csv\n" + first;
+        const auto full = [&](int n) {
+            return recording(n, [](int i) { return i * 100; });
+        };
         const char *changed = "ne se termine plus";
         const auto row = [](const char *name, QByteArray file, QByteArray note, bool answer,
                             int resumed, const char *told = "") {
@@ -146,14 +198,18 @@ private Q_SLOTS:
         };
         row("resumed", h + three + "4;40", at27, true, 3);
         row("declined", h + three, at27, false, 3);
-        row("none taken yet", QByteArray(), noted + "0\ndata_tr.csv\n", true, 0);
-        row("full", recording(32000, [](int) { return 1; }), at27, true, 32000, "32000");
+        row("none taken yet", QByteArray(), at0, true, 0);
+        row("full", full(32000), at27, true, 32000, "32000");
         row("file gone", QByteArray(), at27, true, -1, "n'existe plus");
+        row("made, then gone", QByteArray(), at0 + first, true, -1, "n'existe plus");
+        row("replaced", TestFiles::samples(1, 40, [](int i) { return i; }), at0 + first, true, -1,
+            changed);
+        row("lines where none was written", three, at0, true, -1, changed);
         row("emptied", "", at27, true, -1, changed);
         row("another recording after", h + three + three, at27, true, -1, changed);
         row("a line end first", h + "\n" + three, at27, true, -1, changed);
         row("a long tail", h + three + QByteArray(64, '9'), at27, true, -1, changed);
-        row("32001 lines", recording(32001, [](int) { return 1; }), at27, true, -1, changed);
+        row("32001 lines", full(32001), at27, true, -1, changed);
         row("junk", h + three, "Ondaris\n27\n", true, -1);
         row("not UTF-8", h + three, noted + "27\n\xff.csv\n", true, -1);
         row("before the file", h + three, noted + "-5\ndata_tr.csv\n", true, -1);
@@ -180,8 +236,8 @@ private Q_SLOTS:
                  std::tuple(listed, listed, rig.recorder().isRecording() ? listed + 1 : 0));
         if (resumed > 0)
             QVERIFY(rig.dialogs.resumeQuestions.first().contains(
-                QString("Fichier : data_tr.csv\nDernière mesure : N° %1, le 12-06-2026 à 04:38:58 "
-                        "(%1 mesures dans le fichier).")
+                QString("Fichier : data_tr.csv\nDernière mesure : N° %1, le 6 décembre 2026 à "
+                        "04:38:58 (%1 mesures dans cet enregistrement).")
                     .arg(resumed)));
         rig.tick(); // the first new sample at once, as at a start, listed as a recording's
         const QAbstractItemModel *rows = rig.find<SampleListView>("Text1")->model();
@@ -279,31 +335,48 @@ private Q_SLOTS:
         third.kill();
         third.waitForFinished();
     }
-    // The question to resume counts down in its box and answers Yes by itself at the end; "Non"
-    // clicked answers No.
-    void resumeQuestionCountsDown()
+    // Questions and messages wait in boxes of their own while the caller goes on: the question to
+    // resume counts down and answers Yes by itself at the end, "Non" clicked answers No; a
+    // message or the quit question already waiting is brought forward, not shown twice; the
+    // boxes that wait together are each in sight.
+    void boxesWaitWithoutBlocking()
     {
         QtDialogs dialogs;
-        QStringList counted;
-        QTimer watch;
-        connect(&watch, &QTimer::timeout, this, [&] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
-                if (!counted.contains(box->informativeText()))
-                    counted << box->informativeText();
-        });
-        watch.start(50);
+        std::optional<bool> answer;
+        const auto answered = [&](bool yes) {
+            answer = yes;
+        };
         QElapsedTimer waited;
         waited.start();
-        QVERIFY(dialogs.confirmResume(nullptr, "Reprendre l'enregistrement ?", 2));
+        dialogs.askResume(nullptr, "Reprendre l'enregistrement ?", 2, answered);
+        QStringList counted;
+        while (!answer && waited.elapsed() < 5000) {
+            for (const QMessageBox *box : dialogs.waiting())
+                if (!counted.contains(box->informativeText()))
+                    counted << box->informativeText();
+            QTest::qWait(50);
+        }
+        QCOMPARE(answer, true);
         QVERIFY(waited.elapsed() >= 1900);
         QCOMPARE(counted,
                  QStringList({"Sans réponse, l'enregistrement reprend de lui-même dans 2 s.",
                               "Sans réponse, l'enregistrement reprend de lui-même dans 1 s."}));
-        QTimer::singleShot(100, this, [] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
-        });
-        QVERIFY(!dialogs.confirmResume(nullptr, "Reprendre l'enregistrement ?", 60));
+        answer.reset();
+        dialogs.askResume(nullptr, "Reprendre l'enregistrement ?", 60, answered);
+        QCOMPARE(answer, std::nullopt);
+        QTest::mouseClick(dialogs.waiting().value(0)->button(QMessageBox::No), Qt::LeftButton);
+        QCOMPARE(answer, false);
+
+        int quits = 0;
+        for (const char *text : {"Port série perdu", "Réglages non écrits", "Port série perdu"})
+            dialogs.tell(nullptr, text, true);
+        for (int i = 0; i < 2; ++i)
+            dialogs.askQuit(nullptr, [&](bool yes) { quits += yes ? 10 : 1; });
+        const QList<QMessageBox *> boxes = dialogs.waiting();
+        QCOMPARE(boxes.size(), 3);
+        QCOMPARE(QSet<QPoint>({boxes[0]->pos(), boxes[1]->pos(), boxes[2]->pos()}).size(), 3);
+        QTest::keyClick(boxes[2], Qt::Key_Escape);
+        QCOMPARE(std::pair(quits, int(dialogs.waiting().size())), std::pair(1, 2));
     }
     // The recording and export dialogs add ".csv" to a bare name, ask before overwriting, and
     // refuse a name they may not take with their own message before that question, staying

@@ -6,10 +6,12 @@
 #include <QStringList>
 #include <QUrl>
 
-// Scripted answers for the program's questions; records what it told and opened.
+// Scripted answers for the program's questions, given at once; records what it told and
+// opened. With shown set, its messages are also shown by those dialogs.
 class FakeDialogs final : public Dialogs
 {
 public:
+    Dialogs *shown = nullptr;
     bool quitAnswer = false;
     int quitQuestions = 0;
     bool resumeAnswer = true;
@@ -24,15 +26,15 @@ public:
     QWidget *toldOver = nullptr; // the parent of the last message
     QList<QUrl> opened;
 
-    bool confirmQuit(QWidget *) override
+    void askQuit(QWidget *, Answer answer) override
     {
         ++quitQuestions;
-        return quitAnswer;
+        answer(quitAnswer);
     }
-    bool confirmResume(QWidget *, const QString &question, int) override
+    void askResume(QWidget *, const QString &question, int, Answer answer) override
     {
         resumeQuestions.append(question);
-        return resumeAnswer;
+        answer(resumeAnswer);
     }
     QString chooseNewRecording(QWidget *) override { return newRecordingAnswer; }
     QString chooseRecordingToView(QWidget *) override { return viewAnswer; }
@@ -55,10 +57,12 @@ public:
         told.append(reason);
         return {};
     }
-    void tell(QWidget *parent, const QString &text, bool) override
+    void tell(QWidget *parent, const QString &text, bool warning) override
     {
         told.append(text);
         toldOver = parent;
+        if (shown)
+            shown->tell(parent, text, warning);
     }
     void openUrl(const QUrl &url) override { opened.append(url); }
 };

@@ -7,7 +7,9 @@
 #include "sampling.h"
 #include "testfiles.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QTemporaryDir>
 
 // The program's services for a run in a folder: its settings file there, a serial port that
@@ -81,13 +83,33 @@ struct WindowRig
     Recorder &recorder() const { return *core->findChild<Recorder *>(); }
     Acquisition &acquisition() const { return *core->findChild<Acquisition *>(); }
     void runSamples(int n) { ::runSamples(recorder(), core->samples(), monotonic, n); }
-    // The sampling timer's next tick, the clock moved on to it, and a refresh of the live value.
-    void tick()
+    // The sampling timer's next tick, the clock moved on to it, and a refresh of the live value,
+    // each run by the event loop, which never runs a timer inside its own slot: false when one
+    // could not run (a handler of it still waits).
+    bool tick()
     {
-        monotonic += recorder().findChild<QTimer *>("Timer1")->interval();
-        if (recorder().isRecording())
-            recorder().Timer1_Timer();
-        acquisition().TimerValActu_Timer();
+        auto *timer1 = recorder().findChild<QTimer *>("Timer1");
+        monotonic += timer1->interval();
+        const bool sampled = !recorder().isRecording() || fire(timer1);
+        auto *refresh = acquisition().findChild<QTimer *>("TimerValActu");
+        const bool refreshed = fire(refresh);
+        refresh->stop();
+        return sampled && refreshed;
+    }
+    static bool fire(QTimer *timer)
+    {
+        bool fired = false;
+        const auto seen = QObject::connect(timer, &QTimer::timeout, [&fired] { fired = true; });
+        const int interval = timer->interval();
+        timer->start(0);
+        for (int i = 0; i < 10 && !fired; ++i)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QObject::disconnect(seen);
+        if (!timer->isActive() || !fired) { // not armed again by its slot
+            timer->stop();
+            timer->setInterval(interval);
+        }
+        return fired;
     }
     static QByteArray config(int option, int source, int width = 3600,
                              const QString &file = "data_tr.csv")

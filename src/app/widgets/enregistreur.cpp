@@ -375,25 +375,30 @@ void Enregistreur::tell(const QString &text, bool warning)
 void Enregistreur::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    // Once the window is on screen, so that the messages and the question sit over it; the
-    // question once the messages are answered.
+    // Once the window is on screen, so that the messages and the question sit over it.
     QTimer::singleShot(0, this, [this, ask = !std::exchange(m_resumeAsked, true)] {
         for (const auto &[text, warning] : std::exchange(m_heldMessages, {}))
             tell(text, warning);
         if (const auto question = ask ? m_core.resumeQuestion() : std::nullopt)
-            m_core.answerResume(
-                m_dialogs.confirmResume(this, *question, Instrument::ResumeAfterSeconds));
+            m_dialogs.askResume(this, *question, Instrument::ResumeAfterSeconds,
+                                [this](bool yes) { m_core.answerResume(yes); });
     });
 }
 
 void Enregistreur::closeEvent(QCloseEvent *event)
 {
-    QApplication::beep();
-    if (!m_dialogs.confirmQuit(this)) {
-        event->ignore();
+    // The window stays open, and the measuring goes on, until the question is answered Yes.
+    event->setAccepted(m_quitting);
+    if (m_quitting || std::exchange(m_quitAsked, true))
         return;
-    }
-    m_core.shutDown();
-    event->accept();
-    emit quitConfirmed();
+    QApplication::beep();
+    m_dialogs.askQuit(this, [this](bool yes) {
+        m_quitAsked = false;
+        if (!yes)
+            return;
+        m_quitting = true;
+        m_core.shutDown();
+        emit quitConfirmed();
+    });
+    event->setAccepted(m_quitting); // answered at once
 }

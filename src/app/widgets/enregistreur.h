@@ -90,5 +90,7 @@ private:
     // Messages raised by start-up, shown over the window once it is on screen.
     bool m_holdMessages = false;
     bool m_resumeAsked = false; // on the first show
+    bool m_quitAsked = false; // the quit question waits for its answer
+    bool m_quitting = false; // answered Yes
     QList<std::pair<QString, bool>> m_heldMessages;
 };

@@ -8,11 +8,15 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
+#include <algorithm>
 
 namespace {
 
 // A message box titled "Ondaris" whose buttons read "Oui", "Non" and "OK" whatever translations
 // are installed.
+// parent: its window for a box that waits inside a dialog's own event loop; none for a box
+// that waits on its own.
 std::unique_ptr<QMessageBox> messageBox(QWidget *parent, QMessageBox::Icon icon,
                                         const QString &text, QMessageBox::StandardButtons buttons)
 {
@@ -76,35 +80,91 @@ QString runFileDialog(QWidget *parent, const QString &title, const QString &filt
 
 } // namespace
 
-bool QtDialogs::confirmQuit(QWidget *parent)
+QtDialogs::~QtDialogs()
 {
-    const auto box = messageBox(parent, QMessageBox::Question,
-                                QObject::tr("Arrêter l'enregistreur et quitter ?"),
-                                QMessageBox::Yes | QMessageBox::No);
-    box->setDefaultButton(QMessageBox::Yes);
-    return box->exec() == QMessageBox::Yes;
+    for (QMessageBox *box : waiting())
+        delete box;
 }
 
-bool QtDialogs::confirmResume(QWidget *parent, const QString &question, int seconds)
+QList<QMessageBox *> QtDialogs::waiting() const
 {
-    const auto box
-        = messageBox(parent, QMessageBox::Question, question, QMessageBox::Yes | QMessageBox::No);
-    box->setDefaultButton(QMessageBox::Yes);
-    QTimer countdown;
-    const auto show = [&] {
-        box->setInformativeText(
-            QObject::tr("Sans réponse, l'enregistrement reprend de lui-même dans %1 s.")
-                .arg(seconds));
+    QList<QMessageBox *> boxes;
+    for (const QPointer<QMessageBox> &box : m_waiting)
+        if (box && box->isVisible())
+            boxes << box.data();
+    return boxes;
+}
+
+void QtDialogs::showWaiting(QMessageBox *box, QWidget *parent)
+{
+    m_waiting.removeIf([](const QPointer<QMessageBox> &b) { return !b || !b->isVisible(); });
+    // A window of its own, so that neither a disabled main window nor a closed settings dialog
+    // takes the message with it; kept over its parent by the window manager.
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->adjustSize();
+    QPoint at = box->pos();
+    if (parent) {
+        box->winId();
+        box->windowHandle()->setTransientParent(parent->window()->windowHandle());
+        at = parent->window()->frameGeometry().center() - box->rect().center();
+    }
+    constexpr QPoint kStep(24, 24);
+    const auto taken = [this](QPoint p) {
+        return std::any_of(m_waiting.cbegin(), m_waiting.cend(),
+                           [p](const QPointer<QMessageBox> &b) { return b->pos() == p; });
     };
-    show();
-    QObject::connect(&countdown, &QTimer::timeout, box.get(), [&] {
-        if (--seconds > 0)
-            return show();
-        countdown.stop();
-        box->button(QMessageBox::Yes)->click();
+    while (taken(at))
+        at += kStep;
+    box->move(at);
+    m_waiting.append(box);
+    box->show();
+    box->raise();
+}
+
+void QtDialogs::ask(QMessageBox *box, QWidget *parent, Answer answer)
+{
+    box->setDefaultButton(QMessageBox::Yes);
+    QObject::connect(box, &QDialog::finished, box, [box, answer = std::move(answer)] {
+        answer(box->standardButton(box->clickedButton()) == QMessageBox::Yes);
     });
-    countdown.start(1000);
-    return box->exec() == QMessageBox::Yes;
+    // The answer would reach a window that is gone.
+    if (parent)
+        QObject::connect(parent->window(), &QObject::destroyed, box, [box] { delete box; });
+    showWaiting(box, parent);
+}
+
+void QtDialogs::askQuit(QWidget *parent, Answer answer)
+{
+    const QString text = QObject::tr("Arrêter l'enregistreur et quitter ?");
+    for (QMessageBox *box : waiting())
+        if (box->text() == text)
+            return box->raise();
+    ask(messageBox(nullptr, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No)
+            .release(),
+        parent, std::move(answer));
+}
+
+void QtDialogs::askResume(QWidget *parent, const QString &question, int seconds, Answer answer)
+{
+    QMessageBox *box
+        = messageBox(nullptr, QMessageBox::Question, question, QMessageBox::Yes | QMessageBox::No)
+              .release();
+    auto *countdown = new QTimer(box);
+    const auto show = [box](int left) {
+        box->setInformativeText(
+            QObject::tr("Sans réponse, l'enregistrement reprend de lui-même dans %1 s.").arg(left));
+    };
+    QObject::connect(countdown, &QTimer::timeout, box,
+                     [box, countdown, show, left = seconds]() mutable {
+                         if (--left > 0)
+                             return show(left);
+                         countdown->stop();
+                         box->button(QMessageBox::Yes)->click();
+                     });
+    show(seconds);
+    countdown->start(1000);
+    ask(box, parent, std::move(answer));
 }
 
 QString QtDialogs::chooseNewRecording(QWidget *parent)
@@ -138,9 +198,13 @@ QString QtDialogs::chooseSpreadsheet(QWidget *parent, const QString &proposed,
 
 void QtDialogs::tell(QWidget *parent, const QString &text, bool warning)
 {
-    messageBox(parent, warning ? QMessageBox::Warning : QMessageBox::Information, text,
-               QMessageBox::Ok)
-        ->exec();
+    for (QMessageBox *box : waiting())
+        if (box->text() == text)
+            return box->raise(); // the same outage, still on screen
+    showWaiting(messageBox(nullptr, warning ? QMessageBox::Warning : QMessageBox::Information, text,
+                           QMessageBox::Ok)
+                    .release(),
+                parent);
 }
 
 void QtDialogs::openUrl(const QUrl &url)
