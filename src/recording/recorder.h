@@ -42,6 +42,8 @@ public:
 
     // Whether a recording runs: from its start until it is stopped or stops by itself.
     bool isRecording() const { return m_recording; }
+    // When its next sampling tick is due, on the monotonic clock.
+    qint64 nextTickAt() const { return m_schedule.nextTickAt(); }
     // Clears the samples and takes the first one 10 ms later, then one a period.
     void start(const Plan &plan);
     // Goes on with the samples in the store, the next numbered after them, as a start does.

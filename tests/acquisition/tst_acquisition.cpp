@@ -167,8 +167,8 @@ private Q_SLOTS:
     }
     // A missing, pulled-out or silent port is told once an outage, then tried every 2 s without
     // a word; once back (perhaps under another name) it is read again, its reading fresh while
-    // frames keep coming: within 5 s, or three times a slow sensor's interval. Chosen again, a
-    // failure is told again.
+    // frames keep coming: within 5 s until two frames show the sensor's interval, then three of
+    // those, at least 1 s. Chosen again, a failure is told again.
     void lostPortToldOnceAndTriedAgain()
     {
         auto pty = std::make_unique<PtyPair>();
@@ -228,6 +228,14 @@ private Q_SLOTS:
         frame(50);
         QVERIFY(silentFor(30s) && !silentFor(1s));
         QCOMPARE(failures.count(), 4);
+        frame(60); // a fast sensor: fresh for 1 s; one of 2 Hz, for three of its intervals
+        frame(61);
+        QVERIFY(silentFor(900ms) && !silentFor(200ms));
+        frame(62);
+        now += 400ms;
+        frame(63);
+        QVERIFY(silentFor(1500ms) && !silentFor(100ms));
+        QCOMPARE(failures.count(), 4); // told at 5 s, as before
         frame(60);
         pty->hangUp(); // seen by the next poll, the event loop not run since
         QCOMPARE(link.lit_port(), std::nullopt);
@@ -240,6 +248,12 @@ private Q_SLOTS:
         present = {};
         link.ouvre_port();
         QCOMPARE(failures.count(), 6);
+        link.ferme_port(); // a sensor that never sent anything is told so
+        pty = std::make_unique<PtyPair>();
+        present = {pty->slaveName()};
+        link.ouvre_port();
+        QVERIFY(!silentFor(6s));
+        QVERIFY(failures.last().first().toString().contains(" n'a envoyé aucune mesure depuis 6 "));
     }
     // One tick of a board that was read before: open (once), read both inputs, close.
     void reads_data()

@@ -1,4 +1,5 @@
 #include "about/widgets/aboutbox.h"
+#include "app/widgets/qtdialogs.h"
 #include "chart/widgets/chartview.h"
 #include "chart/widgets/samplelistview.h"
 #include "common/twips.h"
@@ -19,6 +20,7 @@
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScrollBar>
@@ -153,12 +155,18 @@ Trail trail;
 struct Program
 {
     PtyPair pty;
+    QtDialogs boxes; // the messages shown as the program shows them, waiting for an answer
     WindowRig rig {WindowRig::config(1, 0, 7890), pty.slaveName()};
     qint64 recordedFrom = -1; // where the running recording's lines begin in its file
     QString recordingFile;
+    qint64 refreshedAt = rig.monotonic;
+    bool stalled = false; // a timer could not run, or a window waited in a loop of its own
 
     Program()
     {
+        rig.dialogs.shown = &boxes;
+        QObject::connect(&rig.acquisition(), &Acquisition::refreshed,
+                         [this] { refreshedAt = rig.monotonic; });
         QObject::connect(&rig.recorder(), &Recorder::recordingChanged, [this](bool on) {
             recordingFile = rig.core->current().fichier_donnees;
             recordedFrom = on ? QFileInfo(recordingFile).size() : -1;
@@ -173,7 +181,7 @@ struct Program
     SampleListView *list() const { return find<SampleListView>("Text1"); }
     const SampleStore &store() const { return rig.core->samples(); }
     QString row(int r) const { return list()->model()->index(r, 0).data().toString(); }
-    void tick() { rig.tick(); }
+    void tick() { stalled |= !rig.tick(); }
     void view(const QString &path)
     {
         rig.dialogs.viewAnswer = path;
@@ -223,6 +231,9 @@ struct Program
         if (!settings.clean || ConfigFile::encode(settings.settings) != cfg)
             return QStringLiteral("the settings file is not one whole record: ") + cfg;
         const bool recording = rig.recorder().isRecording();
+        if (stalled || rig.monotonic - refreshedAt > 400
+            || (recording && rig.recorder().nextTickAt() <= rig.monotonic))
+            return QStringLiteral("the refresh or the sampling tick did not run in time");
         if (QFileInfo::exists(rig.note()) != recording)
             return QStringLiteral(
                 "a note of a recording that does not run, or none of one that does");
@@ -537,6 +548,12 @@ private Q_SLOTS:
                {Qt::Key_Return, "\r"}, {Qt::Key_Space, " "}, {Qt::Key_Tab, "\t"},
                {Qt::Key_Menu, ""},     {Qt::Key_C, "c"},     {Qt::Key_A, "a"}};
 
+        // In odd seeds a message is left unanswered for a quarter of the gestures.
+        bool leaveBoxes = false;
+        const auto leftAlone = [&](QWidget *w) {
+            return leaveBoxes && qobject_cast<QMessageBox *>(w->window());
+        };
+
         // One gesture on whatever the user can reach now.
         std::function<void(bool)> play = [&](bool duringLoad) {
             // Every widget of the windows on screen (the main window always among them), those
@@ -547,7 +564,8 @@ private Q_SLOTS:
                     < std::pair(b->objectName(), QString::fromLatin1(b->metaObject()->className()));
             });
             for (QWidget *top : std::as_const(tops))
-                if (top->isVisible() && top->windowHandle() && top->windowType() != Qt::ToolTip)
+                if (top->isVisible() && top->windowHandle() && top->windowType() != Qt::ToolTip
+                    && !leftAlone(top))
                     reachable << top->findChildren<QWidget *>() << top;
             auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
             const int kind = random.bounded(popup ? 4 : 10);
@@ -592,7 +610,7 @@ private Q_SLOTS:
                 const auto [k, text] = keys[random.bounded(int(std::size(keys)))];
                 const bool control = (k == Qt::Key_C || k == Qt::Key_A) && random.bounded(2);
                 QWidget *focus = popup ? popup : QApplication::focusWidget();
-                focus = focus ? focus : p.rig.window.get();
+                focus = focus && !leftAlone(focus) ? focus : p.rig.window.get();
                 trail.add(QStringLiteral("key %1%2 to %3")
                               .arg(control ? "Ctrl+" : "", QKeySequence(k).toString(),
                                    focus->objectName()));
@@ -651,6 +669,16 @@ private Q_SLOTS:
             if (dialogs.opened.size() > opened + 1) // a double click on a link opens it once
                 QFAIL(qPrintable("two addresses opened by one gesture\n" + trail.text()));
         };
+        // No window of the program waits in an event loop of its own (the scripted file dialogs
+        // answer at once): one that does is closed, and the test fails.
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&p] {
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                p.stalled = true;
+                modal->close();
+            }
+        });
+        watch.start(100);
         // A load that waits: gestures land while it reads.
         int nested = 0;
         connect(p.find<LoadingWindow>("barreChargement"), &LoadingWindow::started, this, [&] {
@@ -662,6 +690,14 @@ private Q_SLOTS:
             }
         });
         for (int i = 0; i < count && !QTest::currentTestFailed(); ++i) {
+            if (trail.seed % 2 && (i == count / 2 || i == 3 * count / 4)) {
+                if ((leaveBoxes = !leaveBoxes)) {
+                    trail.add(QStringLiteral("a device message nobody answers"));
+                    emit p.rig.core->told(QStringLiteral("Carte USB débranchée ?"), true);
+                } else {
+                    QVERIFY(!p.boxes.waiting().isEmpty());
+                }
+            }
             deliver(false);
             check();
         }
