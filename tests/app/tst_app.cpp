@@ -140,6 +140,7 @@ private Q_SLOTS:
             reading += 10;
         };
         sending = false;
+        QTest::qWait(400); // the last frame read
         rig.serialAhead += 6s; // silent for 6 s, as the link sees it
         int silent = 0, unplugged = 0;
         outage("n'envoie plus de mesure", silent);
