@@ -193,12 +193,13 @@ void SerialLink::onError(QSerialPort::SerialPortError error)
 
 void SerialLink::lose()
 {
-    const QString text = m_port.errorString();
     m_port.close();
     m_lastFrame.reset();
     m_port.clearError();
     m_lastTry = m_clock();
-    tell(describeFailure(m_portName, QSerialPort::ResourceError, text));
+    // The system's text of a hung-up line is whatever its last call left ("File exists"): the
+    // reason says it all.
+    tell(describeFailure(m_portName, QSerialPort::ResourceError, {}));
 }
 
 void SerialLink::tell(const QString &message)
@@ -245,6 +246,7 @@ QString SerialLink::describeFailure(const QString &portName, QSerialPort::Serial
         reason = tr("Le port ne peut pas être utilisé.");
         break;
     }
-    return tr("Port série %1 : %2\n%3\n\nDétail du système : %4")
-        .arg(portName, reason, retry, systemText);
+    const QString detail
+        = systemText.isEmpty() ? QString() : tr("\n\nDétail du système : %1").arg(systemText);
+    return tr("Port série %1 : %2\n%3").arg(portName, reason, retry) + detail;
 }

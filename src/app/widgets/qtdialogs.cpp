@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
@@ -102,12 +103,22 @@ void QtDialogs::showWaiting(QMessageBox *box, QWidget *parent)
     // takes the message with it; kept over its parent by the window manager.
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
-    box->adjustSize();
+    box->winId();
+    if (parent)
+        box->windowHandle()->setTransientParent(parent->window()->windowHandle());
+    box->show(); // its size is known from here on
     QPoint at = box->pos();
     if (parent) {
-        box->winId();
-        box->windowHandle()->setTransientParent(parent->window()->windowHandle());
-        at = parent->window()->frameGeometry().center() - box->rect().center();
+        // Beside the window where the screen has room, else over its top: the clock, the live
+        // value and the record button, at its bottom, stay in sight.
+        const QRect window = parent->window()->frameGeometry();
+        const QRect screen = parent->screen()->availableGeometry();
+        const int width = box->frameGeometry().width();
+        at = window.topRight() + QPoint(8, 0);
+        if (at.x() + width > screen.right())
+            at = window.topLeft() - QPoint(width + 8, 0);
+        if (at.x() < screen.left())
+            at = QPoint(std::max(screen.left(), window.center().x() - width / 2), window.top());
     }
     constexpr QPoint kStep(24, 24);
     const auto taken = [this](QPoint p) {
@@ -118,7 +129,6 @@ void QtDialogs::showWaiting(QMessageBox *box, QWidget *parent)
         at += kStep;
     box->move(at);
     m_waiting.append(box);
-    box->show();
     box->raise();
 }
 
