@@ -2,20 +2,9 @@
 
 #include "hidtransport.h"
 
-#include <cmath>
+#include <QLocale>
 #include <limits>
 #include <utility>
-
-namespace {
-
-// floor(raw × 3.921): a raw 0..255 is shown and recorded as 0..999.
-int scaled(qint32 raw)
-{
-    constexpr double kScaleFactor = 3.921;
-    return static_cast<int>(std::floor(raw * kScaleFactor));
-}
-
-} // namespace
 
 Acquisition::Acquisition(SerialLink::PortLister serialPorts,
                          std::unique_ptr<HidTransport> transport, SerialLink::Clock serialClock,
@@ -113,14 +102,16 @@ bool Acquisition::isFresh() const
 QString Acquisition::displayText() const
 {
     const auto value = sampleValue();
-    return value ? QString::number(qint64(*value)) : QStringLiteral("----");
+    // In the session's locale, Qt's default one.
+    return value ? m_scale.text(*value, QLocale()) : QStringLiteral("----");
 }
 
 std::optional<double> Acquisition::sampleValue() const
 {
     if (!isFresh())
         return std::nullopt;
-    return m_source == SampleSource::Test ? double(m_valeurTest) : double(scaled(m_valeurBrute));
+    return m_source == SampleSource::Test ? double(m_valeurTest)
+                                          : double(SensorScale::recorded(m_valeurBrute));
 }
 
 void Acquisition::keyPress(int characterCode)

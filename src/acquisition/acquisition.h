@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/sensorscale.h"
 #include "samplesource.h"
 #include "seriallink.h"
 #include "usbboard.h"
@@ -44,11 +45,14 @@ public:
     // The reading is fresh: the serial sensor's frames keep coming, the board's last read
     // succeeded, or the source is the test value.
     bool isFresh() const;
-    // The text of the live value: floor(valeur_brute × 3.921), so a raw 0..255 gives 0..999, or
-    // the test value; "----" while the reading is not fresh.
+    // The text of the live value on the scale: the sample's value as people read it; "----"
+    // while the reading is not fresh.
     QString displayText() const;
-    // The value a sample takes now, by the same rule; none while the reading is not fresh.
+    // The value a sample takes now: the scale rule's recorded value of valeur_brute, or the test
+    // value; none while the reading is not fresh.
     std::optional<double> sampleValue() const;
+    // The scale the live value is read on; the identity until the owner sets one.
+    void setScale(const SensorScale &scale) { m_scale = scale; }
 
     // "+" and "-" move the test value by one, within 16 bits; other characters do nothing.
     void keyPress(int characterCode);
@@ -73,4 +77,5 @@ private:
     bool m_polling = false;
     QStringList m_toTell; // what the poll under way found to tell
     qint16 m_valeurTest = 0;
+    SensorScale m_scale;
 };

@@ -24,6 +24,7 @@ Instrument::Instrument(Services services, QObject *parent)
     const auto warn = [this](const QString &message) {
         emit told(message, true);
     };
+    m_acquisition.setScale(m_scale);
     connect(&m_acquisition, &Acquisition::deviceProblem, this, warn);
     connect(&m_settings, &SettingsModel::writeFailed, this, warn);
     connect(&m_recorder, &Recorder::stoppedOnProblem, this, warn);
@@ -318,7 +319,7 @@ void Instrument::exportSamples(const QString &path, int first, int last)
     QString reason;
     // In the user's locale, where the spreadsheet that opens the file runs.
     if (!SpreadsheetFile::write(path, m_samples, first, last, SpreadsheetFile::formatFor(QLocale()),
-                                &reason))
+                                &reason, m_scale))
         emit told(tr("L'export n'a pas pu être écrit dans « %1 » :\n%2")
                       .arg(QDir::toNativeSeparators(path), reason),
                   true);

@@ -53,6 +53,8 @@ public:
 
     // The samples on screen, for the views that show them.
     const SampleStore &samples() const { return m_samples; }
+    // The scale values are read on, for the views that show them; the identity for now.
+    const SensorScale &scale() const { return m_scale; }
     // A date as written for a French reader in messages: "9 décembre 2026", "1er mars 2027".
     static QString frenchDate(QDate date);
     // The time of day in the system's format, without a time zone.
@@ -128,6 +130,7 @@ private:
 
     Recorder::Clock m_clock;
     SettingsModel m_settings;
+    SensorScale m_scale;
     Acquisition m_acquisition;
     SampleStore m_samples;
     Recorder m_recorder;

@@ -1,6 +1,7 @@
 #include "recordingfile.h"
 
 #include "common/codepage.h"
+#include "common/sensorscale.h"
 #include "common/systemerror.h"
 #include "sampletext.h"
 
@@ -106,7 +107,7 @@ QByteArray RecordingFile::line(const Sample &sample)
     QByteArray line;
     line.reserve(40);
     line.append(QByteArray::number(sample.number)).append(';');
-    line.append(QByteArray::number(static_cast<qint64>(std::llround(sample.value)))).append(';');
+    line.append(QByteArray::number(SensorScale::wholeValue(sample.value))).append(';');
     line.append(SampleText::date(sample.date).toLatin1()).append(';');
     line.append(SampleText::time(sample.time).toLatin1()).append("\r\n");
     return line;

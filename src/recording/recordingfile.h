@@ -13,8 +13,8 @@ class RecordingFile
 public:
     // "N°Record;Valeur;Date;Time" CR LF, the degree sign as the single byte B0: 27 bytes.
     static QByteArray header();
-    // The line of one sample, CR LF included: its number, its value rounded to a whole number,
-    // its date and time.
+    // The line of one sample, CR LF included: its number, its whole recorded value (never in the
+    // scale's units), its date and time.
     static QByteArray line(const Sample &sample);
     // A line of the file, without its end, read as sample number: its value, its
     // date and time when the fields after the value read as such, and the line itself (8-bit

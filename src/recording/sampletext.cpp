@@ -10,19 +10,24 @@ namespace {
 constexpr QStringView kNumberSeparator = u" ---- ";
 constexpr QStringView kFieldSeparator = u" --- ";
 
-// "#000": a whole number with at least three digits, zero-padded after the sign: 7 → "007",
-// -7 → "-007".
-QString pattern000(double value)
+// "#000": the whole recorded value on the scale with at least three digits before the decimal
+// mark, zero-padded after the sign, and the unit: 7 → "007", -7 → "-007", 19,6 → "019,6".
+QString pattern000(double value, const SensorScale &scale, const QLocale &locale)
 {
-    const auto whole = static_cast<qint64>(std::llround(value));
-    const QString digits = QString::number(whole < 0 ? -whole : whole).rightJustified(3, u'0');
-    return whole < 0 ? u'-' + digits : digits;
+    QString text
+        = scale.text(double(SensorScale::wholeValue(value)), locale, SensorScale::Unit::Omitted);
+    const qsizetype sign = text.startsWith(u'-') ? 1 : 0;
+    qsizetype digits = 0;
+    while (sign + digits < text.size() && text[sign + digits].isDigit())
+        ++digits;
+    text.insert(sign, QString(std::max<qsizetype>(0, 3 - digits), u'0'));
+    return text + scale.unitSuffix();
 }
 
-// A number with its sign: "+52", "-3.5", "0".
-QString signedText(double value)
+// A count with its sign: "+52", "-3", "0".
+QString signedText(int value)
 {
-    return (value > 0 ? QStringLiteral("+") : QString()) + QString::number(value, 'g', 15);
+    return (value > 0 ? QStringLiteral("+") : QString()) + QString::number(value);
 }
 
 // A signed duration: "+12 s", "-5 min 03 s", "+6 h 40 min 00 s", "+2 j 6 h 40 min 00 s".
@@ -93,15 +98,16 @@ QString time(QTime time)
         : QString();
 }
 
-QString row(const Sample &sample)
+QString row(const Sample &sample, const SensorScale &scale, const QLocale &locale)
 {
     if (sample.line)
         return QString::number(sample.number) % kNumberSeparator % *sample.line;
-    return QString::number(sample.number) % kNumberSeparator % pattern000(sample.value)
-        % kFieldSeparator % date(sample.date) % kFieldSeparator % time(sample.time);
+    return QString::number(sample.number) % kNumberSeparator
+        % pattern000(sample.value, scale, locale) % kFieldSeparator % date(sample.date)
+        % kFieldSeparator % time(sample.time);
 }
 
-QString label(const Sample &sample)
+QString label(const Sample &sample, const SensorScale &scale, const QLocale &locale)
 {
     QString value;
     QString when;
@@ -113,37 +119,34 @@ QString label(const Sample &sample)
         when = QString(date(sample.date) + u' ' + time(sample.time)).trimmed();
     }
     if (value.isEmpty())
-        value = pattern000(sample.value);
+        value = pattern000(sample.value, scale, locale);
     QString text = QStringLiteral("N° %1 : %2").arg(sample.number).arg(value);
     if (!when.isEmpty())
         text += QStringLiteral(" — ") + when;
     return text;
 }
 
-QString delta(const Sample &pinned, const Sample &sample)
+QString delta(const Sample &pinned, const Sample &sample, const SensorScale &scale,
+              const QLocale &locale)
 {
     const int samples = sample.number - pinned.number;
     const QDateTime from = dateTime(pinned), to = dateTime(sample);
     return QStringLiteral("Δ %1 %2, %3, %4")
         .arg(signedText(samples), std::abs(samples) > 1 ? u"mesures" : u"mesure",
              from.isValid() && to.isValid() ? durationText(from.secsTo(to)) : QStringLiteral("—"),
-             signedText(sample.value - pinned.value));
+             scale.difference(pinned.value, sample.value, locale));
 }
 
-void appendSpreadsheetLine(QByteArray &out, const Sample &sample, SpreadsheetFile::Format format)
+void appendSpreadsheetLine(QByteArray &out, const Sample &sample, SpreadsheetFile::Format format,
+                           const SensorScale &scale)
 {
     const char s = format.separator;
-    const double value = sample.value;
+    const QChar decimal = QLatin1Char(format.decimal);
+    out.append(QByteArray::number(sample.number)).append(s);
+    out.append(scale.text(sample.value, QStringView(&decimal, 1), SensorScale::Unit::Omitted)
+                   .toLatin1())
+        .append(s);
     char text[48];
-    // Whole values, all a recording holds, the quick way.
-    if (value == std::trunc(value) && std::abs(value) < 1e15) {
-        out.append(text,
-                   std::snprintf(text, sizeof text, "%d%c%lld%c", sample.number, s,
-                                 static_cast<long long>(value), s));
-    } else {
-        out.append(QByteArray::number(sample.number)).append(s);
-        out.append(QByteArray::number(value, 'g', 15).replace('.', format.decimal)).append(s);
-    }
     if (sample.date.isValid()) {
         out.append(text,
                    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d",

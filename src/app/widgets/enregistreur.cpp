@@ -80,10 +80,13 @@ void Enregistreur::buildLayout()
     m_surface = surface;
 
     m_sampleList = new SampleListView(surface);
-    m_sampleList->setModel(new SampleListModel(m_core.samples(), this));
+    auto *rows = new SampleListModel(m_core.samples(), this);
+    rows->setScale(m_core.scale());
+    m_sampleList->setModel(rows);
     m_sampleList->setGeometry(Twips::rect(120, 360, 3255, 2415));
 
     m_chart = new ChartView(m_core.samples(), surface);
+    m_chart->setScale(m_core.scale());
     m_chart->setGeometry(Twips::rect(3600, 120, 3495, 2655));
 
     m_xRuler = new Ruler(Qt::Horizontal, surface);
