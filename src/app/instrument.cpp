@@ -2,6 +2,7 @@
 
 #include "acquisition/hidtransport.h"
 #include "recording/recordingfile.h"
+#include "recording/recordingscales.h"
 #include "recording/sampletext.h"
 #include "recording/spreadsheetfile.h"
 
@@ -20,6 +21,7 @@ Instrument::Instrument(Services services, QObject *parent)
     , m_recorder(
           m_samples, [this] { return m_acquisition.sampleValue(); }, m_clock)
     , m_note(QFileInfo(services.configPath).dir().filePath(QStringLiteral("ondaris.reprise")))
+    , m_extra(QFileInfo(services.configPath).dir().filePath(QString::fromLatin1(ExtraSettings::FileName)))
 {
     const auto warn = [this](const QString &message) {
         emit told(message, true);
@@ -40,6 +42,7 @@ Instrument::Instrument(Services services, QObject *parent)
     connect(&m_recorder, &Recorder::firstLineWriting, this, [this](const QByteArray &line) {
         m_running.first = line;
         m_note.write(m_running, nullptr);
+        keepScale(line);
     });
     // Reached by tests that drive their timers.
     m_acquisition.setParent(this);
@@ -52,6 +55,9 @@ void Instrument::start()
     m_settings.load();
     const Settings &stored = m_settings.settings();
     chooseDuration(stored.duree_option, false);
+    m_extra.load();
+    m_scale = m_extra.scale();
+    m_acquisition.setScale(m_scale);
     // The stored source is opened: one attempt, one message at most.
     if (existed)
         m_acquisition.openStored(SampleSource(stored.source));
@@ -124,9 +130,12 @@ void Instrument::answerResume(bool yes)
     m_samples.startReading(std::nullopt);
     for (const Sample &sample : interrupted.recovered.samples)
         m_samples.add(sample);
+    m_samples.setScaleFrom(1, m_scale); // the whole recording, on the scale it goes on with
     m_samples.readComplete();
     m_shownFile.clear();
     m_running = interrupted.note;
+    if (!m_running.first.isEmpty())
+        keepScale(m_running.first);
     m_recorder.resume(plan());
 }
 
@@ -236,6 +245,7 @@ void Instrument::toggleRecording()
     m_running = {file, QFileInfo(file).size(), {}};
     m_note.write(m_running, nullptr); // without it, no resume: no loss
     m_recorder.start(plan());
+    m_samples.setScaleFrom(1, m_scale);
 }
 
 void Instrument::view(const QString &path, const RecordingLoader::Hooks &hooks)
@@ -254,6 +264,11 @@ void Instrument::view(const QString &path, const RecordingLoader::Hooks &hooks)
     m_shownFile.clear();
     if (result.outcome == Outcome::Loaded || result.outcome == Outcome::TooManyLines) {
         m_shownFile = path;
+        // Each recording of the file on the scale kept for it; as recorded when none was.
+        const QHash<QByteArray, SensorScale> kept = RecordingScales::read(path);
+        for (int i = 1; !kept.isEmpty() && i <= m_samples.num_mesure(); ++i)
+            if (const auto &line = m_samples.at(i).line; line && line->startsWith(u"1;"))
+                m_samples.setScaleFrom(i, kept.value(line->toLatin1()));
         m_samples.readComplete();
     } else {
         m_samples.clear(); // what was read before the fault is not shown, nor kept as if it were
@@ -319,7 +334,7 @@ void Instrument::exportSamples(const QString &path, int first, int last)
     QString reason;
     // In the user's locale, where the spreadsheet that opens the file runs.
     if (!SpreadsheetFile::write(path, m_samples, first, last, SpreadsheetFile::formatFor(QLocale()),
-                                &reason, m_scale))
+                                &reason))
         emit told(tr("L'export n'a pas pu être écrit dans « %1 » :\n%2")
                       .arg(QDir::toNativeSeparators(path), reason),
                   true);
@@ -341,4 +356,36 @@ void Instrument::savePicture(const QString &path, const QByteArray &png)
                 .arg(QDir::toNativeSeparators(path),
                      file.errorString().isEmpty() ? tr("erreur d'écriture") : file.errorString()),
             true);
+}
+
+QString Instrument::chooseScale(const QString &min, const QString &max, const QString &unit)
+{
+    QString reason;
+    const std::optional<SensorScale> scale = SensorScale::parse(min, max, unit, &reason);
+    if (!scale)
+        return reason;
+    if (*scale == m_scale)
+        return {};
+    m_scale = *scale;
+    m_acquisition.setScale(m_scale);
+    m_extra.setScale(m_scale);
+    if (!m_extra.save(&reason))
+        emit told(tr("L'échelle est en usage, mais ne sera pas gardée pour le prochain "
+                     "démarrage :\n%1")
+                      .arg(reason),
+                  true);
+    return {};
+}
+
+void Instrument::keepScale(const QByteArray &first)
+{
+    QString reason;
+    if (!m_scale.isIdentity()
+        && !RecordingScales::keep(m_running.file, first, m_scale, &reason))
+        emit told(tr("L'échelle de cet enregistrement n'a pas pu être gardée dans « %1 » (%2) : "
+                     "ses mesures sont enregistrées, mais relu plus tard il sera affiché sans "
+                     "unité.")
+                      .arg(QDir::toNativeSeparators(RecordingScales::pathFor(m_running.file)),
+                           reason),
+                  true);
 }

@@ -4,6 +4,7 @@
 #include "recording/recorder.h"
 #include "recording/recordingnote.h"
 #include "recording/samplestore.h"
+#include "settings/extrasettings.h"
 #include "settings/settingschoices.h"
 #include "settings/settingsmodel.h"
 #include "viewer/recordingloader.h"
@@ -53,8 +54,8 @@ public:
 
     // The samples on screen, for the views that show them.
     const SampleStore &samples() const { return m_samples; }
-    // The scale values are read on, for the views that show them; the identity for now.
-    const SensorScale &scale() const { return m_scale; }
+    const SensorScale &scale() const override { return m_scale; }
+    QString chooseScale(const QString &min, const QString &max, const QString &unit) override;
     // A date as written for a French reader in messages: "9 décembre 2026", "1er mars 2027".
     static QString frenchDate(QDate date);
     // The time of day in the system's format, without a time zone.
@@ -126,6 +127,8 @@ private:
         RecordingNote::Recovered recovered;
     };
     void findInterrupted();
+    // The scale of the recording that runs is kept beside its file, under its first line.
+    void keepScale(const QByteArray &first);
     Recorder::Plan plan() const;
 
     Recorder::Clock m_clock;
@@ -138,6 +141,7 @@ private:
     QString m_viewed; // the file last chosen for viewing
     QString m_shownFile; // the file the samples on screen came from; empty: the recording file
     RecordingNote m_note;
+    ExtraSettings m_extra;
     RecordingNote::Note m_running; // the note of the recording that runs
     std::optional<Interrupted> m_interrupted;
 };

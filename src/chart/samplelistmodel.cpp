@@ -33,15 +33,10 @@ QVariant SampleListModel::data(const QModelIndex &index, int role) const
     const std::optional<QString> &header = m_store.entete_fichier();
     if (header && index.row() == 0)
         return *header;
-    return SampleText::row(m_store.at(m_shown - index.row() + (header ? 1 : 0)), m_scale);
+    const int i = m_shown - index.row() + (header ? 1 : 0);
+    return SampleText::row(m_store.at(i), m_store.scaleAt(i));
 }
 
-void SampleListModel::setScale(const SensorScale &scale)
-{
-    beginResetModel();
-    m_scale = scale;
-    endResetModel();
-}
 
 void SampleListModel::showAdded()
 {

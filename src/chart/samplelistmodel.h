@@ -1,7 +1,5 @@
 #pragma once
 
-#include "common/sensorscale.h"
-
 #include <QAbstractListModel>
 
 class SampleStore;
@@ -23,8 +21,6 @@ public:
     // whole file asks for every row's index.
     QModelIndex index(int row, int column = 0, const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    // The scale the rows' values are read on; the identity until the owner sets one.
-    void setScale(const SensorScale &scale);
 
 private:
     void showAdded();
@@ -32,5 +28,4 @@ private:
 
     const SampleStore &m_store;
     int m_shown = -1; // the last sample shown; -1: none
-    SensorScale m_scale;
 };

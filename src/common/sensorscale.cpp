@@ -1,6 +1,7 @@
 #include "sensorscale.h"
 
 #include <QLocale>
+#include <QObject>
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -64,7 +65,45 @@ QString SensorScale::text(double recorded, QStringView decimalMark, Unit unit) c
 
 QString SensorScale::text(double recorded, const QLocale &locale, Unit unit) const
 {
-    return text(recorded, locale.decimalPoint(), unit);
+    return text(recorded, decimalMark(locale), unit);
+}
+
+QString SensorScale::decimalMark(const QLocale &locale) const
+{
+    // The identity keeps the texts it always had, a file's own "3.5" included.
+    return isIdentity() ? QStringLiteral(".") : locale.decimalPoint();
+}
+
+std::optional<SensorScale> SensorScale::parse(const QString &min, const QString &max,
+                                              const QString &unit, QString *reason)
+{
+    const auto fail = [reason](const QString &why) {
+        if (reason)
+            *reason = why;
+        return std::nullopt;
+    };
+    double values[2] = {};
+    const QString names[2] = {QObject::tr("Min"), QObject::tr("Max")};
+    const QString *texts[2] = {&min, &max};
+    for (int i = 0; i < 2; ++i) {
+        bool ok = false;
+        values[i] = QString(texts[i]->trimmed()).replace(u',', u'.').toDouble(&ok);
+        if (!ok || !std::isfinite(values[i]))
+            return fail(QObject::tr("La valeur %1 « %2 » n'est pas un nombre.")
+                            .arg(names[i], *texts[i]));
+        if (std::abs(values[i]) > Largest)
+            return fail(QObject::tr("La valeur %1 « %2 » dépasse un milliard.")
+                            .arg(names[i], *texts[i]));
+    }
+    if (values[0] == values[1])
+        return fail(QObject::tr("Max et Min sont égaux : toutes les mesures se liraient pareil."));
+    if (unit.size() > LongestUnit)
+        return fail(QObject::tr("L'unité tient en %1 caractères au plus.").arg(LongestUnit));
+    for (const QChar c : unit)
+        if (c.category() == QChar::Other_Control || c == u';' || c == u'"')
+            return fail(QObject::tr("L'unité ne peut contenir ni « ; », ni « \" », ni "
+                                    "caractère de contrôle."));
+    return SensorScale(values[0], values[1], unit.trimmed());
 }
 
 QString SensorScale::difference(double from, double to, const QLocale &locale) const
@@ -72,7 +111,7 @@ QString SensorScale::difference(double from, double to, const QLocale &locale) c
     const double change = (m_max - m_min) * (to - from) / FullScale;
     const bool exact = to - from == std::trunc(to - from);
     const bool rises = (exact ? roundedTo(change, decimals()) : change) > 0; // never "+0"
-    return (rises ? QStringLiteral("+") : QString()) + number(change, exact, locale.decimalPoint())
+    return (rises ? QStringLiteral("+") : QString()) + number(change, exact, decimalMark(locale))
         + unitSuffix();
 }
 

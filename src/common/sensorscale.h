@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <optional>
 
 class QLocale;
 
@@ -28,6 +29,16 @@ public:
     // The recorded value as a recording file keeps it: the nearest whole number.
     static qint64 wholeValue(double recorded);
 
+    // The scale the user typed: Min and Max as numbers (a decimal comma or point), a unit of at
+    // most 12 characters; none, with the reason in French, when it cannot be one.
+    static std::optional<SensorScale> parse(const QString &min, const QString &max,
+                                            const QString &unit, QString *reason);
+    static constexpr double Largest = 1e9; // in units, either way
+    static constexpr int LongestUnit = 12;
+
+    // Min 0, Max 1000, no unit: every text as the recorded value's own.
+    bool isIdentity() const { return m_min == 0 && m_max == FullScale && m_unit.isEmpty(); }
+    bool operator==(const SensorScale &other) const = default;
     double min() const { return m_min; }
     double max() const { return m_max; }
     QString unit() const { return m_unit; }
@@ -50,6 +61,7 @@ public:
     QString resolutionText(const QLocale &locale) const;
 
 private:
+    QString decimalMark(const QLocale &locale) const;
     // A value in units with the scale's decimals; one not exact, or past 15 digits, as %.15g.
     QString number(double units, bool exact, QStringView decimalMark) const;
 

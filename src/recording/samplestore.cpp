@@ -15,6 +15,7 @@ void SampleStore::clear()
     m_last = 0;
     m_header.reset();
     m_reading = false;
+    m_scales.clear();
     emit cleared();
 }
 
@@ -55,4 +56,20 @@ std::pair<double, double> SampleStore::extremes(int from, int to) const
         = std::minmax_element(m_samples.begin() + from, m_samples.begin() + to + 1,
                               [](const Sample &a, const Sample &b) { return a.value < b.value; });
     return {low->value, high->value};
+}
+
+void SampleStore::setScaleFrom(int first, const SensorScale &scale)
+{
+    while (!m_scales.empty() && m_scales.back().first >= first)
+        m_scales.pop_back();
+    m_scales.emplace_back(first, scale);
+}
+
+const SensorScale &SampleStore::scaleAt(int i) const
+{
+    static const SensorScale identity;
+    for (auto it = m_scales.crbegin(); it != m_scales.crend(); ++it)
+        if (it->first <= i)
+            return it->second;
+    return identity;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/sensorscale.h"
 #include "sample.h"
 
 #include <QObject>
@@ -47,6 +48,12 @@ public:
     // The file read is complete and is shown.
     void readComplete();
 
+    // The samples from first on are read on scale, until another is set from a later one; the
+    // identity before any, and after a clear.
+    void setScaleFrom(int first, const SensorScale &scale);
+    // The scale sample i is read on.
+    const SensorScale &scaleAt(int i) const;
+
 signals:
     void cleared();
     void grew(); // one more recorded sample
@@ -59,4 +66,5 @@ private:
     int m_last = 0;
     std::optional<QString> m_header;
     bool m_reading = false;
+    std::vector<std::pair<int, SensorScale>> m_scales; // by first sample, rising
 };

@@ -22,12 +22,12 @@ QByteArray header(Format format)
 }
 
 bool write(const QString &path, const SampleStore &store, int from, int to, Format format,
-           QString *error, const SensorScale &scale)
+           QString *error)
 {
     QByteArray bytes = header(format);
     bytes.reserve(bytes.size() + 40 * std::max(0, to - from + 1));
     for (int i = from; i <= to; ++i)
-        SampleText::appendSpreadsheetLine(bytes, store.at(i), format, scale);
+        SampleText::appendSpreadsheetLine(bytes, store.at(i), format, store.scaleAt(i));
     QSaveFile file(path);
     const bool ok
         = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();

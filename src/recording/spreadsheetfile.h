@@ -1,6 +1,5 @@
 #pragma once
 
-#include "common/sensorscale.h"
 
 #include <QByteArray>
 #include <QString>
@@ -23,10 +22,10 @@ struct Format
 Format formatFor(const QLocale &locale);
 
 QByteArray header(Format format = {});
-// Writes samples from..to under the header, a line each as SampleText makes it on the scale, in
+// Writes samples from..to under the header, a line each as SampleText makes it on its scale, in
 // one step: the file is whole or left as it was. False with the reason, in French, when it
 // cannot be written.
 bool write(const QString &path, const SampleStore &store, int from, int to, Format format,
-           QString *error, const SensorScale &scale = {});
+           QString *error);
 
 } // namespace SpreadsheetFile

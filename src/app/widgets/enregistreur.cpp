@@ -35,6 +35,7 @@ namespace {
 
 constexpr QRgb kValueRed = qRgb(192, 0, 0);
 constexpr int kDesignHeightTwips = 3735; // the inside below the menu bar
+constexpr double kValuePoints = 12; // the live value's font, as long as the value fits
 
 QLabel *valueLabel(QWidget *parent, const char *name, const QString &text, double points, bool bold)
 {
@@ -80,13 +81,10 @@ void Enregistreur::buildLayout()
     m_surface = surface;
 
     m_sampleList = new SampleListView(surface);
-    auto *rows = new SampleListModel(m_core.samples(), this);
-    rows->setScale(m_core.scale());
-    m_sampleList->setModel(rows);
+    m_sampleList->setModel(new SampleListModel(m_core.samples(), this));
     m_sampleList->setGeometry(Twips::rect(120, 360, 3255, 2415));
 
     m_chart = new ChartView(m_core.samples(), surface);
-    m_chart->setScale(m_core.scale());
     m_chart->setGeometry(Twips::rect(3600, 120, 3495, 2655));
 
     m_xRuler = new Ruler(Qt::Horizontal, surface);
@@ -106,7 +104,7 @@ void Enregistreur::buildLayout()
 
     m_clockLabel = valueLabel(surface, "Label2", QStringLiteral("00.00"), 9.75, false);
     m_clockLabel->setGeometry(Twips::rect(240, 2880, 855, 295));
-    m_valueLabel = valueLabel(surface, "Label3", QStringLiteral("Valeur"), 12, true);
+    m_valueLabel = valueLabel(surface, "Label3", QStringLiteral("Valeur"), kValuePoints, true);
     m_valueLabel->setGeometry(Twips::rect(240, 3240, 855, 375));
 
     auto *frame1 = new QGroupBox(surface);
@@ -283,6 +281,15 @@ void Enregistreur::showReading()
 {
     m_clockLabel->setText(m_core.clockText());
     m_valueLabel->setText(m_core.liveText());
+    // A value with its unit may be wider than the label: smaller, down to 6 points, to fit.
+    QFont font = m_valueLabel->font();
+    font.setPointSizeF(kValuePoints);
+    const int room = m_valueLabel->contentsRect().width() - 2;
+    while (font.pointSizeF() > 6
+           && QFontMetrics(font).horizontalAdvance(m_valueLabel->text()) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    if (font != m_valueLabel->font())
+        m_valueLabel->setFont(font);
 }
 
 void Enregistreur::Form_KeyPress(int characterCode)

@@ -148,7 +148,7 @@ void ChartView::paintEvent(QPaintEvent *event)
     if (m_fit && m_count > 0) {
         // The values of the top and bottom edges, at the left.
         for (const auto &[value, atTop] : {std::pair(view.top, true), {view.bottom, false}}) {
-            const QString text = m_scale.text(value, locale());
+            const QString text = m_store.scaleAt(m_count).text(value, locale());
             const QSizeF size(metrics.horizontalAdvance(text) + 6, metrics.height() + 2);
             const double y = atTop ? inner.top() : inner.bottom() + 1 - size.height();
             drawLabel(painter, QRectF(QPointF(inner.left(), y), size), text);
@@ -179,10 +179,11 @@ std::optional<ChartView::Marker> ChartView::markerAt(QPointF pointer) const
     const int i = ChartGeometry::nearestIndex(pointer.x(), view, m_count, inner);
     Marker marker;
     marker.x = ChartGeometry::toPixel(i, 0, view, inner).x();
-    marker.text = SampleText::label(m_store.at(i), m_scale, locale());
+    const SensorScale &scale = m_store.scaleAt(i);
+    marker.text = SampleText::label(m_store.at(i), scale, locale());
     if (m_pin)
         marker.text
-            += u'\n' + SampleText::delta(m_store.at(*m_pin), m_store.at(i), m_scale, locale());
+            += u'\n' + SampleText::delta(m_store.at(*m_pin), m_store.at(i), scale, locale());
     // Beside the pointer, inside the chart: to its right and above it where there is room.
     const QSizeF size
         = QSizeF(fontMetrics().boundingRect(QRect(), 0, marker.text).size()) + QSizeF(8, 4);
@@ -211,11 +212,6 @@ void ChartView::setMarkerShown(bool shown)
     update();
 }
 
-void ChartView::setScale(const SensorScale &scale)
-{
-    m_scale = scale;
-    update();
-}
 
 void ChartView::mousePressEvent(QMouseEvent *event)
 {

@@ -2,7 +2,6 @@
 
 #include "chart/chartgeometry.h"
 #include "chart/samplespan.h"
-#include "common/sensorscale.h"
 
 #include <QFrame>
 #include <optional>
@@ -55,9 +54,6 @@ public:
     std::optional<Marker> markerAt(QPointF pointer) const;
     // The picture is taken without the marker and its label.
     void setMarkerShown(bool shown);
-    // The scale the edges' values and the label are read on; the identity until the owner sets
-    // one.
-    void setScale(const SensorScale &scale);
 
 signals:
     // The context menu was asked for at this global position.
@@ -99,5 +95,4 @@ private:
     int m_wheelRest = 0; // eighths of a degree the wheel turned short of a notch
     std::optional<QPointF> m_pointer; // over the chart, in its coordinates
     bool m_markerShown = true;
-    SensorScale m_scale;
 };

@@ -9,11 +9,14 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLocale>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace {
+
+constexpr int kScaleLineTwips = 540; // the line under the buttons that tells the scale
 
 constexpr int kChannelIdBase = 10;
 
@@ -48,7 +51,7 @@ FormOption::FormOption(SettingsChoices &choices, QWidget *parent)
     setObjectName(QStringLiteral("Form_option"));
     setWindowTitle(QStringLiteral("   Réglages"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(Twips::px(4800), Twips::px(3705));
+    setFixedSize(Twips::px(4800), Twips::px(3705 + kScaleLineTwips));
     buildLayout();
     Form_Load();
     connect(m_durations, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
@@ -80,7 +83,6 @@ void FormOption::buildLayout()
     auto *frame2 = new QGroupBox(QStringLiteral("Echelle Capteur"), this);
     frame2->setObjectName(QStringLiteral("Frame2"));
     frame2->setGeometry(Twips::rect(1200, 120, 1455, 3015));
-    frame2->setEnabled(false);
     const auto label = [frame2](const char *name, const QString &text, QRect at) {
         auto *l = new QLabel(text, frame2);
         l->setObjectName(QLatin1StringView(name));
@@ -88,16 +90,24 @@ void FormOption::buildLayout()
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         l->setGeometry(at);
     };
-    const auto field = [frame2](const char *name, const QString &text, QRect at) {
-        auto *f = new QLineEdit(text, frame2);
+    const auto field = [this, frame2](const char *name, QRect at) {
+        auto *f = new QLineEdit(frame2);
         f->setObjectName(QLatin1StringView(name));
         f->setGeometry(at);
-        f->setEnabled(false);
+        connect(f, &QLineEdit::editingFinished, this, &FormOption::applyScale);
+        return f;
     };
     label("Label1", QStringLiteral("Entrer valeur Max:"), Twips::rect(240, 360, 975, 375));
-    field("Text1", QStringLiteral("1000"), Twips::rect(240, 960, 855, 285));
+    m_max = field("Text1", Twips::rect(240, 960, 855, 285));
     label("Label2", QStringLiteral("Entrer valeur Min :"), Twips::rect(240, 1680, 975, 375));
-    field("Text2", QStringLiteral("0"), Twips::rect(240, 2250, 855, 285));
+    m_min = field("Text2", Twips::rect(240, 2250, 855, 285));
+    label("Label4", QStringLiteral("Unité :"), Twips::rect(240, 2610, 495, 285));
+    m_unit = field("Text4", Twips::rect(735, 2580, 600, 285));
+    m_unit->setMaxLength(SensorScale::LongestUnit);
+    m_scaleLine = new QLabel(this);
+    m_scaleLine->setObjectName(QStringLiteral("Label5"));
+    m_scaleLine->setGeometry(Twips::rect(120, 3705, 4560, kScaleLineTwips - 60));
+    m_scaleLine->setWordWrap(true);
 
     auto *capteur = new QGroupBox(QStringLiteral("Capteur"), this);
     capteur->setObjectName(QStringLiteral("Capteur"));
@@ -146,6 +156,9 @@ void FormOption::buildLayout()
     chain(test);
     chain(usb);
     chain(serial);
+    chain(m_max);
+    chain(m_min);
+    chain(m_unit);
     chain(ok);
     for (QAbstractButton *channel : channels)
         chain(channel);
@@ -160,6 +173,30 @@ void FormOption::Form_Load()
         button->setChecked(true);
     m_choices.chooseDuration(current.duree_option, false);
     m_choices.chooseSource(current.source, false);
+    const SensorScale &scale = m_choices.scale();
+    m_max->setText(QString::number(scale.max(), 'g', 10));
+    m_min->setText(QString::number(scale.min(), 'g', 10));
+    m_unit->setText(scale.unit());
+    showScale({});
+}
+
+void FormOption::applyScale()
+{
+    showScale(m_choices.chooseScale(m_min->text(), m_max->text(), m_unit->text()));
+}
+
+void FormOption::showScale(const QString &refusal)
+{
+    // The refusal in red until the fields make a scale; the scale's step otherwise.
+    QPalette palette = m_scaleLine->palette();
+    palette.setColor(QPalette::WindowText,
+                     refusal.isEmpty() ? this->palette().color(QPalette::WindowText) : Qt::red);
+    m_scaleLine->setPalette(palette);
+    m_scaleLine->setText(refusal.isEmpty()
+                             ? tr("Echelle en usage : %1").arg(m_choices.scale().resolutionText(QLocale()))
+                             : tr("Refusé : %1 L'échelle en usage reste %2 … %3.")
+                                   .arg(refusal, m_choices.scale().text(0, QLocale()),
+                                        m_choices.scale().text(SensorScale::FullScale, QLocale())));
 }
 
 void FormOption::Option1_Click(int index)

@@ -4,6 +4,8 @@
 
 class QAbstractButton;
 class QButtonGroup;
+class QLabel;
+class QLineEdit;
 class SettingsChoices;
 
 // "   Réglages": the sampling period (ten buttons) and the source (three buttons). Each click is
@@ -30,10 +32,17 @@ private:
     // The handlers of the two button groups: the choice applied and saved.
     void Option1_Click(int index);
     void Option2_Click(int index);
+    // The scale typed in the "Echelle Capteur" panel: applied, or refused and told below.
+    void applyScale();
+    void showScale(const QString &refusal);
     // Duration button 1..10.
     QAbstractButton *option1(int index) const;
 
     SettingsChoices &m_choices;
     QButtonGroup *m_durations;
     QButtonGroup *m_sources;
+    QLineEdit *m_max = nullptr;
+    QLineEdit *m_min = nullptr;
+    QLineEdit *m_unit = nullptr;
+    QLabel *m_scaleLine = nullptr; // what one step is worth, or why the scale was refused
 };

@@ -1,0 +1,45 @@
+#include "extrasettings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+const QString kMax = QStringLiteral("echelle/max");
+const QString kMin = QStringLiteral("echelle/min");
+const QString kUnit = QStringLiteral("echelle/unite");
+
+} // namespace
+
+void ExtraSettings::load()
+{
+    const QSettings ini(m_path, QSettings::IniFormat);
+    const auto scale = SensorScale::parse(ini.value(kMin, QStringLiteral("0")).toString(),
+                                          ini.value(kMax, QStringLiteral("1000")).toString(),
+                                          ini.value(kUnit).toString(), nullptr);
+    m_scale = scale.value_or(SensorScale());
+    const bool whole = ini.status() == QSettings::NoError && scale && ini.contains(kMax)
+        && ini.contains(kMin) && ini.contains(kUnit);
+    if (!whole)
+        save(nullptr);
+}
+
+bool ExtraSettings::save(QString *error) const
+{
+    QSettings ini(m_path, QSettings::IniFormat);
+    ini.clear(); // junk that was read goes too
+    ini.setValue(kMax, QString::number(m_scale.max(), 'g', 17));
+    ini.setValue(kMin, QString::number(m_scale.min(), 'g', 17));
+    ini.setValue(kUnit, m_scale.unit());
+    ini.sync();
+    if (ini.status() == QSettings::NoError)
+        return true;
+    if (error)
+        *error = QCoreApplication::translate(
+                     "ExtraSettings", "Le fichier « %1 » ne peut pas être écrit (dossier absent "
+                                      "ou en lecture seule ?).")
+                     .arg(QDir::toNativeSeparators(m_path));
+    return false;
+}
