@@ -100,8 +100,11 @@ QString time(QTime time)
 
 QString row(const Sample &sample, const SensorScale &scale, const QLocale &locale)
 {
-    if (sample.line)
+    if (sample.line && scale.isIdentity())
         return QString::number(sample.number) % kNumberSeparator % *sample.line;
+    if (sample.line) // the line with its value on the scale
+        return QString::number(sample.number) % kNumberSeparator % sample.line->section(u';', 0, 0)
+            % u';' % scale.text(sample.value, locale) % u';' % sample.line->section(u';', 2);
     return QString::number(sample.number) % kNumberSeparator
         % pattern000(sample.value, scale, locale) % kFieldSeparator % date(sample.date)
         % kFieldSeparator % time(sample.time);
@@ -113,7 +116,7 @@ QString label(const Sample &sample, const SensorScale &scale, const QLocale &loc
     QString when;
     if (sample.line) {
         const QStringList fields = fieldsAfterNumber(*sample.line);
-        value = fields.first().trimmed();
+        value = scale.isIdentity() ? fields.first().trimmed() : QString();
         when = fields.mid(1).join(u' ').trimmed();
     } else {
         when = QString(date(sample.date) + u' ' + time(sample.time)).trimmed();

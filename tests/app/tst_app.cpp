@@ -3,6 +3,7 @@
 #include "chart/widgets/chartview.h"
 #include "chart/widgets/samplelistview.h"
 #include "ptypair.h"
+#include "settings/extrasettings.h"
 #include "settings/widgets/formoption.h"
 #include "viewer/widgets/loadingwindow.h"
 #include "windowrig.h"
@@ -14,11 +15,13 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -369,6 +372,78 @@ private Q_SLOTS:
         QCOMPARE(QSet<QPoint>({boxes[0]->pos(), boxes[1]->pos(), boxes[2]->pos()}).size(), 3);
         QTest::keyClick(boxes[2], Qt::Key_Escape);
         QCOMPARE(std::pair(quits, int(dialogs.waiting().size())), std::pair(1, 2));
+    }
+    // A scale typed in the settings dialog's panel: refused with its reason, nothing kept; or in
+    // force at once in the live value, the list and the export, kept for the next start and,
+    // with the recording, beside its file: viewed on another scale later, it reads on its own,
+    // and as recorded once that record is junk. The file keeps the recorded values.
+    void scaleInUnits_data()
+    {
+        QTest::addColumn<QStringList>("typed"); // Max, Min, unit
+        QTest::addColumn<QString>("shown"); // the test value 200, or the refusal
+        QTest::newRow("0..50 °C") << QStringList {"50", "0", "°C"} << "10,0\u00a0°C";
+        QTest::newRow("inverted, a decimal comma")
+            << QStringList {"-10", "40,5", "°C"} << "30,4\u00a0°C";
+        QTest::newRow("Max = Min") << QStringList {"5", "5,0", ""} << "égaux";
+        QTest::newRow("not a number") << QStringList {"5a", "0", ""} << "« 5a » n'est pas";
+        QTest::newRow("beyond a billion") << QStringList {"0", "-1e10", ""} << "milliard";
+        QTest::newRow("a quote in the unit") << QStringList {"50", "0", "°\"C"} << "unité";
+        QTest::newRow("a semicolon in the unit") << QStringList {"50", "0", "a;b"} << "unité";
+    }
+    void scaleInUnits()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(QString, shown);
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        const auto cLocale = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
+        WindowRig rig;
+        const QString ini = rig.dir.filePath("ondaris.ini"), csv = rig.dir.filePath("data_tr.csv");
+        const QByteArray before = read(ini);
+        rig.window->show();
+        rig.window->menuReglage_Click();
+        auto *dialog = rig.window->findChild<FormOption *>("Form_option");
+        const char *fields[] = {"Text1", "Text2", "Text4"};
+        for (int i = 0; i < 3; ++i) {
+            auto *field = dialog->findChild<QLineEdit *>(fields[i]);
+            field->clear();
+            QTest::keyClicks(field, typed[i]);
+        }
+        QTest::keyClick(dialog->findChild<QLineEdit *>("Text4"), Qt::Key_Return);
+        const QString line = dialog->findChild<QLabel *>("Label5")->text();
+        const bool refused = !shown.contains(u'C');
+        QVERIFY2(line.contains(refused ? shown : "1 pas = ") == true, qPrintable(line));
+        QCOMPARE(rig.core->scale().isIdentity(), refused);
+        QCOMPARE(read(ini) == before, refused);
+        QTest::keyClick(dialog->findChild<QPushButton *>("Command1"), Qt::Key_Space);
+        rig.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
+        QTest::mouseClick(rig.find<QPushButton>("CmdRecord"), Qt::LeftButton);
+        QTest::keyClicks(rig.find<SampleListView>("Text1"), QString(200, u'+'));
+        rig.acquisition().TimerValActu_Timer();
+        QCOMPARE(rig.find<QLabel>("Label3")->text(), refused ? "200" : shown);
+        rig.runSamples(2);
+        QTest::mouseClick(rig.find<QPushButton>("CmdRecord"), Qt::LeftButton);
+        const QAbstractItemModel *rows = rig.find<SampleListView>("Text1")->model();
+        QCOMPARE(rows->index(0, 0).data().toString(),
+                 "2 ---- " + (refused ? QString("200") : '0' + shown)
+                     + " --- 03-14-2026 --- 10:05:01");
+        QVERIFY(read(csv).startsWith("1;200;03-14-2026;10:05:00\r\n"));
+        QCOMPARE(QFile::exists(csv + ".echelle"), !refused);
+        if (refused)
+            return;
+        ExtraSettings next(ini);
+        next.load();
+        QCOMPARE(next.scale(), rig.core->scale());
+
+        QCOMPARE(rig.core->chooseScale("100", "0", "%HR"), QString());
+        for (const bool junk : {false, true}) {
+            if (junk)
+                TestFiles::write(csv + ".echelle", "1;200;03-14-2026;10:05:00\t0\tx\t°C\n");
+            rig.dialogs.viewAnswer = csv;
+            rig.window->menu_charger_Click();
+            QCOMPARE(rows->index(1, 0).data().toString(),
+                     "2 ---- 2;" + (junk ? QString("200") : shown) + ";03-14-2026;10:05:01");
+        }
     }
     // The recording and export dialogs add ".csv" to a bare name, ask before overwriting, and
     // refuse a name they may not take with their own message before that question, staying

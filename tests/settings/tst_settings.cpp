@@ -1,4 +1,5 @@
 #include "settings/configfile.h"
+#include "settings/extrasettings.h"
 #include "settings/settingsmodel.h"
 #include "testfiles.h"
 
@@ -9,6 +10,7 @@
 #include <sys/stat.h>
 
 using TestFiles::read;
+Q_DECLARE_METATYPE(SensorScale)
 
 class TestSettings : public QObject
 {
@@ -135,6 +137,37 @@ private Q_SLOTS:
         SettingsModel model {ConfigFile(cfg())};
         model.load();
         QTEST(read(cfg()), "afterLoad");
+    }
+    // The settings beside the settings file: what is missing, unreadable or junk gives the
+    // defaults and the file is written anew; a whole file is read as it is.
+    void extraSettingsMended_data()
+    {
+        QTest::addColumn<QByteArray>("stored"); // null: no file
+        QTest::addColumn<SensorScale>("scale");
+        const QByteArray whole = "[echelle]\nmax=50\nmin=-0.5\nunite=\xc2\xb0"
+                                 "C\n";
+        QTest::newRow("whole") << whole << SensorScale(-0.5, 50, "°C");
+        QTest::newRow("none") << QByteArray() << SensorScale();
+        QTest::newRow("binary") << QByteArray("\x00\xff[\x01=\n", 6) << SensorScale();
+        QTest::newRow("not a number") << QByteArray(whole).replace("50", "5O") << SensorScale();
+        QTest::newRow("Max = Min")
+            << QByteArray("[echelle]\nmax=1\nmin=1\nunite=\n") << SensorScale();
+        QTest::newRow("a control character")
+            << QByteArray("[echelle]\nmax=1\nmin=0\nunite=a\tb\n") << SensorScale();
+    }
+    void extraSettingsMended()
+    {
+        QFETCH(QByteArray, stored);
+        const QString path = dir.filePath("ondaris.ini");
+        QFile::remove(path);
+        if (!stored.isNull())
+            TestFiles::write(path, stored);
+        for (int run = 0; run < 2; ++run) { // mended by the first, read as it is by the second
+            ExtraSettings settings(path);
+            settings.load();
+            QTEST(settings.scale(), "scale");
+        }
+        QCOMPARE(read(path).count("=") >= 3, true);
     }
     void unwritableFileKeepsSettingsInMemory()
     {
