@@ -1,3 +1,4 @@
+#include "recording/recordingscales.h"
 #include "settings/configfile.h"
 // Viewing a 32,000-line recording written by the program: the whole "Visualiser Enregistrement"
 // of the main window, progress window and event handling included, up to the drawn list and chart;
@@ -22,6 +23,9 @@ void BM_ViewRecording(benchmark::State &state)
 {
     QTemporaryDir dir;
     const QString path = writeRecording(dir, int(state.range(0)));
+    if (state.range(1)) // read on a scale kept for it
+        RecordingScales::keep(path, TestFiles::samples(1, 1, [](int) { return 37; }).trimmed(),
+                              SensorScale(0, 50, "°C"), nullptr);
     FakeDialogs dialogs;
     dialogs.viewAnswer = path;
     Instrument instrument(testServices(dir.path()));
@@ -46,7 +50,8 @@ void BM_ResumeRecording(benchmark::State &state)
     const QString path = writeRecording(dir, int(state.range(0)));
     TestFiles::write(dir.filePath("ondaris.cfg"),
                      ConfigFile::encode(Settings {path, 1, 0, Settings::WideWidth}));
-    const QByteArray note = "Ondaris : enregistrement en cours\n27\n" + path.toUtf8() + '\n';
+    const QByteArray note = "Ondaris : enregistrement en cours\n27\n" + path.toUtf8() + '\n'
+        + TestFiles::samples(1, 1, [](int) { return 37; }).trimmed() + '\n';
     for (auto _ : state) {
         state.PauseTiming();
         TestFiles::write(dir.filePath("ondaris.reprise"), note);
@@ -78,6 +83,6 @@ void BM_ParseOnly(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_ViewRecording)->Arg(32000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ViewRecording)->Args({32000, 0})->Args({32000, 1})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ResumeRecording)->Arg(32000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseOnly)->Arg(32000)->Unit(benchmark::kMillisecond);

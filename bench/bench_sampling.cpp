@@ -33,12 +33,15 @@ void fill(SampleStore &store, int n)
     store.readComplete();
 }
 
+// range(1): 1 for the samples on a scale with decimals and a unit, 0 for the identity.
 void BM_SamplingStep(benchmark::State &state)
 {
     const int n = int(state.range(0));
+    const SensorScale scale = state.range(1) ? SensorScale(0, 50, "°C") : SensorScale();
     SampleStore store;
     SampleListModel model(store);
     fill(store, n - 1);
+    store.setScaleFrom(1, scale);
     SampleListView view;
     view.setModel(&model);
     view.resize(217, 161);
@@ -55,6 +58,7 @@ void BM_SamplingStep(benchmark::State &state)
 
         state.PauseTiming();
         fill(store, n - 1);
+        store.setScaleFrom(1, scale);
         state.ResumeTiming();
     }
     state.counters["samples"] = n;
@@ -108,7 +112,9 @@ void BM_AppendLine(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_SamplingStep)->Arg(1000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SamplingStep)
+    ->ArgsProduct({{1000, 8000, 32000}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SamplingStepLiteral)
     ->Arg(1000)
     ->Arg(8000)

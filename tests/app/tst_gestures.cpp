@@ -7,6 +7,7 @@
 #include "recording/recordingfile.h"
 #include "recording/sampletext.h"
 #include "settings/configfile.h"
+#include "settings/extrasettings.h"
 #include "settings/widgets/formoption.h"
 #include "simulatedsensor.h"
 #include "viewer/widgets/loadingwindow.h"
@@ -206,7 +207,7 @@ struct Program
         if ((rows != 0 || n != 0) // nothing during a load
             && (rows != n + 1 + head || !row(rows - 1).startsWith(QStringLiteral("0 ---- "))
                 || (head && row(0) != *s.entete_fichier())
-                || row(head) != SampleText::row(s.at(n))))
+                || row(head) != SampleText::row(s.at(n), s.scaleAt(n))))
             return wrong("the list is not the store's samples");
         if (chart()->drawnCount() != n)
             return wrong("the chart does not draw the store's samples");
@@ -222,6 +223,10 @@ struct Program
         const ConfigFile::Decoded settings = ConfigFile::decode(cfg);
         if (!settings.clean || ConfigFile::encode(settings.settings) != cfg)
             return QStringLiteral("the settings file is not one whole record: ") + cfg;
+        ExtraSettings kept(rig.dir.filePath("ondaris.ini"));
+        kept.load();
+        if (kept.scale() != rig.core->scale())
+            return QStringLiteral("the scale in force is not the one kept");
         const bool recording = rig.recorder().isRecording();
         if (stalled || rig.monotonic - refreshedAt > 400
             || (recording && rig.recorder().nextTickAt() <= rig.monotonic))
@@ -538,7 +543,8 @@ private Q_SLOTS:
         const std::pair<int, const char *> keys[]
             = {{Qt::Key_Plus, "+"},    {Qt::Key_Minus, "-"}, {Qt::Key_Escape, ""},
                {Qt::Key_Return, "\r"}, {Qt::Key_Space, " "}, {Qt::Key_Tab, "\t"},
-               {Qt::Key_Menu, ""},     {Qt::Key_C, "c"},     {Qt::Key_A, "a"}};
+               {Qt::Key_Menu, ""},     {Qt::Key_C, "c"},     {Qt::Key_A, "a"},
+               {Qt::Key_5, "5"},       {Qt::Key_Comma, ","}};
 
         // In odd seeds a message is left unanswered for a quarter of the gestures.
         bool leaveBoxes = false;
@@ -693,8 +699,9 @@ private Q_SLOTS:
             deliver(false);
             check();
         }
-        qInfo("%ld gestures played, ONDARIS_SEED=%u: %d recordings, %lld messages", trail.played,
-              trail.seed, recordings, qint64(dialogs.told.size()));
+        qInfo("%ld gestures played, ONDARIS_SEED=%u: %d recordings, %lld messages, scale %s",
+              trail.played, trail.seed, recordings, qint64(dialogs.told.size()),
+              qPrintable(p.rig.core->scale().resolutionText(QLocale())));
     }
 };
 
