@@ -8,6 +8,7 @@
 #include "app/widgets/enregistreur.h"
 #include "app/widgets/qtdialogs.h"
 #include "recording/recordingfile.h"
+#include "recording/recordingscales.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -124,6 +125,24 @@ int main(int argc, char *argv[])
     auto *settings = window.findChild<QWidget *>("Form_option");
     ok = save(settings, out.filePath("settings.png")) && ok;
     settings->close();
+    QTest::qWait(100); // gone
+
+    // The same day read in degrees: a scale of -20 to 80 °C, kept with the recording; the
+    // settings dialog showing it, the main window the values, the label and its Δ in °C.
+    instrument.chooseScale(QStringLiteral("-20"), QStringLiteral("80"), QStringLiteral("°C"));
+    const QByteArray lines = demoRecording().mid(RecordingFile::header().size());
+    RecordingScales::keep(recording.fileName(), lines.left(lines.indexOf("\r\n")),
+                          instrument.scale(), nullptr);
+    window.menuReglage_Click();
+    settings = window.findChild<QWidget *>("Form_option");
+    ok = save(settings, out.filePath("settings-scale.png")) && ok;
+    settings->close();
+    window.menu_charger_Click();
+    instrument.findChild<Acquisition *>()->TimerValActu_Timer();
+    send(QEvent::MouseButtonPress, {52, 60}, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, {52, 60}, Qt::LeftButton);
+    send(QEvent::MouseMove, {150, 120}, Qt::NoButton);
+    ok = save(&window, out.filePath("main-window-celsius.png")) && ok;
 
     window.menu_apropos_Click();
     ok = save(window.findChild<AboutBox *>("About"), out.filePath("about.png")) && ok;
@@ -139,7 +158,6 @@ int main(int argc, char *argv[])
     const QByteArray name = recording.fileName().toUtf8();
     write(cut.filePath("ondaris.cfg"),
           "\"NE PAS MODIFIER CE FICHIER\",\"" + name + "\",3,0,7890\r\n");
-    const QByteArray lines = demoRecording().mid(RecordingFile::header().size());
     write(cut.filePath("ondaris.reprise"),
           "Ondaris : enregistrement en cours\n" + QByteArray::number(RecordingFile::header().size())
               + '\n' + name + '\n' + lines.left(lines.indexOf("\r\n")) + '\n');

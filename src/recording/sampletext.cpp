@@ -116,7 +116,7 @@ QString label(const Sample &sample, const SensorScale &scale, const QLocale &loc
     QString when;
     if (sample.line) {
         const QStringList fields = fieldsAfterNumber(*sample.line);
-        value = scale.isIdentity() ? fields.first().trimmed() : QString();
+        value = scale.isIdentity() ? fields.first().trimmed() : scale.text(sample.value, locale);
         when = fields.mid(1).join(u' ').trimmed();
     } else {
         when = QString(date(sample.date) + u' ' + time(sample.time)).trimmed();
