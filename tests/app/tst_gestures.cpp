@@ -206,7 +206,7 @@ struct Program
         if ((rows != 0 || n != 0) // nothing during a load
             && (rows != n + 1 + head || !row(rows - 1).startsWith(QStringLiteral("0 ---- "))
                 || (head && row(0) != *s.entete_fichier())
-                || row(head) != SampleText::row(s.at(n))))
+                || row(head) != SampleText::row(s.at(n), s.scaleAt(n))))
             return wrong("the list is not the store's samples");
         if (chart()->drawnCount() != n)
             return wrong("the chart does not draw the store's samples");
