@@ -63,6 +63,9 @@ public:
     // The live value as shown, and the test keys "+" and "-".
     QString liveText() const { return m_acquisition.displayText(); }
     void keyPress(int characterCode) { m_acquisition.keyPress(characterCode); }
+    // The recorded value a sample would take now, none while the reading is not fresh.
+    std::optional<double> liveValue() const { return m_acquisition.sampleValue(); }
+    const Recorder::Clock &clock() const { return m_clock; } // the clocks it runs on
     bool isRecording() const { return m_recorder.isRecording(); }
 
     // A file is being read for viewing.

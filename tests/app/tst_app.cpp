@@ -90,6 +90,52 @@ private Q_SLOTS:
         QTRY_COMPARE(rig.dialogs.told.size(), 1);
         QCOMPARE(rig.dialogs.toldOver, dialog);
     }
+    // A two-point calibration in test mode, "+" typed in its window moving the test value: a
+    // point whose value moves while it is read is refused and read again; the line through 12.5
+    // at 9 and 52.5 at 49 gives Min 12.5 − 9 and Max 12.5 + 991, shown, then applied as typed.
+    void calibrates()
+    {
+        WindowRig rig;
+        rig.window->show();
+        rig.window->menuReglage_Click();
+        auto *dialog = rig.window->findChild<FormOption *>("Form_option");
+        QTest::keyClicks(dialog->findChild<QLineEdit *>("Text4"), "mV");
+        QTest::keyClick(dialog->findChild<QLineEdit *>("Text4"), Qt::Key_Return);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("CmdEtalonner"), Qt::LeftButton);
+        QPointer calibration = dialog->findChild<QWidget *>("Form_etalonnage");
+        QVERIFY(QTest::qWaitForWindowActive(calibration));
+        const auto refresh = [&](int n) {
+            for (int i = 0; i < n; ++i) {
+                rig.monotonic += Acquisition::RefreshPeriodMs;
+                rig.acquisition().TimerValActu_Timer();
+            }
+        };
+        auto *measure1 = calibration->findChild<QPushButton *>("CmdMesurer1");
+        auto *measure2 = calibration->findChild<QPushButton *>("CmdMesurer2");
+        auto *apply = calibration->findChild<QPushButton *>("CmdAppliquer");
+        QTest::keyClicks(calibration->findChild<QLineEdit *>("TextVraie1"), "12,5");
+        QTest::mouseClick(measure1, Qt::LeftButton);
+        refresh(2);
+        QTest::keyClicks(measure1, QString(9, u'+'));
+        refresh(1);
+        QVERIFY(calibration->findChild<QLabel *>("LabelPoint1")->text().contains("bouge de 9"));
+        QTest::mouseClick(measure1, Qt::LeftButton);
+        refresh(15);
+        QTest::keyClicks(measure1, QString(40, u'+'));
+        QTest::keyClicks(calibration->findChild<QLineEdit *>("TextVraie2"), "52.5");
+        QTest::mouseClick(measure2, Qt::LeftButton);
+        refresh(14);
+        QVERIFY(!apply->isEnabled());
+        refresh(1);
+        QCOMPARE(calibration->findChild<QLabel *>("LabelResultat")->text(),
+                 "Echelle obtenue : Max = 1003.5\u00A0mV, Min = 3.5\u00A0mV");
+        QCOMPARE(rig.core->scale(), SensorScale(0, 1000, "mV"));
+        QTest::mouseClick(apply, Qt::LeftButton);
+        QCOMPARE(rig.core->scale(), SensorScale(3.5, 1003.5, "mV"));
+        QCOMPARE(dialog->findChild<QLineEdit *>("Text1")->text(), "1003.5");
+        QCOMPARE(dialog->findChild<QLineEdit *>("Text2")->text(), "3.5");
+        QVERIFY(!calibration || !calibration->isVisible());
+    }
     // A recording over a serial sensor, the clocks following the real one and the timers run by
     // the event loop: it falls silent, then its adapter is pulled out and plugged back. Each
     // outage is told once, in a box nobody answers, in sight of the other; under them the clock

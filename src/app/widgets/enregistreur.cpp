@@ -239,7 +239,19 @@ void Enregistreur::menuReglage_Click()
         m_settingsDialog->raise();
         return;
     }
-    m_settingsDialog = new FormOption(m_core, this);
+    // What the calibration reads: the live value, its refreshes, the clock and the test keys.
+    Calibration::Live live;
+    live.value = [this] {
+        return m_core.liveValue();
+    };
+    live.monotonicMs = m_core.clock().monotonicMs;
+    live.onRefresh = [this](QObject *context, std::function<void()> refreshed) {
+        connect(&m_core, &Instrument::refreshed, context, std::move(refreshed));
+    };
+    live.testKey = [this](int characterCode) {
+        Form_KeyPress(characterCode);
+    };
+    m_settingsDialog = new FormOption(m_core, this, std::move(live));
     connect(m_settingsDialog, &FormOption::unloaded, this, [this] { setEnabled(true); });
     setEnabled(false);
     // Disabling the main window disables its other windows too; they stay usable.

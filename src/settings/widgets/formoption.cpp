@@ -1,5 +1,6 @@
 #include "formoption.h"
 
+#include "calibrationwindow.h"
 #include "common/twips.h"
 #include "settings/durationtable.h"
 #include "settings/settingschoices.h"
@@ -9,8 +10,8 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLocale>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -40,11 +41,12 @@ QFrame *etchedLine(QWidget *parent, int y)
 
 } // namespace
 
-FormOption::FormOption(SettingsChoices &choices, QWidget *parent)
+FormOption::FormOption(SettingsChoices &choices, QWidget *parent, Calibration::Live live)
     : QWidget(parent,
               Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                   | Qt::CustomizeWindowHint)
     , m_choices(choices)
+    , m_live(std::move(live))
     , m_durations(new QButtonGroup(this))
     , m_sources(new QButtonGroup(this))
 {
@@ -143,8 +145,14 @@ void FormOption::buildLayout()
     ok->setObjectName(QStringLiteral("Command1"));
     ok->setGeometry(Twips::rect(1800, 3240, 1095, 375));
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
+    auto *calibrate = new QPushButton(QStringLiteral("Étalonner…"), this);
+    calibrate->setObjectName(QStringLiteral("CmdEtalonner"));
+    calibrate->setGeometry(Twips::rect(120, 3240, 1560, 375));
+    calibrate->setEnabled(bool(m_live.value));
+    connect(calibrate, &QPushButton::clicked, this, &FormOption::CmdEtalonner_Click);
 
-    // Durations from index 10 up to 1, then the sources 0, 1, 2, OK, and the channels.
+    // Durations from index 10 up to 1, then the sources 0, 1, 2, the scale, "Étalonner…", OK, and
+    // the channels.
     QWidget *previous = nullptr;
     const auto chain = [&previous, this](QWidget *next) {
         if (previous)
@@ -159,6 +167,7 @@ void FormOption::buildLayout()
     chain(m_max);
     chain(m_min);
     chain(m_unit);
+    chain(calibrate);
     chain(ok);
     for (QAbstractButton *channel : channels)
         chain(channel);
@@ -192,11 +201,29 @@ void FormOption::showScale(const QString &refusal)
     palette.setColor(QPalette::WindowText,
                      refusal.isEmpty() ? this->palette().color(QPalette::WindowText) : Qt::red);
     m_scaleLine->setPalette(palette);
-    m_scaleLine->setText(refusal.isEmpty()
-                             ? tr("Echelle en usage : %1").arg(m_choices.scale().resolutionText(QLocale()))
-                             : tr("Refusé : %1 L'échelle en usage reste %2 … %3.")
-                                   .arg(refusal, m_choices.scale().text(0, QLocale()),
-                                        m_choices.scale().text(SensorScale::FullScale, QLocale())));
+    m_scaleLine->setText(
+        refusal.isEmpty()
+            ? tr("Echelle en usage : %1").arg(m_choices.scale().resolutionText(QLocale()))
+            : tr("Refusé : %1 L'échelle en usage reste %2 … %3.")
+                  .arg(refusal, m_choices.scale().text(0, QLocale()),
+                       m_choices.scale().text(SensorScale::FullScale, QLocale())));
+}
+
+void FormOption::CmdEtalonner_Click()
+{
+    if (!m_calibration) {
+        m_calibration = new CalibrationWindow(m_live, m_unit->text(), this);
+        connect(m_unit, &QLineEdit::textChanged, m_calibration, &CalibrationWindow::setUnit);
+        connect(m_calibration, &CalibrationWindow::applied, this,
+                [this](const QString &min, const QString &max) {
+                    m_max->setText(max);
+                    m_min->setText(min);
+                    applyScale();
+                });
+    }
+    m_calibration->show();
+    m_calibration->raise();
+    m_calibration->activateWindow();
 }
 
 void FormOption::Option1_Click(int index)

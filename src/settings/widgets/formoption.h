@@ -1,7 +1,11 @@
 #pragma once
 
+#include "settings/calibration.h"
+
+#include <QPointer>
 #include <QWidget>
 
+class CalibrationWindow;
 class QAbstractButton;
 class QButtonGroup;
 class QLabel;
@@ -10,13 +14,14 @@ class SettingsChoices;
 
 // "   Réglages": the sampling period (ten buttons) and the source (three buttons). Each click is
 // applied and saved at once; "OK" only closes the dialog. The main window stays disabled while
-// it is open.
+// it is open. "Étalonner…" opens the calibration over it, given the live reading.
 class FormOption : public QWidget
 {
     Q_OBJECT
 
 public:
-    FormOption(SettingsChoices &choices, QWidget *parent = nullptr);
+    // Without a live reading, "Étalonner…" is greyed.
+    FormOption(SettingsChoices &choices, QWidget *parent = nullptr, Calibration::Live live = {});
 
 signals:
     // The dialog is closing ("OK" or the close box).
@@ -35,10 +40,14 @@ private:
     // The scale typed in the "Echelle Capteur" panel: applied, or refused and told below.
     void applyScale();
     void showScale(const QString &refusal);
+    // "Étalonner…": the calibration window, whose "Appliquer" fills Max and Min as if typed.
+    void CmdEtalonner_Click();
     // Duration button 1..10.
     QAbstractButton *option1(int index) const;
 
     SettingsChoices &m_choices;
+    Calibration::Live m_live;
+    QPointer<CalibrationWindow> m_calibration;
     QButtonGroup *m_durations;
     QButtonGroup *m_sources;
     QLineEdit *m_max = nullptr;
