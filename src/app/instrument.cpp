@@ -21,7 +21,9 @@ Instrument::Instrument(Services services, QObject *parent)
     , m_recorder(
           m_samples, [this] { return m_acquisition.sampleValue(); }, m_clock)
     , m_note(QFileInfo(services.configPath).dir().filePath(QStringLiteral("ondaris.reprise")))
-    , m_extra(QFileInfo(services.configPath).dir().filePath(QString::fromLatin1(ExtraSettings::FileName)))
+    , m_extra(QFileInfo(services.configPath)
+                  .dir()
+                  .filePath(QString::fromLatin1(ExtraSettings::FileName)))
 {
     const auto warn = [this](const QString &message) {
         emit told(message, true);
@@ -380,12 +382,11 @@ QString Instrument::chooseScale(const QString &min, const QString &max, const QS
 void Instrument::keepScale(const QByteArray &first)
 {
     QString reason;
-    if (!m_scale.isIdentity()
-        && !RecordingScales::keep(m_running.file, first, m_scale, &reason))
-        emit told(tr("L'échelle de cet enregistrement n'a pas pu être gardée dans « %1 » (%2) : "
-                     "ses mesures sont enregistrées, mais relu plus tard il sera affiché sans "
-                     "unité.")
-                      .arg(QDir::toNativeSeparators(RecordingScales::pathFor(m_running.file)),
-                           reason),
-                  true);
+    if (!m_scale.isIdentity() && !RecordingScales::keep(m_running.file, first, m_scale, &reason))
+        emit told(
+            tr("L'échelle de cet enregistrement n'a pas pu être gardée dans « %1 » (%2) : "
+               "ses mesures sont enregistrées, mais relu plus tard il sera affiché sans "
+               "unité.")
+                .arg(QDir::toNativeSeparators(RecordingScales::pathFor(m_running.file)), reason),
+            true);
 }
