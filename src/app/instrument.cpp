@@ -5,6 +5,7 @@
 #include "recording/recordingscales.h"
 #include "recording/sampletext.h"
 #include "recording/spreadsheetfile.h"
+#include "recording/workbookfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -299,10 +300,14 @@ void Instrument::view(const QString &path, const RecordingLoader::Hooks &hooks)
     }
 }
 
+QString Instrument::shownFile() const
+{
+    return m_shownFile.isEmpty() ? m_settings.settings().fichier_donnees : m_shownFile;
+}
+
 QString Instrument::proposedName(const QString &ending) const
 {
-    const QFileInfo source(m_shownFile.isEmpty() ? m_settings.settings().fichier_donnees
-                                                 : m_shownFile);
+    const QFileInfo source(shownFile());
     return source.absoluteDir().filePath(source.completeBaseName() + ending);
 }
 
@@ -334,9 +339,13 @@ void Instrument::exportSamples(const QString &path, int first, int last)
         return;
     }
     QString reason;
-    // In the user's locale, where the spreadsheet that opens the file runs.
-    if (!SpreadsheetFile::write(path, m_samples, first, last, SpreadsheetFile::formatFor(QLocale()),
-                                &reason))
+    const bool written = WorkbookFile::isWorkbook(path)
+        ? WorkbookFile::write(path, m_samples, first, last, QFileInfo(shownFile()).fileName(),
+                              &reason)
+        // In the user's locale, where the spreadsheet that opens the file runs.
+        : SpreadsheetFile::write(path, m_samples, first, last,
+                                 SpreadsheetFile::formatFor(QLocale()), &reason);
+    if (!written)
         emit told(tr("L'export n'a pas pu être écrit dans « %1 » :\n%2")
                       .arg(QDir::toNativeSeparators(path), reason),
                   true);
