@@ -5,6 +5,7 @@
 #include "recording/recordingfile.h"
 #include "recording/samplestore.h"
 #include "recording/sampletext.h"
+#include "recording/workbookfile.h"
 #include "testfiles.h"
 
 #include <QAbstractItemModelTester>
@@ -285,12 +286,17 @@ private Q_SLOTS:
         store.add({2, 7.5, {}, {}, "2;7,5;a,b;\"c\""});
         QCOMPARE(spreadsheetLine(store.at(1), english), "1,0.125,2026-12-06 04:38:58\r\n");
         QCOMPARE(spreadsheetLine(store.at(2), english), "2,7.5,\"a,b\",\"\"\"c\"\"\"\r\n");
-        // For scripts/check-spreadsheet.sh, which opens them in LibreOffice Calc.
-        if (const QString dir = qEnvironmentVariable("ONDARIS_EXPORT_DIR"); !dir.isEmpty())
-            for (const char *locale : {"fr_FR", "en_US"})
-                QVERIFY(SpreadsheetFile::write(dir + u'/' + locale + ".csv", store, 1, 2,
-                                               SpreadsheetFile::formatFor(QLocale(locale)),
-                                               nullptr));
+        // For scripts/check-spreadsheet.sh, which opens them in LibreOffice Calc: on a scale with
+        // a unit, a whole recorded value beside them, as a CSV file and as a workbook.
+        const QString dir = qEnvironmentVariable("ONDARIS_EXPORT_DIR");
+        if (dir.isEmpty())
+            return;
+        record(250, "04:39:00");
+        store.setScaleFrom(1, SensorScale(0, 100, "°C"));
+        for (const char *locale : {"fr_FR", "en_US"})
+            QVERIFY(SpreadsheetFile::write(dir + u'/' + locale + ".csv", store, 1, 3,
+                                           SpreadsheetFile::formatFor(QLocale(locale)), nullptr));
+        QVERIFY(WorkbookFile::write(dir + "/classeur.xlsx", store, 1, 3, "essai.csv", nullptr));
     }
     // Samples on a scale other than the identity: the unit in the value's title, quoted with the
     // rest of a field that holds the separator; the recorded value beside the value in units.
