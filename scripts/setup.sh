@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-serialport-dev qt6-translations-l10n libgl-dev libhidapi-dev
-    qt6-base-private-dev umockdev libumockdev-dev
+    qt6-base-private-dev umockdev libumockdev-dev libxlsxwriter-dev unzip
     libbenchmark-dev
     clang-14 libclang-rt-14-dev valgrind
     fonts-liberation2 fonts-dejavu-core

@@ -5,6 +5,7 @@
 #include "recording/recordingscales.h"
 #include "recording/sampletext.h"
 #include "recording/spreadsheetfile.h"
+#include "recording/workbookfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,7 +22,9 @@ Instrument::Instrument(Services services, QObject *parent)
     , m_recorder(
           m_samples, [this] { return m_acquisition.sampleValue(); }, m_clock)
     , m_note(QFileInfo(services.configPath).dir().filePath(QStringLiteral("ondaris.reprise")))
-    , m_extra(QFileInfo(services.configPath).dir().filePath(QString::fromLatin1(ExtraSettings::FileName)))
+    , m_extra(QFileInfo(services.configPath)
+                  .dir()
+                  .filePath(QString::fromLatin1(ExtraSettings::FileName)))
 {
     const auto warn = [this](const QString &message) {
         emit told(message, true);
@@ -297,10 +300,14 @@ void Instrument::view(const QString &path, const RecordingLoader::Hooks &hooks)
     }
 }
 
+QString Instrument::shownFile() const
+{
+    return m_shownFile.isEmpty() ? m_settings.settings().fichier_donnees : m_shownFile;
+}
+
 QString Instrument::proposedName(const QString &ending) const
 {
-    const QFileInfo source(m_shownFile.isEmpty() ? m_settings.settings().fichier_donnees
-                                                 : m_shownFile);
+    const QFileInfo source(shownFile());
     return source.absoluteDir().filePath(source.completeBaseName() + ending);
 }
 
@@ -332,9 +339,13 @@ void Instrument::exportSamples(const QString &path, int first, int last)
         return;
     }
     QString reason;
-    // In the user's locale, where the spreadsheet that opens the file runs.
-    if (!SpreadsheetFile::write(path, m_samples, first, last, SpreadsheetFile::formatFor(QLocale()),
-                                &reason))
+    const bool written = WorkbookFile::isWorkbook(path)
+        ? WorkbookFile::write(path, m_samples, first, last, QFileInfo(shownFile()).fileName(),
+                              &reason)
+        // In the user's locale, where the spreadsheet that opens the file runs.
+        : SpreadsheetFile::write(path, m_samples, first, last,
+                                 SpreadsheetFile::formatFor(QLocale()), &reason);
+    if (!written)
         emit told(tr("L'export n'a pas pu être écrit dans « %1 » :\n%2")
                       .arg(QDir::toNativeSeparators(path), reason),
                   true);
@@ -380,12 +391,11 @@ QString Instrument::chooseScale(const QString &min, const QString &max, const QS
 void Instrument::keepScale(const QByteArray &first)
 {
     QString reason;
-    if (!m_scale.isIdentity()
-        && !RecordingScales::keep(m_running.file, first, m_scale, &reason))
-        emit told(tr("L'échelle de cet enregistrement n'a pas pu être gardée dans « %1 » (%2) : "
-                     "ses mesures sont enregistrées, mais relu plus tard il sera affiché sans "
-                     "unité.")
-                      .arg(QDir::toNativeSeparators(RecordingScales::pathFor(m_running.file)),
-                           reason),
-                  true);
+    if (!m_scale.isIdentity() && !RecordingScales::keep(m_running.file, first, m_scale, &reason))
+        emit told(
+            tr("L'échelle de cet enregistrement n'a pas pu être gardée dans « %1 » (%2) : "
+               "ses mesures sont enregistrées, mais relu plus tard il sera affiché sans "
+               "unité.")
+                .arg(QDir::toNativeSeparators(RecordingScales::pathFor(m_running.file)), reason),
+            true);
 }

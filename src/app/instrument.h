@@ -105,9 +105,9 @@ public:
     // Why an export or a picture may not be written to path, in French: it is the recording
     // file or the viewed one, never written over; empty when it may.
     QString overwriteRefusal(const QString &path) const;
-    // "Exporter pour tableur": samples first..last written to path for a spreadsheet in the
-    // user's locale; what went wrong is told, and so is a refused path. An empty path (a
-    // cancelled choice) changes nothing.
+    // "Exporter pour tableur": samples first..last written to path, a workbook for a ".xlsx"
+    // path, else a CSV file in the user's locale; what went wrong is told, and so is a refused
+    // path. An empty path (a cancelled choice) changes nothing.
     void exportSamples(const QString &path, int first, int last);
     // "Enregistrer l'image…": the chart's picture, PNG bytes, written to path; what went wrong
     // is told, and so is a refused path. An empty path changes nothing.
@@ -133,6 +133,8 @@ private:
     // The scale of the recording that runs is kept beside its file, under its first line.
     void keepScale(const QByteArray &first);
     Recorder::Plan plan() const;
+    // The file the samples on screen came from: the viewed file or the recording file.
+    QString shownFile() const;
 
     Recorder::Clock m_clock;
     SettingsModel m_settings;

@@ -70,7 +70,10 @@ QStringList fieldsAfterNumber(const QString &line)
     return line.section(u';', 1).split(u';');
 }
 
-// A field of a viewed line, quoted where it holds the separator or a quote.
+} // namespace
+
+namespace SampleText {
+
 void appendField(QByteArray &out, const QString &field, char separator)
 {
     const QByteArray text = field.toUtf8();
@@ -81,9 +84,10 @@ void appendField(QByteArray &out, const QString &field, char separator)
     out.append('"').append(QByteArray(text).replace("\"", "\"\"")).append('"');
 }
 
-} // namespace
-
-namespace SampleText {
+QStringList fieldsAfterValue(const Sample &sample)
+{
+    return sample.line ? fieldsAfterNumber(*sample.line).mid(1) : QStringList();
+}
 
 QString date(QDate date)
 {
@@ -141,22 +145,24 @@ QString delta(const Sample &pinned, const Sample &sample, const SensorScale &sca
 }
 
 void appendSpreadsheetLine(QByteArray &out, const Sample &sample, SpreadsheetFile::Format format,
-                           const SensorScale &scale)
+                           const SensorScale &scale, bool recorded)
 {
     const char s = format.separator;
     const QChar decimal = QLatin1Char(format.decimal);
+    const QStringView mark(&decimal, 1);
     out.append(QByteArray::number(sample.number)).append(s);
-    out.append(scale.text(sample.value, QStringView(&decimal, 1), SensorScale::Unit::Omitted)
-                   .toLatin1())
-        .append(s);
+    out.append(scale.text(sample.value, mark, SensorScale::Unit::Omitted).toLatin1()).append(s);
+    if (recorded)
+        out.append(SensorScale().text(sample.value, mark, SensorScale::Unit::Omitted).toLatin1())
+            .append(s);
     char text[48];
     if (sample.date.isValid()) {
         out.append(text,
                    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d",
                                  sample.date.year(), sample.date.month(), sample.date.day(),
                                  sample.time.hour(), sample.time.minute(), sample.time.second()));
-    } else if (sample.line) {
-        const QStringList fields = fieldsAfterNumber(*sample.line).mid(1);
+    } else {
+        const QStringList fields = fieldsAfterValue(sample);
         for (qsizetype f = 0; f < fields.size(); ++f) {
             if (f > 0)
                 out.append(s);

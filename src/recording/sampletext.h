@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 // A sample as people read it: in the list, in the chart's label, measured from a pinned one,
 // and in a spreadsheet; its value on the scale, with the locale's decimal mark.
@@ -27,11 +28,14 @@ QString label(const Sample &sample, const SensorScale &scale = {}, const QLocale
 // no date and time.
 QString delta(const Sample &pinned, const Sample &sample, const SensorScale &scale = {},
               const QLocale &locale = {});
+// A viewed line's fields after its value; none for a recorded sample.
+QStringList fieldsAfterValue(const Sample &sample);
+// A spreadsheet's field, appended in UTF-8, quoted where it holds the separator or a quote.
+void appendField(QByteArray &out, const QString &field, char separator);
 // The spreadsheet's line, appended: its number, its value on the scale with the format's decimal
-// mark and no unit, and its date and time as yyyy-mm-dd hh:mm:ss; for a viewed line whose fields
-// after the value are no date and time, those fields as they are, quoted where they hold the
-// separator or a quote.
+// mark and no unit, its recorded value when asked, and its date and time as yyyy-mm-dd hh:mm:ss;
+// for a viewed line whose fields after the value are no date and time, those fields as they are.
 void appendSpreadsheetLine(QByteArray &out, const Sample &sample, SpreadsheetFile::Format format,
-                           const SensorScale &scale = {});
+                           const SensorScale &scale = {}, bool recorded = false);
 
 } // namespace SampleText

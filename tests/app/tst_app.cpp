@@ -10,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -494,25 +495,32 @@ private Q_SLOTS:
     // The recording and export dialogs add ".csv" to a bare name, ask before overwriting, and
     // refuse a name they may not take with their own message before that question, staying
     // open. Quotes Qt's dialog reads as a list of names: only the window's own check sees them.
+    // With the workbook type chosen, an export's name ends with ".xlsx" unless it is typed with
+    // ".csv".
     void fileDialogs_data()
     {
         QTest::addColumn<bool>("exporting");
         QTest::addColumn<QString>("typed"); // in a folder holding rec.csv
+        QTest::addColumn<bool>("workbook"); // the type chosen before the name is typed
         QTest::addColumn<QString>("chosen"); // empty: refused
         QTest::addColumn<QString>("reason");
-        QTest::newRow("bare name") << false << "essai"
-                                   << "essai.csv" << QString();
+        QTest::newRow("bare name") << false << "essai" << false << "essai.csv" << QString();
         QTest::newRow("missing folder")
-            << false << "absent/essai.csv" << QString() << "n'existe pas";
-        QTest::newRow("export, bare name") << true << "mesures"
-                                           << "mesures.csv" << QString();
+            << false << "absent/essai.csv" << false << QString() << "n'existe pas";
+        QTest::newRow("export, bare name")
+            << true << "mesures" << false << "mesures.csv" << QString();
         QTest::newRow("export onto the recording")
-            << true << "rec.csv" << QString() << "fichier d'enregistrement";
+            << true << "rec.csv" << false << QString() << "fichier d'enregistrement";
+        QTest::newRow("workbook, named .csv")
+            << true << "mesures.csv" << true << "mesures.csv" << QString();
+        QTest::newRow("workbook, another suffix")
+            << true << "mesures.2026" << true << "mesures.2026.xlsx" << QString();
     }
     void fileDialogs()
     {
         QFETCH(bool, exporting);
         QFETCH(QString, typed);
+        QFETCH(bool, workbook);
         QFETCH(QString, chosen);
         QFETCH(QString, reason);
         QTemporaryDir dir;
@@ -524,6 +532,8 @@ private Q_SLOTS:
             auto *buttons = dialog->findChild<QDialogButtonBox *>(); // Qt's own, in French
             QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), "Annuler");
             dialog->setDirectory(dir.path());
+            if (workbook) // the type after the CSV files in the list
+                QTest::keyClick(dialog->findChild<QComboBox *>("fileTypeCombo"), Qt::Key_Down);
             dialog->selectFile(dir.filePath(typed));
             QTimer::singleShot(0, dialog, [&, dialog] { // the first question, then cancelled
                 if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {

@@ -426,6 +426,9 @@ private Q_SLOTS:
         d.spreadsheetAnswer = p.rig.dir.filePath("graphe.csv");
         QCOMPARE(chosen(chart, "menu_exporter"), samples > 0);
         QCOMPARE(read(d.spreadsheetAnswer), read(p.rig.dir.filePath("liste.csv")));
+        d.spreadsheetAnswer = p.rig.dir.filePath("graphe.XLSX"); // a workbook, a zip archive
+        QCOMPARE(chosen(chart, "menu_exporter"), samples > 0);
+        QCOMPARE(read(d.spreadsheetAnswer).startsWith("PK\x03\x04"), samples > 0);
 
         chart->setFocus();
         mouse(chart, middle, QEvent::MouseMove, Qt::NoButton, {});

@@ -5,10 +5,13 @@
 #include "recording/recordingfile.h"
 #include "recording/samplestore.h"
 #include "recording/sampletext.h"
+#include "recording/workbookfile.h"
+#include "testfiles.h"
 
 #include <QAbstractItemModelTester>
 #include <QLocale>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 
@@ -283,12 +286,52 @@ private Q_SLOTS:
         store.add({2, 7.5, {}, {}, "2;7,5;a,b;\"c\""});
         QCOMPARE(spreadsheetLine(store.at(1), english), "1,0.125,2026-12-06 04:38:58\r\n");
         QCOMPARE(spreadsheetLine(store.at(2), english), "2,7.5,\"a,b\",\"\"\"c\"\"\"\r\n");
-        // For scripts/check-spreadsheet.sh, which opens them in LibreOffice Calc.
-        if (const QString dir = qEnvironmentVariable("ONDARIS_EXPORT_DIR"); !dir.isEmpty())
-            for (const char *locale : {"fr_FR", "en_US"})
-                QVERIFY(SpreadsheetFile::write(dir + u'/' + locale + ".csv", store, 1, 2,
-                                               SpreadsheetFile::formatFor(QLocale(locale)),
-                                               nullptr));
+        // For scripts/check-spreadsheet.sh, which opens them in LibreOffice Calc: on a scale with
+        // a unit, a whole recorded value beside them, as a CSV file and as a workbook.
+        const QString dir = qEnvironmentVariable("ONDARIS_EXPORT_DIR");
+        if (dir.isEmpty())
+            return;
+        record(250, "04:39:00");
+        store.setScaleFrom(1, SensorScale(0, 100, "°C"));
+        for (const char *locale : {"fr_FR", "en_US"})
+            QVERIFY(SpreadsheetFile::write(dir + u'/' + locale + ".csv", store, 1, 3,
+                                           SpreadsheetFile::formatFor(QLocale(locale)), nullptr));
+        QVERIFY(WorkbookFile::write(dir + "/classeur.xlsx", store, 1, 3, "essai.csv", nullptr));
+    }
+    // Samples on a scale other than the identity: the unit in the value's title, quoted with the
+    // rest of a field that holds the separator; the recorded value beside the value in units.
+    void exportColumns_data()
+    {
+        QTest::addColumn<SensorScale>("first");
+        QTest::addColumn<SensorScale>("second"); // from sample 2 on
+        QTest::addColumn<QByteArray>("file"); // "*": a sample's date, time and line end
+        const SensorScale identity, celsius(0, 100, "°C");
+        const QByteArray scaled = "N°;Valeur (°C);Valeur enregistrée;Date et heure\r\n";
+        QTest::newRow("identity") << identity << identity
+                                  << QByteArray("N°;Valeur;Date et heure\r\n1;250;*2;500;*");
+        QTest::newRow("identity, then a unit")
+            << identity << celsius << scaled + "1;250;250;*2;50,0;500;*";
+        QTest::newRow("no unit")
+            << SensorScale(0, 10) << SensorScale(0, 10)
+            << QByteArray("N°;Valeur;Valeur enregistrée;Date et heure\r\n1;2,50;250;*2;5,00;500;*");
+        QTest::newRow("two units, one a separator")
+            << celsius << SensorScale(0, 100, "%;")
+            << QByteArray("N°;\"Valeur (°C, %;)\";Valeur enregistrée;Date et heure\r\n"
+                          "1;25,0;250;*2;50,0;500;*");
+    }
+    void exportColumns()
+    {
+        QFETCH(SensorScale, first);
+        QFETCH(SensorScale, second);
+        QFETCH(QByteArray, file);
+        record(250, "10:00:00");
+        record(500, "10:00:00");
+        store.setScaleFrom(1, first);
+        store.setScaleFrom(2, second);
+        QTemporaryDir dir;
+        QVERIFY(SpreadsheetFile::write(dir.filePath("x.csv"), store, 1, 2, {}, nullptr));
+        QCOMPARE(TestFiles::read(dir.filePath("x.csv")),
+                 file.replace('*', "2026-03-14 10:00:00\r\n"));
     }
 };
 

@@ -26,7 +26,7 @@ for f in usr/bin/ondaris usr/share/applications/ondaris.desktop \
 done
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libqt6serialport6 libhidapi-libusb0; do
+for d in libqt6widgets6 libqt6serialport6 libhidapi-libusb0 libxlsxwriter4; do
     grep -q "$d" <<<"$depends" || fail "Depends lacks $d: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = ondaris ] || fail "package name"

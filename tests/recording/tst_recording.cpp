@@ -6,6 +6,7 @@
 #include "recording/samplestore.h"
 #include "recording/sampletext.h"
 #include "recording/samplingschedule.h"
+#include "recording/workbookfile.h"
 #include "sampling.h"
 #include "seededrandom.h"
 #include "syscallfaults.h"
@@ -13,9 +14,12 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 #include <cerrno>
 #include <csignal>
 #include <ctime>
@@ -67,6 +71,22 @@ struct Rig
     void run(int n) { runSamples(recorder, store, monotonic, n); }
     QByteArray file() const { return TestFiles::read(plan.file); }
 };
+
+// The cells of a workbook's sheet, row by row, read with unzip.
+QList<QStringList> sheetOf(const QString &path)
+{
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), path, "xl/worksheets/sheet1.xml"});
+    unzip.waitForFinished();
+    QList<QStringList> rows;
+    for (QXmlStreamReader xml(unzip.readAllStandardOutput()); !xml.atEnd();) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"row")
+            rows.append(QStringList());
+        else if (xml.isStartElement() && xml.name() == u"c" && !rows.isEmpty())
+            rows.last().append(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+    }
+    return rows;
+}
 
 } // namespace
 
@@ -318,6 +338,43 @@ private Q_SLOTS:
         rig.monotonic += rig.timer1.interval() + 1200; // the next is due already
         rig.recorder.Timer1_Timer();
         QCOMPARE(rig.timer1.interval(), 0);
+    }
+    // A workbook holds numbers as numbers, the unit in the value's title, the recorded value
+    // beside it, dates as days from March 1900 on and as text before, a viewed line's fields
+    // after its value as text; it is not written into a missing folder.
+    void workbook_data()
+    {
+        QTest::addColumn<SensorScale>("scale");
+        QTest::addColumn<QByteArray>("line"); // of a viewed recording file
+        QTest::addColumn<QStringList>("cells"); // the value's title, then the sample's cells
+        // Dates as days since 1899-12-30, as spreadsheets count them.
+        QTest::newRow("unit") << SensorScale(0, 100, "°C")
+                              << QByteArray("1;250;03-02-1900;12:00:00")
+                              << QStringList {"Valeur (°C)", "1", "25", "250", "62.5"};
+        QTest::newRow("1900-02-28") << SensorScale() << QByteArray("1;7;02-28-1900;23:59:59")
+                                    << QStringList {"Valeur", "1", "7", "7", "1900-02-28 23:59:59"};
+        QTest::newRow("1900-03-01") << SensorScale() << QByteArray("1;7;03-01-1900;00:00:00")
+                                    << QStringList {"Valeur", "1", "7", "7", "61"};
+        QTest::newRow("no date") << SensorScale() << QByteArray("1;7;a,b;\"c\"")
+                                 << QStringList {"Valeur", "1", "7", "7", "a,b", "\"c\""};
+    }
+    void workbook()
+    {
+        QFETCH(SensorScale, scale);
+        QFETCH(QByteArray, line);
+        QFETCH(QStringList, cells);
+        if (QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty())
+            QSKIP("unzip is missing");
+        SampleStore store;
+        store.add(RecordingFile::read(line, 1).value());
+        store.setScaleFrom(1, scale);
+        QTemporaryDir dir;
+        QString error;
+        QVERIFY(!WorkbookFile::write(dir.filePath("absent/x.xlsx"), store, 1, 1, {}, &error)
+                && !error.isEmpty());
+        QVERIFY(WorkbookFile::write(dir.filePath("x.xlsx"), store, 1, 1, "rec.csv", &error));
+        const QStringList titles {"N°", cells.takeFirst(), "Valeur enregistrée", "Date et heure"};
+        QCOMPARE(sheetOf(dir.filePath("x.xlsx")), QList<QStringList>({titles, cells}));
     }
 };
 

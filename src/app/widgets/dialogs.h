@@ -33,7 +33,8 @@ public:
     // any question of overwriting it, the dialog staying open. An empty text when cancelled.
     virtual QString choosePicture(QWidget *parent, const QString &proposed, const Refusal &refusal)
         = 0;
-    // The same for a spreadsheet export.
+    // The same for a spreadsheet export: a CSV file or a workbook (".xlsx"), the type chosen in
+    // the dialog or named by the suffix typed.
     virtual QString chooseSpreadsheet(QWidget *parent, const QString &proposed,
                                       const Refusal &refusal)
         = 0;

@@ -31,22 +31,54 @@ std::unique_ptr<QMessageBox> messageBox(QWidget *parent, QMessageBox::Icon icon,
     return box;
 }
 
+// A type of file a dialog offers: its filter, and the suffix that ends a name of that type.
+struct FileKind
+{
+    QString filter;
+    QString suffix;
+};
+
 // A save dialog that refuses, as the platform's dialog does, a name it may not take: its own
-// message before any question of overwriting, and the dialog stays open.
+// message before any question of overwriting, and the dialog stays open. Among several types, a
+// name that ends with none of their suffixes gets the suffix of the one chosen in the list.
 class RefusingFileDialog final : public QFileDialog
 {
 public:
-    RefusingFileDialog(QWidget *parent, const QString &title, Dialogs::Refusal refusal)
+    RefusingFileDialog(QWidget *parent, const QString &title, QFileDialog::AcceptMode mode,
+                       QList<FileKind> types, const QString &proposed, Dialogs::Refusal refusal)
         : QFileDialog(parent, title)
+        , m_types(std::move(types))
         , m_refusal(std::move(refusal))
     {
         // Qt's own dialog, so that the refusal applies and the texts are the program's.
         setOption(QFileDialog::DontUseNativeDialog);
         setFileMode(QFileDialog::AnyFile);
+        setAcceptMode(mode);
+        setOption(QFileDialog::DontConfirmOverwrite, false);
+        QStringList filters;
+        for (const FileKind &type : m_types)
+            filters.append(type.filter);
+        setNameFilters(filters);
+        const FileKind *proposedType = typeOf(proposed);
+        const FileKind &first = proposedType ? *proposedType : m_types.constFirst();
+        selectNameFilter(first.filter);
+        setDefaultSuffix(first.suffix);
+        if (!proposed.isEmpty())
+            selectFile(proposed);
+        // Qt's dialog gives the name typed so far the chosen type's suffix in place of another.
+        connect(this, &QFileDialog::filterSelected, this, [this](const QString &filter) {
+            for (const FileKind &type : std::as_const(m_types))
+                if (type.filter == filter)
+                    setDefaultSuffix(type.suffix);
+        });
     }
 
     void accept() override
     {
+        const QString chosen = selectedFiles().value(0);
+        if (m_types.size() > 1 && !chosen.isEmpty() && !QFileInfo(chosen).isDir()
+            && !typeOf(chosen))
+            selectFile(chosen + u'.' + defaultSuffix());
         if (m_refusal && acceptMode() == QFileDialog::AcceptSave && !selectedFiles().isEmpty()) {
             const QString reason = m_refusal(selectedFiles().constFirst());
             if (!reason.isEmpty()) {
@@ -58,22 +90,27 @@ public:
     }
 
 private:
+    // The type whose suffix ends the name, in any case; none when no type's does.
+    const FileKind *typeOf(const QString &name) const
+    {
+        const QString suffix = QFileInfo(name).suffix();
+        for (const FileKind &type : m_types)
+            if (suffix.compare(type.suffix, Qt::CaseInsensitive) == 0)
+                return &type;
+        return nullptr;
+    }
+    QList<FileKind> m_types;
     Dialogs::Refusal m_refusal;
 };
 
-// A save or open dialog: one filter, its suffix added to a bare name, a question before
-// replacing a file; the chosen file, or an empty text when cancelled.
-QString runFileDialog(QWidget *parent, const QString &title, const QString &filter,
-                      const QString &suffix, const QString &proposed, QFileDialog::AcceptMode mode,
+// A save or open dialog of the given types, the first chosen unless the proposed name has
+// another's suffix; a question before replacing a file; the chosen file, or an empty text when
+// cancelled.
+QString runFileDialog(QWidget *parent, const QString &title, QList<FileKind> types,
+                      const QString &proposed, QFileDialog::AcceptMode mode,
                       Dialogs::Refusal refusal = {})
 {
-    RefusingFileDialog dialog(parent, title, std::move(refusal));
-    dialog.setAcceptMode(mode);
-    dialog.setNameFilter(filter);
-    dialog.setDefaultSuffix(suffix);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-    if (!proposed.isEmpty())
-        dialog.selectFile(proposed);
+    RefusingFileDialog dialog(parent, title, mode, std::move(types), proposed, std::move(refusal));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
@@ -180,21 +217,22 @@ void QtDialogs::askResume(QWidget *parent, const QString &question, int seconds,
 QString QtDialogs::chooseNewRecording(QWidget *parent)
 {
     return runFileDialog(parent, QObject::tr("Nouvel Enregistrement sous :"),
-                         QStringLiteral("*.csv"), QStringLiteral("csv"),
+                         {{QStringLiteral("*.csv"), QStringLiteral("csv")}},
                          QStringLiteral("data_tr.csv"), QFileDialog::AcceptSave,
                          &Instrument::refusal);
 }
 
 QString QtDialogs::chooseRecordingToView(QWidget *parent)
 {
-    return runFileDialog(parent, QObject::tr("ouvrir"), QStringLiteral("*.csv"),
-                         QStringLiteral("csv"), QString(), QFileDialog::AcceptOpen);
+    return runFileDialog(parent, QObject::tr("ouvrir"),
+                         {{QStringLiteral("*.csv"), QStringLiteral("csv")}}, QString(),
+                         QFileDialog::AcceptOpen);
 }
 
 QString QtDialogs::choosePicture(QWidget *parent, const QString &proposed, const Refusal &refusal)
 {
     return runFileDialog(parent, QObject::tr("Enregistrer l'image sous :"),
-                         QObject::tr("Images PNG (*.png)"), QStringLiteral("png"), proposed,
+                         {{QObject::tr("Images PNG (*.png)"), QStringLiteral("png")}}, proposed,
                          QFileDialog::AcceptSave, refusal);
 }
 
@@ -202,8 +240,9 @@ QString QtDialogs::chooseSpreadsheet(QWidget *parent, const QString &proposed,
                                      const Refusal &refusal)
 {
     return runFileDialog(parent, QObject::tr("Exporter pour tableur sous :"),
-                         QObject::tr("Fichiers CSV (*.csv)"), QStringLiteral("csv"), proposed,
-                         QFileDialog::AcceptSave, refusal);
+                         {{QObject::tr("Fichiers CSV (*.csv)"), QStringLiteral("csv")},
+                          {QObject::tr("Classeur Excel (*.xlsx)"), QStringLiteral("xlsx")}},
+                         proposed, QFileDialog::AcceptSave, refusal);
 }
 
 void QtDialogs::tell(QWidget *parent, const QString &text, bool warning)
