@@ -269,9 +269,8 @@ void Instrument::view(const QString &path, const RecordingLoader::Hooks &hooks)
         m_shownFile = path;
         // Each recording of the file on the scale kept for it; as recorded when none was.
         const QHash<QByteArray, SensorScale> kept = RecordingScales::read(path);
-        for (int i = 1; !kept.isEmpty() && i <= m_samples.num_mesure(); ++i)
-            if (const auto &line = m_samples.at(i).line; line && line->startsWith(u"1;"))
-                m_samples.setScaleFrom(i, kept.value(line->toLatin1()));
+        for (const int i : m_samples.recordingStarts())
+            m_samples.setScaleFrom(i, kept.value(m_samples.at(i).line->toLatin1()));
         m_samples.readComplete();
     } else {
         m_samples.clear(); // what was read before the fault is not shown, nor kept as if it were

@@ -16,6 +16,7 @@ void SampleStore::clear()
     m_header.reset();
     m_reading = false;
     m_scales.clear();
+    m_starts.clear();
     emit cleared();
 }
 
@@ -33,6 +34,8 @@ bool SampleStore::add(Sample sample)
     if (isFull())
         return false;
     sample.number = ++m_last;
+    if (sample.line && sample.line->startsWith(u"1;"))
+        m_starts.push_back(m_last);
     if (std::size_t(m_last) < m_samples.size())
         m_samples[std::size_t(m_last)] = std::move(sample);
     else

@@ -53,6 +53,8 @@ public:
     void setScaleFrom(int first, const SensorScale &scale);
     // The scale sample i is read on.
     const SensorScale &scaleAt(int i) const;
+    // The samples read from lines numbered 1, where the file's recordings start.
+    const std::vector<int> &recordingStarts() const { return m_starts; }
 
 signals:
     void cleared();
@@ -67,4 +69,5 @@ private:
     std::optional<QString> m_header;
     bool m_reading = false;
     std::vector<std::pair<int, SensorScale>> m_scales; // by first sample, rising
+    std::vector<int> m_starts;
 };
