@@ -14,6 +14,9 @@ constexpr QStringView kFieldSeparator = u" --- ";
 // mark, zero-padded after the sign, and the unit: 7 → "007", -7 → "-007", 19,6 → "019,6".
 QString pattern000(double value, const SensorScale &scale, const QLocale &locale)
 {
+    // In units the value reads as a number does: "-3,5 °C", not "-003,5 °C".
+    if (!scale.isIdentity())
+        return scale.text(double(SensorScale::wholeValue(value)), locale);
     QString text
         = scale.text(double(SensorScale::wholeValue(value)), locale, SensorScale::Unit::Omitted);
     const qsizetype sign = text.startsWith(u'-') ? 1 : 0;

@@ -18,8 +18,8 @@ namespace SampleText {
 QString date(QDate date);
 QString time(QTime time);
 
-// The list's row: "N ---- #000 --- date --- time", the whole recorded value on the scale with
-// at least three digits before the decimal mark, or "N ---- " and a viewed sample's line.
+// The list's row: "N ---- #000 --- date --- time" (on another scale than the identity, the value
+// in units: "N ---- 19,6 °C --- …"), or "N ---- " and a viewed sample's line.
 QString row(const Sample &sample, const SensorScale &scale = {}, const QLocale &locale = {});
 // The chart's label: "N° N : value — date time", the value as listed and, for a viewed line,
 // the fields after it (nothing when it has none).

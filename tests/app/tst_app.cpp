@@ -472,8 +472,7 @@ private Q_SLOTS:
         QTest::mouseClick(rig.find<QPushButton>("CmdRecord"), Qt::LeftButton);
         const QAbstractItemModel *rows = rig.find<SampleListView>("Text1")->model();
         QCOMPARE(rows->index(0, 0).data().toString(),
-                 "2 ---- " + (refused ? QString("200") : '0' + shown)
-                     + " --- 03-14-2026 --- 10:05:01");
+                 "2 ---- " + (refused ? QString("200") : shown) + " --- 03-14-2026 --- 10:05:01");
         QVERIFY(read(csv).startsWith("1;200;03-14-2026;10:05:00\r\n"));
         QCOMPARE(QFile::exists(csv + ".echelle"), !refused);
         if (refused)

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kScaleLineTwips = 540; // the line under the buttons that tells the scale
+constexpr int kScaleLineTwips = 720; // the line under the buttons that tells the scale
 
 constexpr int kChannelIdBase = 10;
 
@@ -110,6 +110,7 @@ void FormOption::buildLayout()
     m_scaleLine->setObjectName(QStringLiteral("Label5"));
     m_scaleLine->setGeometry(Twips::rect(120, 3705, 4560, kScaleLineTwips - 60));
     m_scaleLine->setWordWrap(true);
+    m_scaleLine->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto *capteur = new QGroupBox(QStringLiteral("Capteur"), this);
     capteur->setObjectName(QStringLiteral("Capteur"));
