@@ -37,7 +37,6 @@ QVariant SampleListModel::data(const QModelIndex &index, int role) const
     return SampleText::row(m_store.at(i), m_store.scaleAt(i));
 }
 
-
 void SampleListModel::showAdded()
 {
     const int n = m_store.num_mesure();

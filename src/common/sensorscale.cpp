@@ -89,11 +89,11 @@ std::optional<SensorScale> SensorScale::parse(const QString &min, const QString 
         bool ok = false;
         values[i] = QString(texts[i]->trimmed()).replace(u',', u'.').toDouble(&ok);
         if (!ok || !std::isfinite(values[i]))
-            return fail(QObject::tr("La valeur %1 « %2 » n'est pas un nombre.")
-                            .arg(names[i], *texts[i]));
+            return fail(
+                QObject::tr("La valeur %1 « %2 » n'est pas un nombre.").arg(names[i], *texts[i]));
         if (std::abs(values[i]) > Largest)
-            return fail(QObject::tr("La valeur %1 « %2 » dépasse un milliard.")
-                            .arg(names[i], *texts[i]));
+            return fail(
+                QObject::tr("La valeur %1 « %2 » dépasse un milliard.").arg(names[i], *texts[i]));
     }
     if (values[0] == values[1])
         return fail(QObject::tr("Max et Min sont égaux : toutes les mesures se liraient pareil."));

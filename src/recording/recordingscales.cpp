@@ -26,9 +26,9 @@ QHash<QByteArray, SensorScale> read(const QString &recordingFile)
         const QList<QByteArray> fields = line.split('\t');
         if (fields.size() != 4 || fields[0].isEmpty())
             continue;
-        if (const auto scale = SensorScale::parse(QString::fromLatin1(fields[1]),
-                                                  QString::fromLatin1(fields[2]),
-                                                  QString::fromUtf8(fields[3]), nullptr))
+        if (const auto scale
+            = SensorScale::parse(QString::fromLatin1(fields[1]), QString::fromLatin1(fields[2]),
+                                 QString::fromUtf8(fields[3]), nullptr))
             scales.insert(fields[0], *scale);
     }
     return scales;

@@ -38,8 +38,9 @@ bool ExtraSettings::save(QString *error) const
         return true;
     if (error)
         *error = QCoreApplication::translate(
-                     "ExtraSettings", "Le fichier « %1 » ne peut pas être écrit (dossier absent "
-                                      "ou en lecture seule ?).")
+                     "ExtraSettings",
+                     "Le fichier « %1 » ne peut pas être écrit (dossier absent "
+                     "ou en lecture seule ?).")
                      .arg(QDir::toNativeSeparators(m_path));
     return false;
 }

@@ -212,7 +212,6 @@ void ChartView::setMarkerShown(bool shown)
     update();
 }
 
-
 void ChartView::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && m_count > 0) {
