@@ -29,7 +29,6 @@ Instrument::Instrument(Services services, QObject *parent)
     const auto warn = [this](const QString &message) {
         emit told(message, true);
     };
-    m_acquisition.setScale(m_scale);
     connect(&m_acquisition, &Acquisition::deviceProblem, this, warn);
     connect(&m_settings, &SettingsModel::writeFailed, this, warn);
     connect(&m_recorder, &Recorder::stoppedOnProblem, this, warn);

@@ -82,7 +82,11 @@ public:
         if (m_refusal && acceptMode() == QFileDialog::AcceptSave && !selectedFiles().isEmpty()) {
             const QString reason = m_refusal(selectedFiles().constFirst());
             if (!reason.isEmpty()) {
-                messageBox(this, QMessageBox::Warning, reason, QMessageBox::Ok)->exec();
+                // Over the dialog, which stays open; answered without a loop of its own.
+                QMessageBox *box
+                    = messageBox(this, QMessageBox::Warning, reason, QMessageBox::Ok).release();
+                box->setAttribute(Qt::WA_DeleteOnClose);
+                box->open();
                 return;
             }
         }
