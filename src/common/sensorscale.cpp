@@ -86,9 +86,9 @@ std::optional<SensorScale> SensorScale::parse(const QString &min, const QString 
     const QString names[2] = {QObject::tr("Min"), QObject::tr("Max")};
     const QString *texts[2] = {&min, &max};
     for (int i = 0; i < 2; ++i) {
-        bool ok = false;
-        values[i] = QString(texts[i]->trimmed()).replace(u',', u'.').toDouble(&ok);
-        if (!ok || !std::isfinite(values[i]))
+        const std::optional<double> value = parseNumber(*texts[i]);
+        values[i] = value.value_or(0);
+        if (!value)
             return fail(
                 QObject::tr("La valeur %1 « %2 » n'est pas un nombre.").arg(names[i], *texts[i]));
         if (std::abs(values[i]) > Largest)
@@ -104,6 +104,19 @@ std::optional<SensorScale> SensorScale::parse(const QString &min, const QString 
             return fail(QObject::tr("L'unité ne peut contenir ni « ; », ni « \" », ni "
                                     "caractère de contrôle."));
     return SensorScale(values[0], values[1], unit.trimmed());
+}
+
+std::optional<double> SensorScale::parseNumber(const QString &text)
+{
+    bool ok = false;
+    const double value = QString(text.trimmed()).replace(u',', u'.').toDouble(&ok);
+    return ok && std::isfinite(value) ? std::optional(value) : std::nullopt;
+}
+
+QString SensorScale::unitsText(double units, const QLocale &locale, Unit unit) const
+{
+    const QString text = number(units, roundedTo(units, decimals()) == units, decimalMark(locale));
+    return unit == Unit::Appended ? QString(text + unitSuffix()) : text;
 }
 
 QString SensorScale::difference(double from, double to, const QLocale &locale) const
@@ -123,6 +136,6 @@ QString SensorScale::unitSuffix() const
 
 QString SensorScale::resolutionText(const QLocale &locale) const
 {
-    const double step = std::abs(m_max - m_min) * RecordedPerRaw / FullScale;
-    return QStringLiteral("1 pas = ") + number(step, true, locale.decimalPoint()) + unitSuffix();
+    return QStringLiteral("1 pas = ") + number(rawStep(), true, locale.decimalPoint())
+        + unitSuffix();
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <cmath>
 #include <optional>
 
 class QLocale;
@@ -34,6 +35,8 @@ public:
     static std::optional<SensorScale> parse(const QString &min, const QString &max,
                                             const QString &unit, QString *reason);
     static constexpr double Largest = 1e9; // in units, either way
+    // A number as a user types it, with a decimal comma or point; none when it is not one.
+    static std::optional<double> parseNumber(const QString &text);
     static constexpr int LongestUnit = 12;
 
     // Min 0, Max 1000, no unit: every text as the recorded value's own.
@@ -45,6 +48,8 @@ public:
 
     // A recorded value in the user's units: Min + (Max − Min) × value / 1000.
     double toUnits(double recorded) const;
+    // What one raw step of a device is worth in units, always positive (zero when Max = Min).
+    double rawStep() const { return std::abs(m_max - m_min) * RecordedPerRaw / FullScale; }
     // The decimals that tell any two neighbouring raw readings apart, none for the identity.
     int decimals() const;
 
@@ -53,6 +58,9 @@ public:
     QString text(double recorded, const QLocale &locale, Unit unit = Unit::Appended) const;
     // As above with a given decimal mark: a spreadsheet's, which follows its own format.
     QString text(double recorded, QStringView decimalMark, Unit unit = Unit::Appended) const;
+    // A value already in units (a limit the user typed), with the scale's decimals when it has
+    // no more, else as typed.
+    QString unitsText(double units, const QLocale &locale, Unit unit = Unit::Appended) const;
     // The change from one recorded value to another in units, signed: "+0,4 °C", "-2", "0".
     QString difference(double from, double to, const QLocale &locale) const;
     // A no-break space and the unit, or nothing for a scale without a unit.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alarmjournal.h"
 #include "common/sensorscale.h"
 #include "sample.h"
 
@@ -56,6 +57,20 @@ public:
     // The samples read from lines numbered 1, where the file's recordings start.
     const std::vector<int> &recordingStarts() const { return m_starts; }
 
+    // The alarm's periods for these samples, from the journal of the file they belong to: the
+    // samples taken within one, already there and to come, are marked with its alarm.
+    void setAlarmPeriods(std::vector<AlarmJournal::Period> periods);
+    // Runs of samples first..last taken in alarm, by first sample.
+    struct AlarmBand
+    {
+        int first;
+        int last;
+        AlarmEvent::Type type;
+    };
+    const std::vector<AlarmBand> &alarmBands() const { return m_bands; }
+    // The alarm sample i was taken in, if any.
+    std::optional<AlarmEvent::Type> alarmAt(int i) const;
+
 signals:
     void cleared();
     void grew(); // one more recorded sample
@@ -70,4 +85,14 @@ private:
     bool m_reading = false;
     std::vector<std::pair<int, SensorScale>> m_scales; // by first sample, rising
     std::vector<int> m_starts;
+    // The alarm's periods, by start, and the samples they mark.
+    void markAlarm(int i);
+    struct AlarmSpan
+    {
+        qint64 from; // ms of the local date and time, as the samples' stamps read
+        qint64 to;
+        AlarmEvent::Type type;
+    };
+    std::vector<AlarmSpan> m_periods;
+    std::vector<AlarmBand> m_bands;
 };

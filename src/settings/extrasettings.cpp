@@ -10,6 +10,18 @@ namespace {
 const QString kMax = QStringLiteral("echelle/max");
 const QString kMin = QStringLiteral("echelle/min");
 const QString kUnit = QStringLiteral("echelle/unite");
+const QString kHigh = QStringLiteral("alarme/haute");
+const QString kLow = QStringLiteral("alarme/basse");
+const QString kDelay = QStringLiteral("alarme/delai");
+const QString kHysteresis = QStringLiteral("alarme/hysteresis");
+const QString kSilence = QStringLiteral("alarme/capteur_muet");
+const QString kSound = QStringLiteral("alarme/son");
+const QString kAlarmKeys[] = {kHigh, kLow, kDelay, kHysteresis, kSilence, kSound};
+
+QString number(const std::optional<double> &value)
+{
+    return value ? QString::number(*value, 'g', 17) : QString();
+}
 
 } // namespace
 
@@ -20,8 +32,16 @@ void ExtraSettings::load()
                                           ini.value(kMax, QStringLiteral("1000")).toString(),
                                           ini.value(kUnit).toString(), nullptr);
     m_scale = scale.value_or(SensorScale());
-    const bool whole = ini.status() == QSettings::NoError && scale && ini.contains(kMax)
+    const AlarmLimits::Texts texts {
+        ini.value(kHigh).toString(),        ini.value(kLow).toString(),
+        ini.value(kDelay).toString(),       ini.value(kHysteresis).toString(),
+        ini.value(kSilence, true).toBool(), ini.value(kSound, true).toBool()};
+    const auto alarm = AlarmLimits::parse(texts, m_scale, nullptr);
+    m_alarm = alarm.value_or(AlarmLimits());
+    bool whole = ini.status() == QSettings::NoError && scale && alarm && ini.contains(kMax)
         && ini.contains(kMin) && ini.contains(kUnit);
+    for (const QString &key : kAlarmKeys)
+        whole = whole && ini.contains(key);
     if (!whole)
         save(nullptr);
 }
@@ -33,6 +53,12 @@ bool ExtraSettings::save(QString *error) const
     ini.setValue(kMax, QString::number(m_scale.max(), 'g', 17));
     ini.setValue(kMin, QString::number(m_scale.min(), 'g', 17));
     ini.setValue(kUnit, m_scale.unit());
+    ini.setValue(kHigh, number(m_alarm.high));
+    ini.setValue(kLow, number(m_alarm.low));
+    ini.setValue(kDelay, number(m_alarm.delaySeconds));
+    ini.setValue(kHysteresis, number(m_alarm.hysteresis));
+    ini.setValue(kSilence, m_alarm.silenceRaises);
+    ini.setValue(kSound, m_alarm.sound);
     ini.sync();
     if (ini.status() == QSettings::NoError)
         return true;

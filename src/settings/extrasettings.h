@@ -1,13 +1,14 @@
 #pragma once
 
+#include "acquisition/alarmlimits.h"
 #include "common/sensorscale.h"
 
 #include <QString>
 
 // The settings the settings file's one line has no field for, in "ondaris.ini" beside it, kept
 // by Qt's QSettings (INI form, written through a save file under a lock) so that the settings
-// file keeps the format other versions read: the sensor's scale. A missing, unreadable or junk
-// file gives the defaults and is written anew; it never stops the start.
+// file keeps the format other versions read: the sensor's scale and the alarm's limits. A missing,
+// unreadable or junk file gives the defaults and is written anew; it never stops the start.
 class ExtraSettings
 {
 public:
@@ -25,8 +26,11 @@ public:
 
     const SensorScale &scale() const { return m_scale; }
     void setScale(const SensorScale &scale) { m_scale = scale; }
+    const AlarmLimits &alarm() const { return m_alarm; }
+    void setAlarm(const AlarmLimits &alarm) { m_alarm = alarm; }
 
 private:
     QString m_path;
     SensorScale m_scale;
+    AlarmLimits m_alarm;
 };

@@ -1,5 +1,6 @@
 #include "acquisition/acquisition.h"
 #include "fakehidtransport.h"
+#include "recording/alarmjournal.h"
 #include "recording/linereader.h"
 #include "recording/recorder.h"
 #include "recording/recordingfile.h"
@@ -375,6 +376,114 @@ private Q_SLOTS:
         QVERIFY(WorkbookFile::write(dir.filePath("x.xlsx"), store, 1, 1, "rec.csv", &error));
         const QStringList titles {"N°", cells.takeFirst(), "Valeur enregistrée", "Date et heure"};
         QCOMPARE(sheetOf(dir.filePath("x.xlsx")), QList<QStringList>({titles, cells}));
+    }
+
+    // The journal reads back as it was written: each event a line, whole even after a line
+    // left half written, and the periods and the raise left waiting found again from it.
+    void alarmJournal()
+    {
+        QTemporaryDir dir;
+        const QString path = AlarmJournal::pathFor(dir.filePath("serre.csv"));
+        QCOMPARE(QFileInfo(path).fileName(), "serre-alarmes.csv");
+        using T = AlarmEvent::Type;
+        const QDateTime t(QDate(2026, 12, 9), QTime(14, 2, 11));
+        const std::vector<AlarmEvent> events {{T::High, t, 41.3, 40},
+                                              {T::Acknowledged, t.addSecs(5), {}, {}},
+                                              {T::Back, t.addSecs(60), 39.5, 40},
+                                              {T::Silent, t.addSecs(90), {}, {}},
+                                              {T::Low, t.addSecs(100), -2.5, 0},
+                                              {T::Interrupted, t.addSecs(120), {}, {}},
+                                              {T::Silent, t.addSecs(130), {}, {}}};
+        const SensorScale scale(-10, 40, "°C");
+        const QLocale french(QLocale::French);
+        for (std::size_t i = 0; i < events.size(); ++i) {
+            QVERIFY(AlarmJournal::append(path, events[i], scale, french, nullptr));
+            if (i == 2) // a line that a power cut left half written
+                RecordingFile::append(path, "2026-12-09;14:03:30;Capteur m", nullptr);
+        }
+        const QList<QByteArray> lines = TestFiles::read(path).split('\n');
+        QCOMPARE(lines[0],
+                 QByteArray("\xEF\xBB\xBF") + "Date;Heure;Événement;Valeur;Limite;Unité\r");
+        QCOMPARE(lines[1], "2026-12-09;14:02:11;Alarme haute;41,3;40,0;°C\r");
+        QCOMPARE(lines[2], "2026-12-09;14:02:16;Acquittée;;;\r");
+        QCOMPARE(lines[4], "2026-12-09;14:03:30;Capteur m\r");
+        QCOMPARE(AlarmJournal::read(path), events);
+        QVERIFY(AlarmJournal::read(dir.filePath("none.csv")).empty());
+
+        const std::vector<AlarmJournal::Period> periods = AlarmJournal::periods(events);
+        QCOMPARE(periods.size(), 4u);
+        const auto span = [&](std::size_t i) {
+            return QStringLiteral("%1+%2")
+                .arg(t.secsTo(periods[i].from))
+                .arg(periods[i].to.isValid() ? t.secsTo(periods[i].to) : -1);
+        };
+        QCOMPARE(span(0), "0+60");
+        QCOMPARE(span(1), "90+120"); // silent until the watch was interrupted
+        QCOMPARE(span(2), "100+120");
+        QCOMPARE(span(3), "130+-1"); // lasts
+        QVERIFY(AlarmJournal::lasts(events));
+        QCOMPARE(AlarmJournal::unacknowledged(events)->at, t.addSecs(130));
+        QVERIFY(!AlarmJournal::unacknowledged({events.begin(), events.begin() + 2}));
+    }
+
+    void alarmBands_data()
+    {
+        QTest::addColumn<QString>("periods"); // from-to in seconds after the first sample
+        QTest::addColumn<QString>("bands"); // first-last samples, their alarm
+        QTest::newRow("none") << ""
+                              << "";
+        QTest::newRow("one, ends before a sample") << "10-20"
+                                                   << "11-20H";
+        QTest::newRow("from the first sample, lasting") << "0-"
+                                                        << "1-40H";
+        QTest::newRow("between two samples") << "10.5-10.9"
+                                             << "";
+        QTest::newRow("silent inside a limit passed") << "10-30 S15-20"
+                                                      << "11-15H 16-20S 21-30H";
+        QTest::newRow("two apart") << "2-3 35-38"
+                                   << "3-3H 36-38H";
+    }
+    // Samples a second apart, marked with the period they were taken in, now and as they come.
+    void alarmBands()
+    {
+        QFETCH(QString, periods);
+        QFETCH(QString, bands);
+        const QDateTime t(QDate(2026, 12, 9), QTime(14, 0));
+        std::vector<AlarmJournal::Period> list;
+        for (QString period : periods.split(u' ', Qt::SkipEmptyParts)) {
+            const bool silent = period.startsWith(u'S');
+            period.remove(u'S');
+            const double to = period.section(u'-', 1).toDouble();
+            list.push_back({t.addMSecs(qint64(period.section(u'-', 0, 0).toDouble() * 1000)),
+                            period.endsWith(u'-') ? QDateTime() : t.addMSecs(qint64(to * 1000)),
+                            silent ? AlarmEvent::Type::Silent : AlarmEvent::Type::High});
+        }
+        std::sort(list.begin(), list.end(),
+                  [](const auto &a, const auto &b) { return a.from < b.from; });
+        SampleStore before, after;
+        const auto add = [&](SampleStore &store, int from, int to) {
+            for (int i = from; i <= to; ++i)
+                store.add({0, 5, t.addSecs(i - 1).date(), t.addSecs(i - 1).time()});
+        };
+        add(before, 1, 40);
+        before.setAlarmPeriods(list);
+        after.setAlarmPeriods(list);
+        add(after, 1, 40);
+        for (const SampleStore *store : {&before, &after}) {
+            QString seen;
+            for (const auto &band : store->alarmBands())
+                seen += QStringLiteral("%1-%2%3 ")
+                            .arg(band.first)
+                            .arg(band.last)
+                            .arg(QChar(band.type == AlarmEvent::Type::Silent ? u'S' : u'H'));
+            QCOMPARE(seen.trimmed(), bands);
+            for (int i = 0; i <= 41; ++i) {
+                const bool in
+                    = std::any_of(store->alarmBands().begin(), store->alarmBands().end(),
+                                  [i](const auto &b) { return i >= b.first && i <= b.last; });
+                QCOMPARE(store->alarmAt(i).has_value(), in);
+            }
+        }
     }
 };
 
