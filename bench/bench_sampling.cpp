@@ -1,5 +1,6 @@
 // One sampling step (store, list update, chart paint into an image of the chart's size) as the
-// program does it, against the same step done by rebuilding the list and redrawing every segment.
+// program does it, against the same step done by rebuilding the list and redrawing every segment;
+// both with and without an alarm's limits armed, and the live value's refresh the same way.
 #include "chart/samplelistmodel.h"
 #include "chart/widgets/chartview.h"
 #include "chart/widgets/samplelistview.h"
@@ -7,6 +8,7 @@
 #include "recording/recordingfile.h"
 #include "recording/samplestore.h"
 #include "recording/sampletext.h"
+#include "windowrig.h"
 
 #include <QImage>
 #include <QPainter>
@@ -21,24 +23,42 @@ const QTime kTime(4, 38, 58);
 const QRectF kInner(2, 2, 229, 173);
 const double kBottom = 999 - ChartGeometry::ScaleHeight; // where the values below take the window
 
-// The store holding n recorded samples, its list shown afresh.
+// The store holding n recorded samples a second apart, its list shown afresh.
 void fill(SampleStore &store, int n)
 {
     {
         const QSignalBlocker quiet(store);
         store.clear();
+        const int second = kTime.msecsSinceStartOfDay() / 1000;
         for (int i = 1; i <= n; ++i)
-            store.add({i, double((i * 37) % 1000), kDate, kTime});
+            store.add({i, double((i * 37) % 1000), kDate.addDays((second + i) / 86400),
+                       kTime.addSecs(i)});
     }
     store.readComplete();
 }
 
-// range(1): 1 for the samples on a scale with decimals and a unit, 0 for the identity.
+// Two limits armed and passed now and then: a tenth of the samples in alarm, the newest among
+// them, in 32 periods.
+std::vector<AlarmJournal::Period> alarmPeriods(int n)
+{
+    std::vector<AlarmJournal::Period> periods;
+    const QDateTime start(kDate, kTime);
+    for (int p = 1; p <= 32; ++p)
+        periods.push_back({start.addSecs(qint64(n) * p / 32 - n / 320),
+                           p == 32 ? QDateTime() : start.addSecs(qint64(n) * p / 32),
+                           p % 2 ? AlarmEvent::Type::High : AlarmEvent::Type::Low});
+    return periods;
+}
+
+// range(1): 1 for the samples on a scale with decimals and a unit, 0 for the identity;
+// range(2): 1 with two limits armed and passed, 0 with none.
 void BM_SamplingStep(benchmark::State &state)
 {
     const int n = int(state.range(0));
     const SensorScale scale = state.range(1) ? SensorScale(0, 50, "°C") : SensorScale();
     SampleStore store;
+    if (state.range(2))
+        store.setAlarmPeriods(alarmPeriods(n));
     SampleListModel model(store);
     fill(store, n - 1);
     store.setScaleFrom(1, scale);
@@ -47,8 +67,9 @@ void BM_SamplingStep(benchmark::State &state)
     view.resize(217, 161);
     QImage listImage(217, 161, QImage::Format_RGB32);
     QImage chart(233, 177, QImage::Format_RGB32);
+    const QDateTime last = QDateTime(kDate, kTime).addSecs(n);
     for (auto _ : state) {
-        store.add({n, 500, kDate, kTime});
+        store.add({n, 500, last.date(), last.time()});
         view.viewport()->render(&listImage); // the rows in sight, painted
         QPainter painter(&chart);
         ChartView::paintChart(painter, kInner, store, n,
@@ -110,10 +131,28 @@ void BM_AppendLine(benchmark::State &state)
     state.SetLabel(sync ? "with fdatasync" : "without fdatasync");
 }
 
+// A refresh of the live value in the window: range(0) 0 with no limit, 1 with two limits armed
+// and the value between them, 2 with the value beyond one, the alarm raised and waiting.
+void BM_Refresh(benchmark::State &state)
+{
+    const QByteArray limits = state.range(0) ? "[alarme]\nhaute=3\nbasse=-3\ndelai=0\n" : "";
+    WindowRig rig(WindowRig::config(1, 0, 7890), {}, {{"ondaris.ini", limits}});
+    rig.window->show();
+    for (int i = 0; state.range(0) == 2 && i < 5; ++i)
+        rig.core->keyPress('+');
+    Acquisition &acquisition = rig.acquisition();
+    for (auto _ : state) {
+        rig.monotonic += Acquisition::RefreshPeriodMs;
+        acquisition.TimerValActu_Timer();
+    }
+    state.SetLabel(rig.core->alarm().look().text.left(20).toStdString());
+}
+
 } // namespace
 
+BENCHMARK(BM_Refresh)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SamplingStep)
-    ->ArgsProduct({{1000, 8000, 32000}, {0, 1}})
+    ->ArgsProduct({{1000, 8000, 32000}, {0, 1}, {0, 1}})
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SamplingStepLiteral)
     ->Arg(1000)

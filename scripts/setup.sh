@@ -10,7 +10,7 @@ packages=(
     libbenchmark-dev
     clang-14 libclang-rt-14-dev valgrind
     fonts-liberation2 fonts-dejavu-core
-    xvfb xauth imagemagick python3
+    xvfb xauth imagemagick python3 dbus sound-theme-freedesktop
     dpkg-dev file lintian desktop-file-utils appstream-util clang-format
 )
 

@@ -25,6 +25,9 @@ Instrument::Instrument(Services services, QObject *parent)
     , m_extra(QFileInfo(services.configPath)
                   .dir()
                   .filePath(QString::fromLatin1(ExtraSettings::FileName)))
+    , m_alarm(
+          m_clock, std::make_unique<DesktopNotifier>(services.notificationBus()),
+          std::make_unique<AlarmSound>(std::move(services.soundPlayer), std::move(services.bell)))
 {
     const auto warn = [this](const QString &message) {
         emit told(message, true);
@@ -32,6 +35,11 @@ Instrument::Instrument(Services services, QObject *parent)
     connect(&m_acquisition, &Acquisition::deviceProblem, this, warn);
     connect(&m_settings, &SettingsModel::writeFailed, this, warn);
     connect(&m_recorder, &Recorder::stoppedOnProblem, this, warn);
+    connect(&m_alarm, &Alarm::problem, this, warn);
+    // The alarm is checked before the refresh is shown.
+    connect(&m_acquisition, &Acquisition::refreshed, this,
+            [this] { m_alarm.check(m_acquisition.sampleValue()); });
+    connect(&m_alarm, &Alarm::periodsChanged, this, &Instrument::markRecordingAlarms);
     connect(&m_acquisition, &Acquisition::refreshed, this, &Instrument::refreshed);
     connect(&m_recorder, &Recorder::recordingChanged, this, &Instrument::recordingChanged);
     connect(&m_acquisition, &Acquisition::refreshed, &m_recorder, &Recorder::readingRefreshed);
@@ -49,6 +57,7 @@ Instrument::Instrument(Services services, QObject *parent)
     // Reached by tests that drive their timers.
     m_acquisition.setParent(this);
     m_recorder.setParent(this);
+    m_alarm.setParent(this);
 }
 
 void Instrument::start()
@@ -60,6 +69,8 @@ void Instrument::start()
     m_extra.load();
     m_scale = m_extra.scale();
     m_acquisition.setScale(m_scale);
+    m_alarm.setLimits(m_extra.alarm(), m_scale);
+    m_alarm.setJournal(stored.fichier_donnees);
     // The stored source is opened: one attempt, one message at most.
     if (existed)
         m_acquisition.openStored(SampleSource(stored.source));
@@ -133,6 +144,7 @@ void Instrument::answerResume(bool yes)
     for (const Sample &sample : interrupted.recovered.samples)
         m_samples.add(sample);
     m_samples.setScaleFrom(1, m_scale); // the whole recording, on the scale it goes on with
+    m_samples.setAlarmPeriods(m_alarm.periods());
     m_samples.readComplete();
     m_shownFile.clear();
     m_running = interrupted.note;
@@ -143,6 +155,7 @@ void Instrument::answerResume(bool yes)
 
 void Instrument::shutDown()
 {
+    m_alarm.stop();
     m_recorder.stop();
     m_acquisition.close();
 }
@@ -230,6 +243,7 @@ void Instrument::newRecordingFile(const QString &path)
     RecordingFile::create(path, nullptr);
     m_settings.setFichier_donnees(path);
     m_settings.save();
+    m_alarm.setJournal(path);
 }
 
 void Instrument::toggleRecording()
@@ -248,6 +262,13 @@ void Instrument::toggleRecording()
     m_note.write(m_running, nullptr); // without it, no resume: no loss
     m_recorder.start(plan());
     m_samples.setScaleFrom(1, m_scale);
+    m_samples.setAlarmPeriods(m_alarm.periods());
+}
+
+void Instrument::markRecordingAlarms()
+{
+    if (m_shownFile.isEmpty() && !m_loading)
+        m_samples.setAlarmPeriods(m_alarm.periods());
 }
 
 void Instrument::view(const QString &path, const RecordingLoader::Hooks &hooks)
@@ -270,6 +291,8 @@ void Instrument::view(const QString &path, const RecordingLoader::Hooks &hooks)
         const QHash<QByteArray, SensorScale> kept = RecordingScales::read(path);
         for (const int i : m_samples.recordingStarts())
             m_samples.setScaleFrom(i, kept.value(m_samples.at(i).line->toLatin1()));
+        m_samples.setAlarmPeriods(
+            AlarmJournal::periods(AlarmJournal::read(AlarmJournal::pathFor(path))));
         m_samples.readComplete();
     } else {
         m_samples.clear(); // what was read before the fault is not shown, nor kept as if it were
@@ -377,6 +400,7 @@ QString Instrument::chooseScale(const QString &min, const QString &max, const QS
         return {};
     m_scale = *scale;
     m_acquisition.setScale(m_scale);
+    m_alarm.setLimits(m_alarm.limits(), m_scale);
     m_extra.setScale(m_scale);
     if (!m_extra.save(&reason))
         emit told(tr("L'échelle est en usage, mais ne sera pas gardée pour le prochain "
@@ -396,4 +420,24 @@ void Instrument::keepScale(const QByteArray &first)
                "unité.")
                 .arg(QDir::toNativeSeparators(RecordingScales::pathFor(m_running.file)), reason),
             true);
+}
+
+QString Instrument::chooseAlarm(const AlarmLimits::Texts &texts)
+{
+    if (m_recorder.isRecording())
+        return tr("Les limites de l'alarme ne changent pas pendant un enregistrement.");
+    QString reason;
+    const std::optional<AlarmLimits> limits = AlarmLimits::parse(texts, m_scale, &reason);
+    if (!limits)
+        return reason;
+    if (*limits == m_alarm.limits())
+        return {};
+    m_alarm.setLimits(*limits, m_scale);
+    m_extra.setAlarm(*limits);
+    if (!m_extra.save(&reason))
+        emit told(tr("Les limites de l'alarme sont en usage, mais ne seront pas gardées pour le "
+                     "prochain démarrage :\n%1")
+                      .arg(reason),
+                  true);
+    return {};
 }

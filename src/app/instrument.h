@@ -1,6 +1,7 @@
 #pragma once
 
 #include "acquisition/acquisition.h"
+#include "alarm.h"
 #include "recording/recorder.h"
 #include "recording/recordingnote.h"
 #include "recording/samplestore.h"
@@ -32,6 +33,13 @@ public:
         SerialLink::Clock serialClock = SerialLink::steadyNow; // the bytes' arrival times
         std::unique_ptr<HidTransport> hidTransport;
         Recorder::Clock clock = Recorder::Clock::system();
+        // Where the alarm's desktop notifications go, how its sound is played, and the bell
+        // when no player can be.
+        std::function<QDBusConnection()> notificationBus = [] {
+            return QDBusConnection::sessionBus();
+        };
+        std::optional<AlarmSound::Player> soundPlayer = AlarmSound::find();
+        std::function<void()> bell;
     };
 
     explicit Instrument(Services services, QObject *parent = nullptr);
@@ -78,6 +86,13 @@ public:
     int windowWidth() const;
     // The title bar: the program, whether the chart is shown, the current recording file.
     QString title() const;
+
+    // "Alarme…": the limits in force, and the user's new ones, refused with the reason in French
+    // (nothing changed) when they cannot be used or a recording runs.
+    const AlarmLimits &alarmLimits() const { return m_alarm.limits(); }
+    QString chooseAlarm(const AlarmLimits::Texts &texts);
+    // The alarm as the window shows it, and its acknowledgement.
+    Alarm &alarm() { return m_alarm; }
 
     const Settings &current() const override { return m_settings.settings(); }
     void chooseDuration(int index, bool save) override;
@@ -135,6 +150,8 @@ private:
     Recorder::Plan plan() const;
     // The file the samples on screen came from: the viewed file or the recording file.
     QString shownFile() const;
+    // The samples of the recording file on screen are marked with the alarm's periods.
+    void markRecordingAlarms();
 
     Recorder::Clock m_clock;
     SettingsModel m_settings;
@@ -147,6 +164,7 @@ private:
     QString m_shownFile; // the file the samples on screen came from; empty: the recording file
     RecordingNote m_note;
     ExtraSettings m_extra;
+    Alarm m_alarm;
     RecordingNote::Note m_running; // the note of the recording that runs
     std::optional<Interrupted> m_interrupted;
 };

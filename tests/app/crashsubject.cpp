@@ -3,7 +3,10 @@
 //                                start, or resumes the recording found interrupted there,
 //                                printing "listed N" as each sample is listed;
 //   crashsubject switch FOLDER   switches the chart on and off as fast as it can, printing
-//                                "switching" once, so that the settings file is being rewritten.
+//                                "switching" once, so that the settings file is being rewritten;
+//   crashsubject alarm FOLDER    moves the test value across an alarm's limit and back,
+//                                acknowledging now and then, printing "event N" as each event
+//                                of the alarm is in its journal.
 #include "windowrig.h"
 
 #include <QApplication>
@@ -18,6 +21,9 @@ int main(int argc, char *argv[])
     const QString mode = QString::fromLocal8Bit(argv[1]);
     const QDir folder(QString::fromLocal8Bit(argv[2]));
     QDir::setCurrent(folder.path());
+    if (mode == QLatin1String("alarm"))
+        TestFiles::write(folder.filePath("ondaris.ini"),
+                         "[alarme]\nhaute=2\ndelai=0\nhysteresis=1\n");
     FakeDialogs dialogs;
     Instrument instrument(testServices(folder.path()));
     Enregistreur window(instrument, dialogs);
@@ -40,6 +46,18 @@ int main(int argc, char *argv[])
         keys.start(0);
         std::printf("switching\n");
         std::fflush(stdout);
+    } else if (mode == QLatin1String("alarm")) {
+        int events = 0, pressed = 0;
+        QObject::connect(&instrument.alarm(), &Alarm::periodsChanged, [&] {
+            std::printf("event %d\n", ++events);
+            std::fflush(stdout);
+        });
+        QObject::connect(&keys, &QTimer::timeout, [&] {
+            window.Form_KeyPress(pressed++ % 10 < 5 ? '+' : '-');
+            if (pressed % 25 == 0)
+                instrument.alarm().acknowledge();
+        });
+        keys.start(50);
     } else {
         return 2;
     }

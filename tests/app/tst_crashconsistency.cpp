@@ -61,6 +61,24 @@ private Q_SLOTS:
         }
         QVERIFY(lines.size() >= kills); // each run took one at least
     }
+    // The alarm's journal, killed as its events come, holds each event it showed, each line whole.
+    void alarmJournalSurvivesKills()
+    {
+        QTemporaryDir folder;
+        int shown = 0;
+        for (int kill = 0; kill < kills / 2; ++kill) {
+            QByteArray out;
+            QCOMPARE(killed("alarm", folder, 3000, &out), QByteArray());
+            shown += int(out.count("event "));
+            const QByteArray journal = TestFiles::read(folder.filePath("data_tr-alarmes.csv"));
+            QVERIFY2(journal.isEmpty() || journal.endsWith("\r\n"), journal.right(40).constData());
+            // The events shown, and the interruption each start may add.
+            const qsizetype lines = journal.count('\n') - (journal.isEmpty() ? 0 : 1);
+            QVERIFY2(lines >= shown && lines <= shown + kill + 1,
+                     qPrintable(QStringLiteral("%1 lines, %2 shown").arg(lines).arg(shown)));
+        }
+        QVERIFY(shown > 0);
+    }
     // The settings file rewritten without end is always one whole record or the other.
     void settingsSurviveKills()
     {

@@ -3,11 +3,13 @@
 #include "chart/widgets/chartview.h"
 #include "chart/widgets/samplelistview.h"
 #include "common/twips.h"
+#include "notificationserver.h"
 #include "ptypair.h"
 #include "recording/recordingfile.h"
 #include "recording/sampletext.h"
 #include "settings/configfile.h"
 #include "settings/extrasettings.h"
+#include "settings/widgets/alarmwindow.h"
 #include "settings/widgets/formoption.h"
 #include "simulatedsensor.h"
 #include "viewer/widgets/loadingwindow.h"
@@ -17,6 +19,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QMenuBar>
@@ -156,7 +160,10 @@ struct Program
 {
     PtyPair pty;
     QtDialogs boxes; // the messages shown as the program shows them, waiting for an answer
-    WindowRig rig {WindowRig::config(1, 0, 7890), pty.slaveName()};
+    // An alarm that the test keys raise within a few presses.
+    WindowRig rig {WindowRig::config(1, 0, 7890),
+                   pty.slaveName(),
+                   {{"ondaris.ini", "[alarme]\nhaute=3\nbasse=-3\ndelai=0.4\nhysteresis=1\n"}}};
     qint64 recordedFrom = -1; // where the running recording's lines begin in its file
     QString recordingFile;
     qint64 refreshedAt = rig.monotonic;
@@ -225,8 +232,16 @@ struct Program
             return QStringLiteral("the settings file is not one whole record: ") + cfg;
         ExtraSettings kept(rig.dir.filePath("ondaris.ini"));
         kept.load();
-        if (kept.scale() != rig.core->scale())
-            return QStringLiteral("the scale in force is not the one kept");
+        if (kept.scale() != rig.core->scale() || kept.alarm() != rig.core->alarmLimits())
+            return QStringLiteral("the scale or the alarm in force is not the one kept");
+        const Alarm::Look alarm = rig.core->alarm().look();
+        if (find<QWidget>("FrameAlarme")->isVisible() != alarm.shown
+            || find<QWidget>("CmdAcquitter")->isVisibleTo(find<QWidget>("FrameAlarme"))
+                != alarm.acknowledgeable)
+            return QStringLiteral("the window does not show the alarm as it stands: ") + alarm.text;
+        const QByteArray journal = read(AlarmJournal::pathFor(settings.settings.fichier_donnees));
+        if (!journal.isEmpty() && !journal.endsWith("\r\n"))
+            return QStringLiteral("the alarm's journal ends with half a line");
         const bool recording = rig.recorder().isRecording();
         if (stalled || rig.monotonic - refreshedAt > 400
             || (recording && rig.recorder().nextTickAt() <= rig.monotonic))
@@ -240,8 +255,11 @@ struct Program
         QList<FormOption *> dialogs = rig.window->findChildren<FormOption *>();
         dialogs.removeIf(
             [](const FormOption *d) { return !d->isVisible(); }); // closed, not gone yet
-        if (dialogs.size() > 1 || rig.window->findChildren<AboutBox *>().size() > 1)
-            return QStringLiteral("a second settings dialog or About box");
+        QList<AlarmWindow *> alarms = rig.window->findChildren<AlarmWindow *>();
+        alarms.removeIf([](const AlarmWindow *w) { return !w->isVisible(); });
+        if (dialogs.size() > 1 || rig.window->findChildren<AboutBox *>().size() > 1
+            || alarms.size() > 1)
+            return QStringLiteral("a second settings dialog, alarm dialog or About box");
         if (rig.window->isEnabled() == !dialogs.isEmpty())
             return QStringLiteral("the main window is enabled with the settings dialog open");
         // The dialog shows the stored choices: each click is applied and saved at once.
@@ -499,6 +517,150 @@ private Q_SLOTS:
         QVERIFY(box.isVisible());
     }
 
+    void alarm_data()
+    {
+        QTest::addColumn<bool>("desktop"); // a session bus with a notification server
+        QTest::newRow("on a desktop") << true;
+        QTest::newRow("no desktop, the journal blocked") << false;
+    }
+    // Set in its dialog, raised by the test keys during a recording, the alarm is shown, heard,
+    // notified and journalled; acknowledged from the notification or by a key; shaded on the
+    // chart, recorded and viewed; still waiting after a crash.
+    void alarm()
+    {
+        QFETCH(bool, desktop);
+        PrivateBus bus;
+        NotificationServer server(bus);
+        QVERIFY(!desktop || server.isValid());
+        QTemporaryDir sounds;
+        const QString played = sounds.filePath("played");
+        WindowRig rig(WindowRig::config(1, 0, 7890), {}, {}, [&](Instrument::Services &s) {
+            if (desktop)
+                s.notificationBus = [&bus] {
+                    return bus.connect("ondaris");
+                };
+            // A player takes its time: one asked while it plays is not started again.
+            s.soundPlayer
+                = AlarmSound::Player {"/bin/sh", {"-c", "echo x >>" + played + "; sleep 0.5"}};
+        });
+        const QString journal = rig.dir.filePath("data_tr-alarmes.csv");
+        if (!desktop)
+            QDir().mkdir(journal); // a folder where the journal would go
+        rig.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
+        QMenuBar *bar = rig.window->menuBar();
+        click(bar, bar->actionGeometry(rig.find<QMenu>("menu_option")->menuAction()).center());
+        QVERIFY(choose("menuAlarme"));
+        auto *dialog = rig.window->findChild<AlarmWindow *>("Form_alarme");
+        QVERIFY(dialog && dialog->isVisible() && rig.window->isEnabled());
+        const auto type = [&](const char *field, const QString &text) {
+            auto *edit = dialog->findChild<QLineEdit *>(field);
+            edit->selectAll();
+            QTest::keyClicks(edit, text.isEmpty() ? QStringLiteral("\b") : text);
+        };
+        type("TextHaute", "3");
+        type("TextBasse", "3");
+        QTest::mouseClick(dialog->findChild<QPushButton *>("CmdOK"), Qt::LeftButton);
+        QVERIFY(dialog->findChild<QLabel *>("LabelRaison")->text().contains("au-dessous"));
+        QVERIFY(!rig.core->alarmLimits().isArmed()
+                && !read(rig.dir.filePath("ondaris.ini")).contains("haute=3"));
+        type("TextBasse", "");
+        type("TextDelai", "1,5");
+        type("TextHysteresis", "1");
+        QTest::keyClick(dialog->findChild<QLineEdit *>("TextHysteresis"), Qt::Key_Return);
+        QTRY_VERIFY(rig.window->findChild<AlarmWindow *>() == nullptr); // closed and gone
+        QCOMPARE(rig.core->alarmLimits().high, 3);
+
+        auto *value = rig.find<QLabel>("Label3");
+        auto *banner = rig.find<QWidget>("FrameAlarme");
+        auto *acknowledge = rig.find<QPushButton>("CmdAcquitter");
+        const auto red = [&] {
+            return value->grab().toImage().pixel(3, 3) == qRgb(255, 0, 0);
+        };
+        const auto lines = [&] {
+            return QString::fromUtf8(read(journal)).split("\r\n");
+        };
+        const auto tick = [&](int n) {
+            for (int i = 0; i < n; ++i)
+                QVERIFY(rig.tick());
+        };
+        rig.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
+        click(rig.find<QPushButton>("CmdRecord"), {5, 5});
+        tick(3);
+        for (int i = 0; i < 4; ++i)
+            key(rig.window.get(), Qt::Key_Plus, {}, "+");
+        tick(2); // beyond at the first refresh, 1 s short of the delay at the next
+        QVERIFY(!banner->isVisible() && !red());
+        tick(1); // the delay over, a sampling tick in it
+        QVERIFY(banner->isVisible() && acknowledge->isVisible());
+        QCOMPARE(rig.find<QLabel>("LabelAlarme")->text(), "ALARME haute : 4 > 3 depuis 10:05:05");
+        QCOMPARE(lines().value(1), desktop ? "2026-03-14;10:05:05;Alarme haute;4;3;" : "");
+        QTRY_COMPARE(read(played), "x\n");
+        tick(4);
+        QTest::qWait(600); // played, 1 s short of sounding again
+        QCOMPARE(read(played), "x\n");
+        tick(1);
+        QTRY_COMPARE(read(played), "x\nx\n");
+        if (desktop) {
+            QTRY_COMPARE(server.shown.size(), 1);
+            QCOMPARE(server.shown[0].actions, QStringList({"acquitter", "Acquitter"}));
+            QCOMPARE(server.shown[0].summary, "Ondaris : alarme haute");
+            server.choose(server.shown[0].id, "acquitter");
+            QTRY_VERIFY(!acknowledge->isVisible());
+            QTRY_COMPARE(server.closed, QList<uint>({server.shown[0].id}));
+            QCOMPARE(lines().value(2), "2026-03-14;10:05:10;Acquittée;;;");
+        } else {
+            key(rig.window.get(), Qt::Key_Escape);
+            QVERIFY(!acknowledge->isVisible());
+            QCOMPARE(rig.dialogs.told.filter("ne peut pas être écrit").size(), 1);
+            QCOMPARE(rig.dialogs.told.filter("notifiées sur le bureau").size(), 1);
+        }
+        tick(6); // still out: red, steady, silent
+        QVERIFY(banner->isVisible() && red() && value->text() == "4");
+        QCOMPARE(read(played), "x\nx\n");
+        for (int i = 0; i < 2; ++i)
+            key(rig.window.get(), Qt::Key_Minus, {}, "-");
+        tick(1); // back inside by the hysteresis
+        QVERIFY(!banner->isVisible() && !red());
+        for (int i = 0; i < 2; ++i)
+            key(rig.window.get(), Qt::Key_Plus, {}, "+");
+        tick(3); // raised again, and not acknowledged
+        QVERIFY(acknowledge->isVisible());
+        if (!desktop) // told once, whatever comes
+            QCOMPARE(rig.dialogs.told.size(), 2);
+        click(rig.find<QPushButton>("CmdRecord"), {5, 5});
+
+        // The samples in alarm shaded, said by the pointer's label, as recorded and as viewed.
+        ChartView *chart = rig.find<ChartView>("Ecran1");
+        const SampleStore &store = rig.core->samples();
+        const auto bands = [&] {
+            QString seen;
+            for (const auto &band : store.alarmBands())
+                seen += QStringLiteral("%1-%2 ").arg(band.first).arg(band.last);
+            return seen;
+        };
+        QCOMPARE(bands(), "6-17 21-21 ");
+        const QImage shaded = chart->grab().toImage();
+        QVERIFY(pixelsOf(shaded, qRgb(90, 0, 0)) > 100);
+        const double x = ChartGeometry::toPixel(12, 0, {0, 21, 0, 255}, chart->innerRect()).x();
+        mouse(chart, {x, 80}, QEvent::MouseMove, Qt::NoButton, {});
+        QVERIFY(chart->markerAt({x, 80})->text.endsWith("en alarme haute"));
+        rig.dialogs.viewAnswer = rig.dir.filePath("data_tr.csv");
+        click(bar, bar->actionGeometry(rig.find<QMenu>("menu_fichier")->menuAction()).center());
+        QVERIFY(choose("menu_charger"));
+        QCOMPARE(bands(), desktop ? "6-17 21-21 " : "");
+
+        // A crash: the alarm waits again at the next start.
+        rig.window.reset();
+        rig.core.reset();
+        Instrument again(testServices(rig.dir.path()));
+        again.start();
+        QCOMPARE(again.alarm().look().acknowledgeable, desktop);
+        if (desktop)
+            QVERIFY(lines().filter(";Surveillance interrompue;").size() == 1);
+    }
+
     // Random gestures, by seed, each through the event system to what a user can reach then;
     // after each, what must always hold. ONDARIS_SEED and ONDARIS_GESTURES set another run.
     void exerciser()
@@ -702,9 +864,11 @@ private Q_SLOTS:
             deliver(false);
             check();
         }
-        qInfo("%ld gestures played, ONDARIS_SEED=%u: %d recordings, %lld messages, scale %s",
+        qInfo("%ld gestures played, ONDARIS_SEED=%u: %d recordings, %lld messages, scale %s, "
+              "%lld alarm events",
               trail.played, trail.seed, recordings, qint64(dialogs.told.size()),
-              qPrintable(p.rig.core->scale().resolutionText(QLocale())));
+              qPrintable(p.rig.core->scale().resolutionText(QLocale())),
+              qint64(read(dir.filePath("data_tr-alarmes.csv")).count('\n')));
     }
 };
 

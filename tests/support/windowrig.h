@@ -22,6 +22,11 @@ inline Instrument::Services testServices(const QString &folder)
         return QStringList {port};
     };
     services.hidTransport = std::make_unique<FakeHidTransport>();
+    // No desktop: no session bus, no sound player.
+    services.notificationBus = [] {
+        return QDBusConnection(QStringLiteral("no bus"));
+    };
+    services.soundPlayer.reset();
     return services;
 }
 
@@ -44,7 +49,8 @@ struct WindowRig
     // before start-up.
     explicit WindowRig(const QByteArray &config = QByteArray(),
                        const QString &serialPort = QString(),
-                       const QList<std::pair<const char *, QByteArray>> &files = {})
+                       const QList<std::pair<const char *, QByteArray>> &files = {},
+                       const std::function<void(Instrument::Services &)> &adjust = {})
     {
         QDir::setCurrent(dir.path());
         if (!config.isNull())
@@ -62,6 +68,8 @@ struct WindowRig
         };
         board = static_cast<FakeHidTransport *>(services.hidTransport.get());
         services.clock = testClock(monotonic, QDateTime(QDate(2026, 3, 14), QTime(10, 5)), 5000);
+        if (adjust)
+            adjust(services);
         core = std::make_unique<Instrument>(std::move(services));
         window = std::make_unique<Enregistreur>(*core, dialogs);
         window->Form_Load();

@@ -1,6 +1,7 @@
 #include "enregistreur.h"
 
 #include "about/widgets/aboutbox.h"
+#include "alarmbanner.h"
 #include "app/instrument.h"
 #include "chart/chartgeometry.h"
 #include "chart/samplelistmodel.h"
@@ -12,6 +13,7 @@
 #include "dialogs.h"
 #include "mainsurface.h"
 #include "recordingled.h"
+#include "settings/widgets/alarmwindow.h"
 #include "settings/widgets/formoption.h"
 #include "viewer/widgets/loadingwindow.h"
 
@@ -34,6 +36,7 @@
 namespace {
 
 constexpr QRgb kValueRed = qRgb(192, 0, 0);
+constexpr QRgb kAlarmRed = qRgb(255, 0, 0);
 constexpr int kDesignHeightTwips = 3735; // the inside below the menu bar
 constexpr double kValuePoints = 12; // the live value's font, as long as the value fits
 
@@ -107,6 +110,10 @@ void Enregistreur::buildLayout()
     m_valueLabel = valueLabel(surface, "Label3", QStringLiteral("Valeur"), kValuePoints, true);
     m_valueLabel->setGeometry(Twips::rect(240, 3240, 855, 375));
 
+    // Over the foot of the list, so that the narrow window shows it too.
+    m_alarmBanner = new AlarmBanner(surface);
+    m_alarmBanner->setGeometry(Twips::rect(120, 1575, 3255, 1200));
+
     auto *frame1 = new QGroupBox(surface);
     frame1->setObjectName(QStringLiteral("Frame1"));
     frame1->setGeometry(Twips::rect(1200, 2760, 2055, 855));
@@ -155,6 +162,8 @@ void Enregistreur::buildMenus()
     separator(m_optionMenu, "separ1");
     connect(action(m_optionMenu, "menuReglage", QStringLiteral("Réglages")), &QAction::triggered,
             this, &Enregistreur::menuReglage_Click);
+    connect(action(m_optionMenu, "menuAlarme", QStringLiteral("Alarme…")), &QAction::triggered,
+            this, &Enregistreur::menuAlarme_Click);
 
     m_chartMenu = new QMenu(this);
     m_chartMenu->setObjectName(QStringLiteral("menu_graphe"));
@@ -197,6 +206,11 @@ void Enregistreur::connectAll()
     connect(&m_core, &Instrument::loadingChanged, this, &Enregistreur::setLoadingLook);
     connect(&m_core, &Instrument::told, this, &Enregistreur::tell);
     connect(m_recordButton, &QPushButton::clicked, this, &Enregistreur::CmdRecord_Click);
+    connect(&m_core.alarm(), &Alarm::changed, this, &Enregistreur::showAlarm);
+    connect(m_alarmBanner, &AlarmBanner::acknowledged, &m_core.alarm(), &Alarm::acknowledge);
+    // One key acknowledges too, whatever has the focus.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated,
+            &m_core.alarm(), &Alarm::acknowledge);
     connect(m_chart, &ChartView::contextMenuAsked, m_chartMenu,
             [this](const QPoint &at) { m_chartMenu->popup(at); });
     for (const char key : {'+', '-'})
@@ -263,6 +277,19 @@ void Enregistreur::menuReglage_Click()
     m_settingsDialog->activateWindow();
 }
 
+void Enregistreur::menuAlarme_Click()
+{
+    if (!m_alarmWindow) {
+        m_alarmWindow = new AlarmWindow(
+            m_core.alarmLimits().texts(m_core.scale(), QLocale()), m_core.scale(),
+            [this](const AlarmLimits::Texts &texts) { return m_core.chooseAlarm(texts); }, this);
+        m_alarmWindow->move(geometry().topRight() + QPoint(8, 0));
+    }
+    m_alarmWindow->show();
+    m_alarmWindow->raise();
+    m_alarmWindow->activateWindow();
+}
+
 void Enregistreur::menu_apropos_Click()
 {
     if (!m_aboutBox) {
@@ -302,6 +329,21 @@ void Enregistreur::showReading()
         font.setPointSizeF(font.pointSizeF() - 0.5);
     if (font != m_valueLabel->font())
         m_valueLabel->setFont(font);
+    showAlarm();
+}
+
+void Enregistreur::showAlarm()
+{
+    const Alarm::Look look = m_core.alarm().look();
+    m_alarmBanner->showText(look.text, look.acknowledgeable);
+    const bool lit = look.alarmColours && look.lit;
+    if (lit == m_alarmLit)
+        return;
+    m_alarmLit = lit;
+    QPalette palette = m_valueLabel->palette();
+    palette.setColor(QPalette::Window, lit ? QColor(kAlarmRed) : QColor(Qt::black));
+    palette.setColor(QPalette::WindowText, lit ? QColor(Qt::white) : QColor(kValueRed));
+    m_valueLabel->setPalette(palette);
 }
 
 void Enregistreur::Form_KeyPress(int characterCode)

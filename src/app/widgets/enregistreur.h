@@ -4,6 +4,8 @@
 #include <QPointer>
 
 class AboutBox;
+class AlarmBanner;
+class AlarmWindow;
 class ChartView;
 class Dialogs;
 class FormOption;
@@ -35,6 +37,7 @@ public:
     void CmdRecord_Click();
     void menuGraphe_Click();
     void menuReglage_Click();
+    void menuAlarme_Click();
     void menu_apropos_Click();
     void menu_nouveau_Click();
     void menu_charger_Click();
@@ -67,6 +70,8 @@ private:
     void setRecordingLook(bool recording);
     void setLoadingLook(bool loading);
     void showReading();
+    // The live value in the alarm's colours, blinking while it waits, and the banner's text.
+    void showAlarm();
     void tell(const QString &text, bool warning);
 
     Instrument &m_core;
@@ -85,6 +90,9 @@ private:
     QWidget *m_surface = nullptr;
     QAction *m_chartToggle = nullptr;
     LoadingWindow *m_loadingWindow = nullptr;
+    AlarmBanner *m_alarmBanner = nullptr;
+    QPointer<AlarmWindow> m_alarmWindow;
+    bool m_alarmLit = false; // the live value shows the alarm's colours
     QPointer<FormOption> m_settingsDialog;
     QPointer<AboutBox> m_aboutBox;
     // Messages raised by start-up, shown over the window once it is on screen.

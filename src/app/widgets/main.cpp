@@ -32,6 +32,7 @@ int main(int argc, char *argv[])
     services.configFallback
         = QDir(executableDir).filePath(QString::fromLatin1(ConfigFile::FileName));
     services.hidTransport = std::make_unique<HidapiTransport>();
+    services.bell = &QApplication::beep; // when the desktop has no sound player
     Instrument instrument(std::move(services));
 
     Enregistreur window(instrument, dialogs);

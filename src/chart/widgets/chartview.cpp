@@ -17,6 +17,8 @@ constexpr QRgb kBackground = qRgb(0, 0, 0);
 constexpr QRgb kTraceColour = qRgb(0, 255, 0);
 constexpr QRgb kCentreLines = qRgb(128, 128, 128);
 constexpr QRgb kPinColour = qRgb(255, 200, 0);
+constexpr QRgb kAlarmShade = qRgb(90, 0, 0); // the time in alarm, under the trace
+constexpr QRgb kSilentShade = qRgb(60, 60, 0); // the sensor silent
 
 // A text in a small black box edged in grey, green on black.
 void drawLabel(QPainter &painter, const QRectF &box, const QString &text)
@@ -118,6 +120,18 @@ void ChartView::paintChart(QPainter &painter, const QRectF &inner, const SampleS
     painter.fillRect(inner, QColor(kBackground));
     painter.save();
     painter.setClipRect(inner);
+    // The time in alarm, shaded under the trace: from half a sample before a band to half after.
+    const std::vector<SampleStore::AlarmBand> &bands = store.alarmBands();
+    auto band = std::lower_bound(
+        bands.begin(), bands.end(), view.first - 0.5,
+        [](const SampleStore::AlarmBand &b, double first) { return b.last + 0.5 < first; });
+    for (; band != bands.end() && band->first - 0.5 <= view.last; ++band) {
+        const double left = ChartGeometry::toPixel(band->first - 0.5, 0, view, inner).x();
+        const double right = ChartGeometry::toPixel(band->last + 0.5, 0, view, inner).x();
+        painter.fillRect(QRectF(left, inner.top(), std::max(1.0, right - left), inner.height()),
+                         band->type == AlarmEvent::Type::Silent ? QColor(kSilentShade)
+                                                                : QColor(kAlarmShade));
+    }
     const auto trace = [&] {
         if (count <= 0)
             return;
@@ -184,6 +198,10 @@ std::optional<ChartView::Marker> ChartView::markerAt(QPointF pointer) const
     if (m_pin)
         marker.text
             += u'\n' + SampleText::delta(m_store.at(*m_pin), m_store.at(i), scale, locale());
+    if (const auto alarm = m_store.alarmAt(i))
+        marker.text += *alarm == AlarmEvent::Type::High ? tr("\nen alarme haute")
+            : *alarm == AlarmEvent::Type::Low           ? tr("\nen alarme basse")
+                                                        : tr("\nen alarme : capteur muet");
     // Beside the pointer, inside the chart: to its right and above it where there is room.
     const QSizeF size
         = QSizeF(fontMetrics().boundingRect(QRect(), 0, marker.text).size()) + QSizeF(8, 4);
