@@ -10,6 +10,17 @@ namespace {
 const QString kMax = QStringLiteral("echelle/max");
 const QString kMin = QStringLiteral("echelle/min");
 const QString kUnit = QStringLiteral("echelle/unite");
+const QString kHeight = QStringLiteral("fenetre/hauteur");
+const QString kChartWidth = QStringLiteral("fenetre/largeur_graphe");
+const QString kTimeAxis = QStringLiteral("graphe/axe_du_temps");
+
+// A whole number of twips as kept, 0 for none or junk.
+int twips(const QSettings &ini, const QString &key)
+{
+    bool ok = false;
+    const int value = ini.value(key).toString().toInt(&ok);
+    return ok && value > 0 ? value : 0;
+}
 
 } // namespace
 
@@ -20,6 +31,10 @@ void ExtraSettings::load()
                                           ini.value(kMax, QStringLiteral("1000")).toString(),
                                           ini.value(kUnit).toString(), nullptr);
     m_scale = scale.value_or(SensorScale());
+    // Kept since the window grows; missing from older files, which are whole without them.
+    m_windowHeight = twips(ini, kHeight);
+    m_chartWidth = twips(ini, kChartWidth);
+    m_timeAxis = ini.value(kTimeAxis).toString() == QStringLiteral("1");
     const bool whole = ini.status() == QSettings::NoError && scale && ini.contains(kMax)
         && ini.contains(kMin) && ini.contains(kUnit);
     if (!whole)
@@ -33,6 +48,12 @@ bool ExtraSettings::save(QString *error) const
     ini.setValue(kMax, QString::number(m_scale.max(), 'g', 17));
     ini.setValue(kMin, QString::number(m_scale.min(), 'g', 17));
     ini.setValue(kUnit, m_scale.unit());
+    if (m_windowHeight > 0)
+        ini.setValue(kHeight, m_windowHeight);
+    if (m_chartWidth > 0)
+        ini.setValue(kChartWidth, m_chartWidth);
+    if (m_timeAxis)
+        ini.setValue(kTimeAxis, 1);
     ini.sync();
     if (ini.status() == QSettings::NoError)
         return true;
