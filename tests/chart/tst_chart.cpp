@@ -3,8 +3,10 @@
 #include "chart/samplelistmodel.h"
 #include "chart/samplespan.h"
 #include "chart/timeaxis.h"
+#include "chart/widgets/chartview.h"
 #include "chart/widgets/tracepath.h"
 #include "chart/windowlayout.h"
+#include "common/twips.h"
 #include "recording/recordingfile.h"
 #include "recording/samplestore.h"
 #include "recording/sampletext.h"
@@ -324,6 +326,77 @@ private Q_SLOTS:
             QCOMPARE(axis.at(int(std::lround(axis.indexAt(axis.at(i))))), axis.at(i));
         axis.append({}, {}); // a sample without a date
         QVERIFY(!axis.holds());
+    }
+    // On the time axis the trace breaks at each outage, and stays at most four points a column.
+    void traceBreaksAtGaps()
+    {
+        const QRectF inner(2, 2, 229, 173);
+        for (const auto &[count, outages] : {std::pair(20, 1), {32000, 3}}) {
+            SampleStore samples;
+            QDateTime at(QDate(2026, 3, 14), QTime(23, 0));
+            for (int i = 1; i <= count; ++i) {
+                at = at.addSecs(i % (count / (outages + 1)) == 0 && i < count ? 22 : 1);
+                samples.add({i, double(i % 7), at.date(), at.time()});
+            }
+            const TimeAxis axis = ChartView::timeAxisOf(samples);
+            const auto lines
+                = TracePath::build(samples, View {0, axis.end(), 0, 255, &axis}, inner);
+            QCOMPARE(lines.size(), outages + 1);
+            qsizetype points = 0;
+            for (const QPolygonF &line : lines)
+                points += line.size();
+            QVERIFY(points == count || (count > 458 && points <= 4 * 230 + 4 * outages));
+        }
+    }
+    // The window at its design size, on a 1280 × 800 screen and maximised on a 1920 × 1080 one:
+    // the controls at the bottom left in their place and size, the chart and rulers taking the
+    // rest, nothing overlapping, all inside.
+    void windowLayout_data()
+    {
+        QTest::addColumn<QSize>("inside");
+        QTest::addColumn<int>("rightRoom");
+        QTest::newRow("design") << WindowLayout::smallest() << 0;
+        QTest::newRow("1280 × 800") << QSize(1270, 740) << 0;
+        QTest::newRow("maximised, labels in units") << QSize(1920, 1030) << 40;
+    }
+    void windowLayout()
+    {
+        QFETCH(QSize, inside);
+        QFETCH(int, rightRoom);
+        const WindowLayout design = WindowLayout::forInside(WindowLayout::smallest());
+        const WindowLayout layout = WindowLayout::forInside(inside, rightRoom);
+        const int dh = inside.height() - WindowLayout::smallest().height();
+        for (const auto &[now, then] : {std::pair(layout.clock, design.clock),
+                                        {layout.value, design.value},
+                                        {layout.frame, design.frame},
+                                        {layout.heading, design.heading}})
+            QCOMPARE(now.translated(0, now == layout.heading ? 0 : -dh), then);
+        QCOMPARE(layout.list.height() - design.list.height(), dh);
+        QCOMPARE(layout.xRuler.top() - layout.chart.bottom(),
+                 design.xRuler.top() - design.chart.bottom());
+        QCOMPARE(layout.yRuler.right() + 1 + rightRoom,
+                 design.yRuler.right() + 1 + inside.width() - WindowLayout::smallest().width());
+        // Nothing overlaps more than at the design size, where the heading and the frame stand
+        // one pixel over the list's edges.
+        const QList<QRect> all = layout.all(), designed = design.all();
+        for (int i = 0; i < all.size(); ++i) {
+            QVERIFY(QRect(QPoint(), inside).contains(all[i]));
+            for (int j = i + 1; j < all.size(); ++j)
+                QVERIFY2((all[i] & all[j]).size() == (designed[i] & designed[j]).size(),
+                         qPrintable(QStringLiteral("%1 %2").arg(i).arg(j)));
+        }
+    }
+    // The size kept, or the design's when it is below it, larger than the screen, or junk.
+    void restoredSize()
+    {
+        const QSize smallest(526, 280), screen(1280, 800);
+        for (const auto &[stored, size] : {std::pair(QSize(900, 600), QSize(900, 600)),
+                                           {QSize(1280, 800), QSize(1280, 800)},
+                                           {QSize(1281, 600), QSize(526, 600)},
+                                           {QSize(900, 801), QSize(900, 280)},
+                                           {QSize(525, 0), QSize(526, 280)},
+                                           {QSize(-32768, -1), QSize(526, 280)}})
+            QCOMPARE(WindowLayout::restoredSize(stored, smallest, screen), size);
     }
     void init() { store.clear(); }
 
