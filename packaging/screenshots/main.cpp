@@ -7,6 +7,7 @@
 #include "app/widgets/dialogs.h"
 #include "app/widgets/enregistreur.h"
 #include "app/widgets/qtdialogs.h"
+#include "chart/widgets/chartview.h"
 #include "recording/recordingfile.h"
 #include "recording/recordingscales.h"
 
@@ -17,6 +18,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -143,6 +145,18 @@ int main(int argc, char *argv[])
     send(QEvent::MouseButtonRelease, {52, 60}, Qt::LeftButton);
     send(QEvent::MouseMove, {150, 120}, Qt::NoButton);
     ok = save(&window, out.filePath("main-window-celsius.png")) && ok;
+
+    // Maximised, on the time axis: the rulers in degrees and times of day, the outage a gap.
+    window.findChild<ChartView *>("Ecran1")->showWhole();
+    window.findChild<QAction *>("menu_ajuster_hauteur")->trigger();
+    window.showMaximized();
+    window.resize(window.screen()->availableSize()); // as maximised, with no window manager
+    window.findChild<QAction *>("menu_axe_temps")->trigger();
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(chart, &leave);
+    ok = save(&window, out.filePath("main-window-time.png")) && ok;
+    window.findChild<QAction *>("menu_axe_temps")->trigger();
+    window.showNormal();
 
     window.menu_apropos_Click();
     ok = save(window.findChild<AboutBox *>("About"), out.filePath("about.png")) && ok;

@@ -173,15 +173,41 @@ bool Instrument::chartShown() const
 
 void Instrument::toggleChart()
 {
-    const bool wide = m_settings.settings().largeur_fenetre == Settings::WideWidth;
-    m_settings.setLargeur_fenetre(wide ? Settings::NarrowWidth : Settings::WideWidth);
+    if (chartShown()) {
+        m_extra.setChartWidth(windowWidth());
+        m_extra.save(nullptr);
+        m_settings.setLargeur_fenetre(Settings::NarrowWidth);
+    } else {
+        const int kept = m_extra.chartWidth();
+        m_settings.setLargeur_fenetre(
+            qint16(kept >= Settings::WideWidth && kept <= 32767 ? kept : Settings::WideWidth));
+    }
     m_settings.save();
 }
 
 int Instrument::windowWidth() const
 {
-    return std::clamp(int(m_settings.settings().largeur_fenetre), int(Settings::NarrowWidth),
-                      int(Settings::WideWidth));
+    const int width = m_settings.settings().largeur_fenetre;
+    return width <= Settings::NarrowWidth ? Settings::NarrowWidth
+                                          : std::max(width, int(Settings::WideWidth));
+}
+
+void Instrument::keepWindowSize(int width, int height)
+{
+    if (chartShown() && width != m_settings.settings().largeur_fenetre) {
+        m_settings.setLargeur_fenetre(qint16(std::clamp(width, int(Settings::WideWidth), 32767)));
+        m_settings.save();
+    }
+    if (height != m_extra.windowHeight()) {
+        m_extra.setWindowHeight(height);
+        m_extra.save(nullptr);
+    }
+}
+
+void Instrument::setTimeAxis(bool on)
+{
+    m_extra.setTimeAxis(on);
+    m_extra.save(nullptr);
 }
 
 QString Instrument::clockText() const

@@ -80,10 +80,20 @@ public:
     bool isLoading() const { return m_loading; }
     // The chart is shown: the window is wide.
     bool chartShown() const;
-    // "Graphe on/off": the chart shown or hidden, and the width kept for the next start.
+    // "Graphe on/off": the chart shown or hidden, and the width kept for the next start; the
+    // wide window's width is kept to widen back to.
     void toggleChart();
-    // The window's width in twips: the stored one, within the narrow and the wide window's.
+    // The window's width in twips: the narrow window's, or the wide one's as kept, never below
+    // the design's.
     int windowWidth() const;
+    // The window's height in twips as kept; 0 for none.
+    int windowHeight() const { return m_extra.windowHeight(); }
+    // The user resized the window (twips): its width, while the chart is shown, and its height
+    // kept for the next start. The width's field holds at most 32767 twips.
+    void keepWindowSize(int width, int height);
+    // "Axe du temps", kept from run to run.
+    bool timeAxis() const { return m_extra.timeAxis(); }
+    void setTimeAxis(bool on);
     // The title bar: the program, whether the chart is shown, the current recording file.
     QString title() const;
 
@@ -120,6 +130,8 @@ public:
     // Why an export or a picture may not be written to path, in French: it is the recording
     // file or the viewed one, never written over; empty when it may.
     QString overwriteRefusal(const QString &path) const;
+    // The file the samples on screen came from: the viewed file or the recording file.
+    QString shownFile() const;
     // "Exporter pour tableur": samples first..last written to path, a workbook for a ".xlsx"
     // path, else a CSV file in the user's locale; what went wrong is told, and so is a refused
     // path. An empty path (a cancelled choice) changes nothing.
@@ -148,8 +160,6 @@ private:
     // The scale of the recording that runs is kept beside its file, under its first line.
     void keepScale(const QByteArray &first);
     Recorder::Plan plan() const;
-    // The file the samples on screen came from: the viewed file or the recording file.
-    QString shownFile() const;
     // The samples of the recording file on screen are marked with the alarm's periods.
     void markRecordingAlarms();
 

@@ -27,26 +27,52 @@ double valueY(double value, const View &view)
     return (view.top - value) * (ScaleHeight / (view.top - view.bottom));
 }
 
-QPointF toPixel(double index, double value, const View &view, const QRectF &inner)
+double View::positionOf(double index) const
 {
-    const double x
-        = inner.left() + (index - view.first) * (inner.width() - 1) / (view.last - view.first);
-    const double y = inner.top() + valueY(value, view) * (inner.height() - 1) / ScaleHeight;
-    return {std::clamp(x, -kFarAway, kFarAway), std::clamp(y, -kFarAway, kFarAway)};
+    return time ? time->at(int(std::lround(index))) : index;
 }
 
-double indexAt(double x, const View &view, const QRectF &inner)
+double View::xOf(double index, const QRectF &inner) const
+{
+    return xAt(positionOf(index), inner);
+}
+
+double View::xAt(double position, const QRectF &inner) const
+{
+    const double x = inner.left() + (position - first) * (inner.width() - 1) / (last - first);
+    return std::clamp(x, -kFarAway, kFarAway);
+}
+
+double View::positionAt(double x, const QRectF &inner) const
 {
     if (inner.width() <= 1)
-        return view.first;
-    return view.first + (x - inner.left()) * (view.last - view.first) / (inner.width() - 1);
+        return first;
+    return first + (x - inner.left()) * (last - first) / (inner.width() - 1);
+}
+
+std::pair<int, int> View::samplesIn(int count) const
+{
+    if (count <= 0)
+        return {1, 0};
+    if (time)
+        return {std::max(1, time->firstFrom(first)), std::min(count, time->lastUpTo(last))};
+    return {std::max(1, int(std::ceil(first))), std::min(count, int(std::floor(last)))};
+}
+
+QPointF toPixel(double index, double value, const View &view, const QRectF &inner)
+{
+    const double y = inner.top() + valueY(value, view) * (inner.height() - 1) / ScaleHeight;
+    return {view.xOf(index, inner), std::clamp(y, -kFarAway, kFarAway)};
 }
 
 int nearestIndex(double x, const View &view, int count, const QRectF &inner)
 {
     if (count <= 0)
         return 0;
-    return int(std::clamp<qint64>(std::llround(indexAt(x, view, inner)), 0, count));
+    const double at = view.positionAt(x, inner);
+    if (view.time)
+        return std::clamp(view.time->nearest(at), 1, count);
+    return int(std::clamp<qint64>(std::llround(at), 0, count));
 }
 
 QLineF horizontalCentreLine(const QRectF &inner)

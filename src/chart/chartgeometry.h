@@ -1,5 +1,7 @@
 #pragma once
 
+#include "timeaxis.h"
+
 #include <QLineF>
 #include <QPointF>
 #include <QRectF>
@@ -10,15 +12,28 @@ namespace ChartGeometry {
 
 constexpr double ScaleHeight = 255.0;
 
-// What the chart shows: samples first..last across (last > first), values bottom..top up its
-// height (top > bottom). The chart's own view is 0..num_mesure and its vertical window
-// bottom..bottom + 255.
+// What the chart shows: first..last across (last > first), in samples or, on the time axis, in
+// seconds from sample 1; values bottom..top up its height (top > bottom). The chart's own view
+// is 0..num_mesure and its vertical window bottom..bottom + 255.
 struct View
 {
     double first = 0;
     double last = 1;
     double bottom = 0;
     double top = ScaleHeight;
+    const TimeAxis *time = nullptr; // the samples placed by their time; none: by their number
+
+    // Where sample index lies across: its number, or its seconds on the time axis.
+    double positionOf(double index) const;
+    // The pixel column of sample index in inner, on either axis: the one mapping across for the
+    // trace, the marker, the pin and all that is drawn at a sample.
+    double xOf(double index, const QRectF &inner) const;
+    // The pixel column of a place across (a sample number, or seconds on the time axis).
+    double xAt(double position, const QRectF &inner) const;
+    // The place across (a sample number or seconds) at the pixel column x.
+    double positionAt(double x, const QRectF &inner) const;
+    // The samples in view out of 0..count, sample 0 aside: first..last, empty when last < first.
+    std::pair<int, int> samplesIn(int count) const;
 };
 
 // The bottom of the vertical window once a recorded value comes: a value above the window moves
@@ -36,8 +51,6 @@ double valueY(double value, const View &view);
 // and bottom on its first and last rows.
 QPointF toPixel(double index, double value, const View &view, const QRectF &inner);
 
-// The sample, fractional, at the pixel column x (the inverse of the trace's mapping).
-double indexAt(double x, const View &view, const QRectF &inner);
 // The sample 0..count whose point is nearest to the pixel column x.
 int nearestIndex(double x, const View &view, int count, const QRectF &inner);
 

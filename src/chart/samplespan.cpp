@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
-void SampleSpan::showWhole(int count)
+void SampleSpan::showWhole(double count)
 {
-    m_count = std::max(count, 0);
+    m_count = std::max(count, 0.0);
     m_first = 0;
     m_last = m_count;
     m_whole = true;
 }
 
-void SampleSpan::setCount(int count)
+void SampleSpan::setCount(double count)
 {
     if (m_whole) {
         showWhole(count);
@@ -19,18 +19,23 @@ void SampleSpan::setCount(int count)
     }
     const bool newest = m_last >= m_count;
     const double width = this->width();
-    m_count = std::max(count, 0);
+    m_count = std::max(count, 0.0);
     place(newest ? m_count - width : m_first, width);
 }
 
 void SampleSpan::zoom(double anchor, int notches)
 {
-    const double narrowest = std::min(Narrowest, double(m_count));
+    const double narrowest = std::min(m_narrowest, m_count);
     const double width
-        = std::clamp(this->width() / std::pow(ZoomStep, notches), narrowest, double(m_count));
+        = std::clamp(this->width() / std::pow(ZoomStep, notches), narrowest, m_count);
     const double at = std::clamp(anchor, m_first, m_last);
     const double share = this->width() > 0 ? (at - m_first) / this->width() : 0;
     place(at - share * width, width);
+}
+
+void SampleSpan::show(double first, double last)
+{
+    place(first, std::clamp(last - first, std::min(m_narrowest, m_count), m_count));
 }
 
 void SampleSpan::pan(double samples)

@@ -23,6 +23,18 @@ QString number(const std::optional<double> &value)
     return value ? QString::number(*value, 'g', 17) : QString();
 }
 
+const QString kHeight = QStringLiteral("fenetre/hauteur");
+const QString kChartWidth = QStringLiteral("fenetre/largeur_graphe");
+const QString kTimeAxis = QStringLiteral("graphe/axe_du_temps");
+
+// A whole number of twips as kept, 0 for none or junk.
+int twips(const QSettings &ini, const QString &key)
+{
+    bool ok = false;
+    const int value = ini.value(key).toString().toInt(&ok);
+    return ok && value > 0 ? value : 0;
+}
+
 } // namespace
 
 void ExtraSettings::load()
@@ -32,6 +44,10 @@ void ExtraSettings::load()
                                           ini.value(kMax, QStringLiteral("1000")).toString(),
                                           ini.value(kUnit).toString(), nullptr);
     m_scale = scale.value_or(SensorScale());
+    // Kept since the window grows; missing from older files, which are whole without them.
+    m_windowHeight = twips(ini, kHeight);
+    m_chartWidth = twips(ini, kChartWidth);
+    m_timeAxis = ini.value(kTimeAxis).toString() == QStringLiteral("1");
     const AlarmLimits::Texts texts {
         ini.value(kHigh).toString(),        ini.value(kLow).toString(),
         ini.value(kDelay).toString(),       ini.value(kHysteresis).toString(),
@@ -59,6 +75,12 @@ bool ExtraSettings::save(QString *error) const
     ini.setValue(kHysteresis, number(m_alarm.hysteresis));
     ini.setValue(kSilence, m_alarm.silenceRaises);
     ini.setValue(kSound, m_alarm.sound);
+    if (m_windowHeight > 0)
+        ini.setValue(kHeight, m_windowHeight);
+    if (m_chartWidth > 0)
+        ini.setValue(kChartWidth, m_chartWidth);
+    if (m_timeAxis)
+        ini.setValue(kTimeAxis, 1);
     ini.sync();
     if (ini.status() == QSettings::NoError)
         return true;

@@ -2,6 +2,7 @@
 #include "app/widgets/qtdialogs.h"
 #include "chart/widgets/chartview.h"
 #include "chart/widgets/samplelistview.h"
+#include "chart/windowlayout.h"
 #include "common/twips.h"
 #include "notificationserver.h"
 #include "ptypair.h"
@@ -188,7 +189,12 @@ struct Program
     SampleListView *list() const { return find<SampleListView>("Text1"); }
     const SampleStore &store() const { return rig.core->samples(); }
     QString row(int r) const { return list()->model()->index(r, 0).data().toString(); }
-    void tick() { stalled |= !rig.tick(); }
+    void tick()
+    {
+        stalled |= !rig.tick();
+        if (auto *keepSize = find<QTimer>("TimerTaille"); keepSize->isActive())
+            stalled |= !WindowRig::fire(keepSize); // the user stopped resizing a while ago
+    }
     void view(const QString &path)
     {
         rig.dialogs.viewAnswer = path;
@@ -242,6 +248,15 @@ struct Program
         const QByteArray journal = read(AlarmJournal::pathFor(settings.settings.fichier_donnees));
         if (!journal.isEmpty() && !journal.endsWith("\r\n"))
             return QStringLiteral("the alarm's journal ends with half a line");
+        if (kept.timeAxis() != find<QAction>("menu_axe_temps")->isChecked()
+            || (kept.windowHeight() && !find<QTimer>("TimerTaille")->isActive()
+                && kept.windowHeight() != qRound(Twips::fromPixels(rig.window->height()))))
+            return QStringLiteral("the time axis or the window's height is not the one kept");
+        // The clock, the live value and the record button at their place from the bottom left.
+        const int fromBottom = rig.window->centralWidget()->height() - find<QWidget>("Frame1")->y();
+        if (fromBottom != WindowLayout::smallest().height() - Twips::px(2760)
+            || find<QWidget>("Label3")->size() != Twips::rect(240, 3240, 855, 375).size())
+            return QStringLiteral("the controls at the bottom left moved or changed size");
         const bool recording = rig.recorder().isRecording();
         if (stalled || rig.monotonic - refreshedAt > 400
             || (recording && rig.recorder().nextTickAt() <= rig.monotonic))
@@ -283,8 +298,14 @@ struct Program
         const QString title = settings.settings.largeur_fenetre > Settings::NarrowWidth
             ? QStringLiteral("Ondaris                     Fichier en cours : ")
             : QStringLiteral("Ondaris : ");
-        if (rig.window->width() != Twips::px(settings.settings.largeur_fenetre)
-            || rig.window->windowTitle() != title + settings.settings.fichier_donnees)
+        // The narrow window's title may elide the file name in its middle.
+        const QString full = title + settings.settings.fichier_donnees,
+                      shown = rig.window->windowTitle();
+        const bool elided = shown.count(u'…') == 1 && full.startsWith(shown.section(u'…', 0, 0))
+            && full.endsWith(shown.section(u'…', 1)) && title == "Ondaris : ";
+        if ((rig.window->width() != Twips::px(settings.settings.largeur_fenetre)
+             && !find<QTimer>("TimerTaille")->isActive())
+            || (shown != full && !elided))
             return wrong("the width or the title \"" + rig.window->windowTitle()
                          + "\" is not the settings'");
         return {};
@@ -762,6 +783,25 @@ private Q_SLOTS:
                 QAction *menu = menus[random.bounded(int(menus.size()))];
                 trail.add(QStringLiteral("menu bar \"%1\"").arg(menu->text()));
                 return click(bar, bar->actionGeometry(menu).center());
+            }
+            if (kind == 4 && random.bounded(4) == 1) {
+                // The window resized by the window system, maximised, or restored.
+                QWidget *window = p.rig.window.get();
+                const int how = random.bounded(3);
+                const QSize size(random.bounded(200, 1000), random.bounded(200, 800));
+                trail.add(how == 0 ? QStringLiteral("the window resized to %1 × %2")
+                                         .arg(size.width())
+                                         .arg(size.height())
+                              : how == 1 ? QStringLiteral("the window maximised")
+                                         : QStringLiteral("the window restored"));
+                if (how == 0)
+                    window->resize(size);
+                else if (how == 1)
+                    window->showMaximized();
+                else
+                    window->showNormal();
+                QCoreApplication::processEvents();
+                return;
             }
             if (kind == 4 && random.bounded(3) == 0) {
                 QWidget *top = reachable[random.bounded(int(reachable.size()))]->window();

@@ -1,7 +1,12 @@
 #include "chart/chartgeometry.h"
+#include "chart/rulerscale.h"
 #include "chart/samplelistmodel.h"
 #include "chart/samplespan.h"
+#include "chart/timeaxis.h"
+#include "chart/widgets/chartview.h"
 #include "chart/widgets/tracepath.h"
+#include "chart/windowlayout.h"
+#include "common/twips.h"
 #include "recording/recordingfile.h"
 #include "recording/samplestore.h"
 #include "recording/sampletext.h"
@@ -120,7 +125,7 @@ private Q_SLOTS:
             for (int i = 1; i <= count; ++i)
                 store.add({0, i == spikeAt ? 255.0 : 100.0});
             const QPolygonF path
-                = TracePath::build(store, View {double(first), double(last)}, inner);
+                = TracePath::build(store, View {double(first), double(last)}, inner).value(0);
             const int n = last - first;
             QVERIFY(path.size() == n + 1 || (n > 458 && path.size() <= 4 * 229 + 4));
             const auto top = std::min_element(path.begin(), path.end(),
@@ -197,7 +202,204 @@ private Q_SLOTS:
                                                    {0, 32767, 32512}})
             QCOMPARE(followValue(bottom, value), moved);
     }
+    // Values from 0.001 to 1e6 across a 400-pixel ruler, labels 7 pixels a character: a step
+    // of 1, 2 or 5 × 10^n, the finest whose labels do not overlap, every tick in the span.
+    void valueTicks_data()
+    {
+        QTest::addColumn<double>("low");
+        QTest::addColumn<double>("high");
+        QTest::addColumn<double>("smallest");
+        QTest::addColumn<double>("step");
+        QTest::newRow("a thousandth") << 20.0 << 20.001 << 0.0 << 0.0002;
+        QTest::newRow("one unit") << 0.0 << 1.0 << 0.0 << 0.1;
+        QTest::newRow("below zero") << -7.5 << 2.5 << 0.0 << 1.0;
+        QTest::newRow("the recorded window") << 0.0 << 255.0 << 0.0 << 20.0;
+        QTest::newRow("sample numbers") << 0.0 << 12.0 << 1.0 << 1.0;
+        QTest::newRow("a full recording") << 0.0 << 32000.0 << 1.0 << 5000.0;
+        QTest::newRow("a million") << -1e6 << 1e6 << 0.0 << 500000.0;
+    }
+    void valueTicks()
+    {
+        QFETCH(double, low);
+        QFETCH(double, high);
+        QFETCH(double, smallest);
+        QFETCH(double, step);
+        const RulerScale::Width width = [](const QString &text) {
+            return 7.0 * text.size();
+        };
+        const QLocale french(QLocale::French);
+        const auto ticks = RulerScale::valueTicks(low, high, 400, width, french, smallest);
+        QVERIFY(ticks.size() >= 2);
+        QVERIFY2(std::abs(ticks[1].at - ticks[0].at - step) < step * 1e-6,
+                 qPrintable(QString::number(ticks[1].at - ticks[0].at)));
+        double end = -1e300;
+        for (const auto &tick : ticks) {
+            QVERIFY(tick.at >= low - 1e-9 && tick.at <= high + 1e-9);
+            QCOMPARE(tick.text, french.toString(tick.at, 'f', RulerScale::decimals(step)));
+            const double centre = (tick.at - low) * 400 / (high - low);
+            QVERIFY2(centre - width(tick.text) / 2 >= end + RulerScale::Gap, qPrintable(tick.text));
+            end = centre + width(tick.text) / 2;
+        }
+    }
+    // Times from seconds to years across a 600-pixel ruler: round steps, times of day, dates
+    // at midnight, months by name.
+    void timeTicks_data()
+    {
+        QTest::addColumn<QDateTime>("from");
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("third");
+        const QDateTime at(QDate(2026, 3, 14), QTime(10, 5, 3));
+        QTest::newRow("ten seconds") << at << 10.0 << "10:05:04"
+                                     << "10:05:08";
+        QTest::newRow("five minutes") << at << 300.0 << "10:06"
+                                      << "10:08";
+        QTest::newRow("over midnight") << at.addSecs(46497) << 14400.0 << "23:00"
+                                       << "15/03";
+        QTest::newRow("three weeks") << at << 21 * 86400.0 << "16/03"
+                                     << "20/03";
+        QTest::newRow("four months") << at << 120 * 86400.0 << "avr. 2026"
+                                     << "juin 2026";
+        QTest::newRow("ten years") << at << 3650 * 86400.0 << "2027"
+                                   << "2029";
+    }
+    void timeTicks()
+    {
+        QFETCH(QDateTime, from);
+        QFETCH(double, seconds);
+        const double start = double(from.date().toJulianDay()) * RulerScale::SecondsPerDay
+            + from.time().msecsSinceStartOfDay() / 1000.0;
+        const RulerScale::Width width = [](const QString &text) {
+            return 7.0 * text.size();
+        };
+        const auto ticks = RulerScale::timeTicks(start, start + seconds, 600, width);
+        QVERIFY(ticks.size() >= 3);
+        QTEST(ticks[0].text, "first");
+        QTEST(ticks[2].text, "third");
+        double end = -1e300;
+        for (const auto &tick : ticks) {
+            QVERIFY(tick.at >= start && tick.at <= start + seconds);
+            const double centre = (tick.at - start) * 600 / seconds;
+            QVERIFY2(centre - width(tick.text) / 2 >= end + RulerScale::Gap, qPrintable(tick.text));
+            end = centre + width(tick.text) / 2;
+        }
+    }
+    // Samples by their time: a 1-s recording with an outage, one resumed after a day, times
+    // kept to the second; the gaps where the trace breaks, the sample under a time.
+    void timeAxis_data()
+    {
+        QTest::addColumn<QList<int>>("times"); // seconds after 10:00:00 of samples 1..n
+        QTest::addColumn<double>("period");
+        QTest::addColumn<QList<int>>("gaps"); // samples after a gap
+        QTest::addColumn<double>("at");
+        QTest::addColumn<int>("nearest");
+        QTest::newRow("steady") << QList<int> {0, 1, 2, 3, 4} << 1.0 << QList<int> {} << 2.4 << 3;
+        QTest::newRow("rounded to the second")
+            << QList<int> {0, 1, 3, 4, 5, 6} << 1.0 << QList<int> {} << 2.6 << 3;
+        QTest::newRow("a 22-s outage")
+            << QList<int> {0, 1, 2, 24, 25, 26} << 1.0 << QList<int> {4} << 12.0 << 3;
+        QTest::newRow("resumed the next day")
+            << QList<int> {0, 60, 120, 86400, 86460} << 60.0 << QList<int> {4} << 86000.0 << 4;
+        QTest::newRow("two samples at once")
+            << QList<int> {0, 0, 10, 20} << 10.0 << QList<int> {} << -5.0 << 1;
+        QTest::newRow("one sample") << QList<int> {0} << 1.0 << QList<int> {} << 100.0 << 1;
+    }
+    void timeAxis()
+    {
+        QFETCH(QList<int>, times);
+        QFETCH(QList<int>, gaps);
+        QFETCH(double, at);
+        TimeAxis axis;
+        const QDateTime start(QDate(2026, 3, 14), QTime(10, 0));
+        for (const int t : times)
+            axis.append(start.addSecs(t).date(), start.addSecs(t).time());
+        QVERIFY(axis.holds());
+        QTEST(axis.period(), "period");
+        QList<int> found;
+        for (int i = 0; i <= axis.count() + 1; ++i)
+            if (axis.gapBefore(i))
+                found.append(i);
+        QCOMPARE(found, gaps);
+        QTEST(axis.nearest(at), "nearest");
+        // The mapping and its inverse agree at each sample.
+        for (int i = 1; i <= axis.count(); ++i)
+            QCOMPARE(axis.at(int(std::lround(axis.indexAt(axis.at(i))))), axis.at(i));
+        axis.append({}, {}); // a sample without a date
+        QVERIFY(!axis.holds());
+    }
+    // On the time axis the trace breaks at each outage, and stays at most four points a column.
+    void traceBreaksAtGaps()
+    {
+        const QRectF inner(2, 2, 229, 173);
+        for (const auto &[count, outages] : {std::pair(20, 1), {32000, 3}}) {
+            SampleStore samples;
+            QDateTime at(QDate(2026, 3, 14), QTime(23, 0));
+            for (int i = 1; i <= count; ++i) {
+                at = at.addSecs(i % (count / (outages + 1)) == 0 && i < count ? 22 : 1);
+                samples.add({i, double(i % 7), at.date(), at.time()});
+            }
+            const TimeAxis axis = ChartView::timeAxisOf(samples);
+            const auto lines
+                = TracePath::build(samples, View {0, axis.end(), 0, 255, &axis}, inner);
+            QCOMPARE(lines.size(), outages + 1);
+            qsizetype points = 0;
+            for (const QPolygonF &line : lines)
+                points += line.size();
+            QVERIFY(points == count || (count > 458 && points <= 4 * 230 + 4 * outages));
+        }
+    }
+    // The window at its design size, on a 1280 × 800 screen and maximised on a 1920 × 1080 one:
+    // the controls at the bottom left in their place and size, the chart and rulers taking the
+    // rest, nothing overlapping, all inside.
+    void windowLayout_data()
+    {
+        QTest::addColumn<QSize>("inside");
+        QTest::addColumn<int>("rightRoom");
+        QTest::newRow("design") << WindowLayout::smallest() << 0;
+        QTest::newRow("1280 × 800") << QSize(1270, 740) << 0;
+        QTest::newRow("maximised, labels in units") << QSize(1920, 1030) << 40;
+    }
+    void windowLayout()
+    {
+        QFETCH(QSize, inside);
+        QFETCH(int, rightRoom);
+        const WindowLayout design = WindowLayout::forInside(WindowLayout::smallest());
+        const WindowLayout layout = WindowLayout::forInside(inside, rightRoom);
+        const int dh = inside.height() - WindowLayout::smallest().height();
+        for (const auto &[now, then] : {std::pair(layout.clock, design.clock),
+                                        {layout.value, design.value},
+                                        {layout.frame, design.frame},
+                                        {layout.heading, design.heading}})
+            QCOMPARE(now.translated(0, now == layout.heading ? 0 : -dh), then);
+        QCOMPARE(layout.list.height() - design.list.height(), dh);
+        QCOMPARE(layout.xRuler.top() - layout.chart.bottom(),
+                 design.xRuler.top() - design.chart.bottom());
+        QCOMPARE(layout.yRuler.right() + 1 + rightRoom,
+                 design.yRuler.right() + 1 + inside.width() - WindowLayout::smallest().width());
+        // Nothing overlaps more than at the design size, where the heading and the frame stand
+        // one pixel over the list's edges.
+        const QList<QRect> all = layout.all(), designed = design.all();
+        for (int i = 0; i < all.size(); ++i) {
+            QVERIFY(QRect(QPoint(), inside).contains(all[i]));
+            for (int j = i + 1; j < all.size(); ++j)
+                QVERIFY2((all[i] & all[j]).size() == (designed[i] & designed[j]).size(),
+                         qPrintable(QStringLiteral("%1 %2").arg(i).arg(j)));
+        }
+    }
+    // The size kept, or the design's when it is below it, larger than the screen, or junk.
+    void restoredSize()
+    {
+        const QSize smallest(526, 280), screen(1280, 800);
+        for (const auto &[stored, size] : {std::pair(QSize(900, 600), QSize(900, 600)),
+                                           {QSize(1280, 800), QSize(1280, 800)},
+                                           {QSize(1281, 600), QSize(526, 600)},
+                                           {QSize(900, 801), QSize(900, 280)},
+                                           {QSize(525, 0), QSize(526, 280)},
+                                           {QSize(-32768, -1), QSize(526, 280)}})
+            QCOMPARE(WindowLayout::restoredSize(stored, smallest, screen), size);
+    }
     void init() { store.clear(); }
+
     // Newest first: a recording's rows, values as "#000", a new sample as a row inserted on top;
     // a viewed file's lines as they stand under its first line; the store cleared, no rows.
     void rows()

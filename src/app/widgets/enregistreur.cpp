@@ -8,6 +8,7 @@
 #include "chart/widgets/chartview.h"
 #include "chart/widgets/ruler.h"
 #include "chart/widgets/samplelistview.h"
+#include "chart/windowlayout.h"
 #include "common/twips.h"
 #include "common/widgets/programicon.h"
 #include "dialogs.h"
@@ -28,7 +29,9 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QTime>
 #include <QTimer>
@@ -37,7 +40,6 @@ namespace {
 
 constexpr QRgb kValueRed = qRgb(192, 0, 0);
 constexpr QRgb kAlarmRed = qRgb(255, 0, 0);
-constexpr int kDesignHeightTwips = 3735; // the inside below the menu bar
 constexpr double kValuePoints = 12; // the live value's font, as long as the value fits
 
 QLabel *valueLabel(QWidget *parent, const char *name, const QString &text, double points, bool bold)
@@ -64,8 +66,8 @@ QLabel *valueLabel(QWidget *parent, const char *name, const QString &text, doubl
 Enregistreur::Enregistreur(Instrument &instrument, Dialogs &dialogs)
     : QMainWindow(nullptr,
                   Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                      | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
-                      | Qt::CustomizeWindowHint)
+                      | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint
+                      | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
     , m_core(instrument)
     , m_dialogs(dialogs)
 {
@@ -85,44 +87,41 @@ void Enregistreur::buildLayout()
 
     m_sampleList = new SampleListView(surface);
     m_sampleList->setModel(new SampleListModel(m_core.samples(), this));
-    m_sampleList->setGeometry(Twips::rect(120, 360, 3255, 2415));
 
     m_chart = new ChartView(m_core.samples(), surface);
-    m_chart->setGeometry(Twips::rect(3600, 120, 3495, 2655));
 
     m_xRuler = new Ruler(Qt::Horizontal, surface);
     m_xRuler->setObjectName(QStringLiteral("Picture1"));
-    m_xRuler->setGeometry(Twips::rect(3600, 2880, 3495, 255));
+    m_xRuler->setChart(m_chart);
     m_yRuler = new Ruler(Qt::Vertical, surface);
     m_yRuler->setObjectName(QStringLiteral("Picture2"));
-    m_yRuler->setGeometry(Twips::rect(7200, 120, 255, 2655));
-    surface->setRulers(m_xRuler, m_yRuler);
+    m_yRuler->setChart(m_chart);
+    surface->setRulers(m_xRuler, m_yRuler, m_chart);
 
-    auto *label1 = new QLabel(QStringLiteral("     N° Record - Valeur - Date - Time"), surface);
-    label1->setObjectName(QStringLiteral("Label1"));
-    label1->setGeometry(Twips::rect(120, 120, 3015, 255));
-    label1->setAutoFillBackground(true);
-    label1->setBackgroundRole(QPalette::Button);
-    label1->setForegroundRole(QPalette::WindowText);
+    m_heading = new QLabel(QStringLiteral("     N° Record - Valeur - Date - Time"), surface);
+    m_heading->setObjectName(QStringLiteral("Label1"));
+    m_heading->setAutoFillBackground(true);
+    m_heading->setBackgroundRole(QPalette::Button);
+    m_heading->setForegroundRole(QPalette::WindowText);
 
     m_clockLabel = valueLabel(surface, "Label2", QStringLiteral("00.00"), 9.75, false);
-    m_clockLabel->setGeometry(Twips::rect(240, 2880, 855, 295));
     m_valueLabel = valueLabel(surface, "Label3", QStringLiteral("Valeur"), kValuePoints, true);
-    m_valueLabel->setGeometry(Twips::rect(240, 3240, 855, 375));
 
     // Over the foot of the list, so that the narrow window shows it too.
     m_alarmBanner = new AlarmBanner(surface);
-    m_alarmBanner->setGeometry(Twips::rect(120, 1575, 3255, 1200));
 
     auto *frame1 = new QGroupBox(surface);
     frame1->setObjectName(QStringLiteral("Frame1"));
-    frame1->setGeometry(Twips::rect(1200, 2760, 2055, 855));
+    m_frame = frame1;
     m_recordButton = new QPushButton(QStringLiteral(" Record   Start"), frame1);
     m_recordButton->setObjectName(QStringLiteral("CmdRecord"));
     m_recordButton->setGeometry(Twips::rect(240, 240, 1215, 495));
     m_recordButton->setAutoDefault(false);
     m_led = new RecordingLed(frame1);
     m_led->setGeometry(Twips::rect(1560, 240, 375, 480));
+    surface->resize(WindowLayout::smallest());
+    relayout();
+    surface->installEventFilter(this);
 
     setTabOrder(m_sampleList, m_chart);
     setTabOrder(m_chart, m_xRuler);
@@ -131,6 +130,12 @@ void Enregistreur::buildLayout()
     m_sampleList->setFocus();
 
     m_loadingWindow = new LoadingWindow(this);
+
+    m_keepSize = new QTimer(this);
+    m_keepSize->setObjectName(QStringLiteral("TimerTaille"));
+    m_keepSize->setSingleShot(true);
+    m_keepSize->setInterval(500);
+    connect(m_keepSize, &QTimer::timeout, this, &Enregistreur::keepSize);
 }
 
 void Enregistreur::buildMenus()
@@ -173,6 +178,13 @@ void Enregistreur::buildMenus()
         = action(m_chartMenu, "menu_ajuster_hauteur", QStringLiteral("Ajuster la hauteur"));
     fit->setCheckable(true);
     connect(fit, &QAction::toggled, m_chart, &ChartView::setFitHeight);
+    m_timeAxis = action(m_chartMenu, "menu_axe_temps", QStringLiteral("Axe du temps"));
+    m_timeAxis->setCheckable(true);
+    connect(m_timeAxis, &QAction::toggled, this, [this](bool on) {
+        m_chart->setTimeAxis(on);
+        m_core.setTimeAxis(on);
+        relayout();
+    });
     QAction *unpin
         = action(m_chartMenu, "menu_retirer_repere", QStringLiteral("Retirer le repère"));
     connect(unpin, &QAction::triggered, m_chart, &ChartView::removePin);
@@ -187,6 +199,11 @@ void Enregistreur::buildMenus()
     m_sampleList->addAction(exporter);
     // What the chart shows decides what its menu offers.
     connect(m_chartMenu, &QMenu::aboutToShow, this, [this, whole, unpin, exporter] {
+        // Samples without a date and time stay on the sample axis, and the menu says so.
+        const bool undated = m_chart->isTimeAxisChosen() && !m_chart->isOnTimeAxis();
+        m_timeAxis->setText(undated
+                                ? QStringLiteral("Axe du temps (sans date : axe des échantillons)")
+                                : QStringLiteral("Axe du temps"));
         whole->setEnabled(!m_chart->isWhole());
         unpin->setEnabled(m_chart->pinnedSample().has_value());
         exporter->setEnabled(m_chart->drawnCount() > 0);
@@ -211,6 +228,9 @@ void Enregistreur::connectAll()
     // One key acknowledges too, whatever has the focus.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated,
             &m_core.alarm(), &Alarm::acknowledge);
+    // The rulers speak the scale of the samples shown.
+    connect(&m_core.samples(), &SampleStore::reloaded, this, &Enregistreur::relayout);
+    connect(&m_core.samples(), &SampleStore::cleared, this, &Enregistreur::relayout);
     connect(m_chart, &ChartView::contextMenuAsked, m_chartMenu,
             [this](const QPoint &at) { m_chartMenu->popup(at); });
     for (const char key : {'+', '-'})
@@ -223,6 +243,7 @@ void Enregistreur::Form_Load()
     m_holdMessages = true;
     m_core.start();
     m_chartToggle->setChecked(m_core.chartShown());
+    m_timeAxis->setChecked(m_core.timeAxis());
     applyWidth();
     affiche_barre_titre();
     m_holdMessages = false;
@@ -230,13 +251,104 @@ void Enregistreur::Form_Load()
 
 void Enregistreur::applyWidth()
 {
-    setFixedSize(Twips::px(m_core.windowWidth()),
-                 menuBar()->sizeHint().height() + Twips::px(kDesignHeightTwips));
+    // The narrow window keeps its width; the wide one grows from its design size on.
+    const QSize smallest = WindowLayout::smallest() + QSize(0, menuBar()->sizeHint().height());
+    const bool wide = m_core.chartShown();
+    const QSize screen = this->screen() ? this->screen()->availableSize()
+                                        : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    QSize size
+        = WindowLayout::restoredSize({wide ? Twips::px(m_core.windowWidth()) : smallest.width(),
+                                      Twips::px(m_core.windowHeight())},
+                                     smallest, screen);
+    const int narrow = WindowLayout::narrowWidth();
+    if (!wide)
+        size.setWidth(narrow);
+    m_sizing = true;
+    if (!wide && (isMaximized() || isFullScreen()))
+        showNormal(); // the narrow window is the list's width alone
+    setMinimumSize(wide ? smallest.width() : narrow, smallest.height());
+    setMaximumSize(wide ? QWIDGETSIZE_MAX : narrow, QWIDGETSIZE_MAX);
+    resize(size);
+    m_sizing = false;
+    // A kept size that could not be given is replaced by the one given.
+    m_core.keepWindowSize(qRound(Twips::fromPixels(size.width())),
+                          qRound(Twips::fromPixels(size.height())));
+}
+
+void Enregistreur::relayout()
+{
+    const QSize inside = m_surface->size();
+    const QSize smallest = WindowLayout::smallest();
+    // At the design size, on the sample axis and the recorded values, the rulers read 1 to 9.
+    const SensorScale &scale = m_core.samples().scaleAt(m_core.samples().num_mesure());
+    const bool inValues = inside.height() > smallest.height() || inside.width() > smallest.width()
+        || m_chart->isOnTimeAxis() || !scale.isIdentity() || !m_core.scale().isIdentity();
+    m_chart->setRulersInValues(inValues);
+    // Room right of the vertical ruler for a value's label, beyond the design's margin.
+    const int label = fontMetrics().horizontalAdvance(u'-' + scale.text(9999, locale()));
+    const int margin = smallest.width() - Twips::px(7500);
+    const WindowLayout layout = WindowLayout::forInside(inside, inValues ? label + 2 - margin : 0);
+    m_heading->setGeometry(layout.heading);
+    m_sampleList->setGeometry(layout.list);
+    m_chart->setGeometry(layout.chart);
+    m_xRuler->setGeometry(layout.xRuler);
+    m_yRuler->setGeometry(layout.yRuler);
+    m_clockLabel->setGeometry(layout.clock);
+    m_valueLabel->setGeometry(layout.value);
+    m_frame->setGeometry(layout.frame);
+    QRect banner = layout.list;
+    banner.setTop(banner.bottom() - Twips::px(1200));
+    m_alarmBanner->setGeometry(banner);
+}
+
+void Enregistreur::keepSize()
+{
+    m_core.keepWindowSize(qRound(Twips::fromPixels(width())), qRound(Twips::fromPixels(height())));
+}
+
+bool Enregistreur::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_surface && event->type() == QEvent::Resize)
+        relayout();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Enregistreur::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    // A size the user gave is kept for the next start, once the resizing stops: not written
+    // at each step of a drag.
+    if (!m_sizing && isVisible())
+        m_keepSize->start();
+    affiche_barre_titre();
+}
+
+void Enregistreur::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // The narrow window keeps the list's width: maximised, it takes the screen's height alone.
+    if (event->type() == QEvent::WindowStateChange && isMaximized() && !m_core.chartShown()) {
+        showNormal();
+        resize(WindowLayout::narrowWidth(),
+               screen() ? screen()->availableSize().height() - frameGeometry().height() + height()
+                        : height());
+    }
 }
 
 void Enregistreur::affiche_barre_titre()
 {
-    setWindowTitle(m_core.title());
+    QString title = m_core.title();
+    if (!m_core.chartShown()) {
+        // The narrow window's title bar: the file name elided in its middle, not cut at its end.
+        const QString file = m_core.current().fichier_donnees;
+        const QString prefix = title.chopped(file.size());
+        constexpr int kTitleBarControls = 96; // the icon and the three buttons
+        const QFontMetrics metrics = fontMetrics();
+        const int room = width() - kTitleBarControls - metrics.horizontalAdvance(prefix);
+        title = prefix + metrics.elidedText(file, Qt::ElideMiddle, std::max(room, 0));
+    }
+    if (title != windowTitle())
+        setWindowTitle(title);
 }
 
 void Enregistreur::menuGraphe_Click()
@@ -266,7 +378,10 @@ void Enregistreur::menuReglage_Click()
         Form_KeyPress(characterCode);
     };
     m_settingsDialog = new FormOption(m_core, this, std::move(live));
-    connect(m_settingsDialog, &FormOption::unloaded, this, [this] { setEnabled(true); });
+    connect(m_settingsDialog, &FormOption::unloaded, this, [this] {
+        setEnabled(true);
+        relayout();
+    });
     setEnabled(false);
     // Disabling the main window disables its other windows too; they stay usable.
     m_settingsDialog->setEnabled(true);
@@ -388,14 +503,46 @@ QImage Enregistreur::chartPicture() const
     const int numberRoom = Twips::px(ChartGeometry::NumberGapTwips) + fontMetrics().height();
     area.adjust(0, 0, numberRoom, numberRoom);
     area &= m_surface->rect();
+    // Under it, a line saying what it shows: the file, the samples in view, the unit.
+    const QString caption = chartCaption();
+    const QFontMetrics metrics = fontMetrics();
+    const int captionHeight = metrics.height() + 4;
     constexpr qreal kScale = 2;
-    QImage picture(area.size() * kScale, QImage::Format_RGB32);
+    QImage picture(QSize(std::max(area.width(), metrics.horizontalAdvance(caption) + 8),
+                         area.height() + captionHeight)
+                       * kScale,
+                   QImage::Format_RGB32);
     picture.setDevicePixelRatio(kScale);
     picture.fill(m_surface->palette().color(QPalette::Window));
     m_chart->setMarkerShown(false);
     m_surface->render(&picture, QPoint(), QRegion(area));
     m_chart->setMarkerShown(true);
+    QPainter painter(&picture);
+    painter.setPen(m_surface->palette().color(QPalette::WindowText));
+    painter.setFont(font());
+    painter.drawText(QPointF(4, area.height() + 2 + metrics.ascent()), caption);
     return picture;
+}
+
+QString Enregistreur::chartCaption() const
+{
+    const SampleStore &store = m_core.samples();
+    const auto [first, last] = m_chart->samplesInView();
+    QString span = QStringLiteral("aucun échantillon");
+    if (first <= last) {
+        span = QStringLiteral("échantillons %1 à %2").arg(first).arg(last);
+        const Sample &a = store.at(first), &b = store.at(last);
+        const QString format = QStringLiteral("dd/MM/yyyy HH:mm:ss");
+        if (a.date.isValid() && a.time.isValid() && b.date.isValid() && b.time.isValid())
+            span += QStringLiteral(", du %1 au %2")
+                        .arg(QDateTime(a.date, a.time).toString(format),
+                             QDateTime(b.date, b.time).toString(format));
+    }
+    const QString unit = store.scaleAt(std::max(last, 0)).unit();
+    return QStringLiteral("%1 — %2 — %3")
+        .arg(QFileInfo(m_core.shownFile()).fileName(), span,
+             unit.isEmpty() ? QStringLiteral("valeurs sans unité")
+                            : QStringLiteral("valeurs en %1").arg(unit));
 }
 
 void Enregistreur::copyChartPicture()
@@ -461,6 +608,10 @@ void Enregistreur::closeEvent(QCloseEvent *event)
         if (!yes)
             return;
         m_quitting = true;
+        if (m_keepSize->isActive()) {
+            m_keepSize->stop();
+            keepSize();
+        }
         m_core.shutDown();
         emit quitConfirmed();
     });

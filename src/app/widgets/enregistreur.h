@@ -12,6 +12,7 @@ class FormOption;
 class Instrument;
 class LoadingWindow;
 class QAction;
+class QGroupBox;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -48,6 +49,8 @@ public:
     QImage chartPicture() const;
     // The chart's context menu: "Copier l'image" and "Enregistrer l'image…".
     void copyChartPicture();
+    // The line under the picture: the file, the samples in view with their times, the unit.
+    QString chartCaption() const;
     void saveChartPicture();
     // "Exporter pour tableur…", in the chart's and the list's context menus: the samples in view.
     void exportForSpreadsheet();
@@ -59,17 +62,24 @@ signals:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildLayout();
     void buildMenus();
     void connectAll();
     void applyWidth();
+    // The controls placed for the surface's size; the rulers in values or not.
+    void relayout();
     void affiche_barre_titre();
     void enableMenus();
     void setRecordingLook(bool recording);
     void setLoadingLook(bool loading);
     void showReading();
+    // The window's size kept for the next start.
+    void keepSize();
     // The live value in the alarm's colours, blinking while it waits, and the banner's text.
     void showAlarm();
     void tell(const QString &text, bool warning);
@@ -84,6 +94,11 @@ private:
     QLabel *m_valueLabel = nullptr;
     QPushButton *m_recordButton = nullptr;
     RecordingLed *m_led = nullptr;
+    QLabel *m_heading = nullptr;
+    QGroupBox *m_frame = nullptr;
+    QAction *m_timeAxis = nullptr;
+    bool m_sizing = false; // the program sets the size, the user does not
+    QTimer *m_keepSize = nullptr; // the size kept once the user has stopped resizing
     QMenu *m_fileMenu = nullptr;
     QMenu *m_optionMenu = nullptr;
     QMenu *m_chartMenu = nullptr;

@@ -1,6 +1,7 @@
 #include "mainsurface.h"
 
 #include "chart/chartgeometry.h"
+#include "chart/widgets/chartview.h"
 #include "chart/widgets/ruler.h"
 #include "common/twips.h"
 
@@ -24,10 +25,16 @@ MainSurface::MainSurface(QWidget *parent)
     setObjectName(QStringLiteral("Enregistreur_surface"));
 }
 
-void MainSurface::setRulers(const Ruler *horizontal, const Ruler *vertical)
+void MainSurface::setRulers(const Ruler *horizontal, const Ruler *vertical, const ChartView *chart)
 {
     m_horizontal = horizontal;
     m_vertical = vertical;
+    m_chart = chart;
+    // Only the numbers beside the rulers change with the view.
+    connect(chart, &ChartView::viewChanged, this, [this] {
+        update(QRect(m_horizontal->geometry().bottomLeft(), size()));
+        update(QRect(m_vertical->geometry().topRight() + QPoint(1, 0), size()));
+    });
     update();
 }
 
@@ -53,6 +60,23 @@ void MainSurface::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     const QFontMetrics metrics = fontMetrics();
+    if (m_chart && m_chart->rulersInValues()) {
+        // Under the horizontal ruler centred on their ticks, right of the vertical one level
+        // with theirs, where the numbers 1 to 9 stand otherwise.
+        const QPointF chart = m_chart->pos();
+        const double below = m_horizontal->y() + ChartGeometry::NumberGapTwips / PerPixel;
+        for (const auto &tick : m_chart->rulerTicks(Qt::Horizontal)) {
+            const double half = metrics.horizontalAdvance(tick.text) / 2.0;
+            painter.drawText(QPointF(chart.x() + tick.at - half, below + metrics.ascent()),
+                             tick.text);
+        }
+        const double right = m_vertical->x() + ChartGeometry::NumberGapTwips / PerPixel;
+        for (const auto &tick : m_chart->rulerTicks(Qt::Vertical))
+            painter.drawText(
+                QPointF(right, chart.y() + tick.at - metrics.height() / 2.0 + metrics.ascent()),
+                tick.text);
+        return;
+    }
     for (Qt::Orientation orientation : {Qt::Horizontal, Qt::Vertical}) {
         const QList<QPointF> positions = numberPositions(orientation);
         for (int i = 0; i < positions.size(); ++i) {

@@ -43,10 +43,13 @@ ChartView::ChartView(const SampleStore &store, QWidget *parent)
     setMouseTracking(true);
     connect(&store, &SampleStore::cleared, this, &ChartView::clear);
     connect(&store, &SampleStore::grew, this, [this] {
-        m_bottom = ChartGeometry::followValue(m_bottom, m_store.valeur(m_store.num_mesure()));
+        const Sample &sample = m_store.at(m_store.num_mesure());
+        m_bottom = ChartGeometry::followValue(m_bottom, sample.value);
+        m_time.append(sample.date, sample.time);
         plot();
     });
     connect(&store, &SampleStore::reloaded, this, [this] {
+        m_time = timeAxisOf(m_store);
         if (!m_store.entete_fichier()) // a recording taken up again: its window as it was
             m_bottom = ChartGeometry::followValue(m_bottom,
                                                   m_store.extremes(1, m_store.num_mesure()).second);
@@ -54,31 +57,128 @@ ChartView::ChartView(const SampleStore &store, QWidget *parent)
     });
 }
 
+TimeAxis ChartView::timeAxisOf(const SampleStore &store)
+{
+    TimeAxis time;
+    for (int i = 1; i <= store.num_mesure(); ++i)
+        time.append(store.at(i).date, store.at(i).time);
+    return time;
+}
+
+void ChartView::changed()
+{
+    update();
+    emit viewChanged();
+}
+
+double ChartView::extent() const
+{
+    return isOnTimeAxis() ? m_time.end() : m_count;
+}
+
 void ChartView::clear()
 {
     m_count = 0;
+    m_time.clear();
     m_span.showWhole(0);
     m_pin.reset();
-    update();
+    changed();
 }
 
 void ChartView::plot()
 {
     m_count = m_store.num_mesure();
-    m_span.setCount(m_count);
-    update();
+    // Ten usual steps at the deepest zoom on the time axis, as ten samples on the other.
+    m_span.setNarrowest(isOnTimeAxis() ? 10 * m_time.period() : SampleSpan::Narrowest);
+    if (m_spanOnTime != isOnTimeAxis()) { // samples without a date came, or only dated ones
+        m_spanOnTime = isOnTimeAxis();
+        m_span.showWhole(extent());
+    }
+    m_span.setCount(extent());
+    changed();
 }
 
 void ChartView::showWhole()
 {
-    m_span.showWhole(m_count);
-    update();
+    m_span.showWhole(extent());
+    changed();
 }
 
 void ChartView::setFitHeight(bool fit)
 {
     m_fit = fit;
-    update();
+    changed();
+}
+
+void ChartView::setTimeAxis(bool on)
+{
+    const ChartGeometry::View before = view();
+    const bool whole = m_span.isWhole();
+    m_timeAxis = on;
+    if (m_spanOnTime == isOnTimeAxis())
+        return changed();
+    // The same samples in view on the other axis.
+    const auto place = [&](double position) {
+        return m_spanOnTime ? m_time.indexAt(position) : m_time.at(int(std::lround(position)));
+    };
+    const double first = place(before.first), last = place(std::min(m_span.last(), before.last));
+    m_spanOnTime = isOnTimeAxis();
+    m_span.setNarrowest(m_spanOnTime ? 10 * m_time.period() : SampleSpan::Narrowest);
+    m_span.showWhole(extent());
+    if (!whole)
+        m_span.show(first, last);
+    changed();
+}
+
+void ChartView::setRulersInValues(bool inValues)
+{
+    if (std::exchange(m_rulersInValues, inValues) != inValues)
+        changed();
+}
+
+QList<RulerScale::Tick> ChartView::rulerTicks(Qt::Orientation orientation) const
+{
+    const QFontMetricsF metrics(font());
+    const RulerScale::Width width = [&](const QString &text) {
+        return orientation == Qt::Vertical ? metrics.height() : metrics.horizontalAdvance(text);
+    };
+    const QRectF inner = innerRect();
+    const ChartGeometry::View view = this->view();
+    QList<RulerScale::Tick> ticks;
+    if (orientation == Qt::Vertical) {
+        const SensorScale &scale = m_store.scaleAt(m_count);
+        const double atBottom = scale.toUnits(view.bottom), atTop = scale.toUnits(view.top);
+        ticks = RulerScale::valueTicks(std::min(atBottom, atTop), std::max(atBottom, atTop),
+                                       inner.height(), width, locale());
+        for (RulerScale::Tick &tick : ticks) {
+            const double value = view.bottom
+                + (tick.at - atBottom) / (atTop - atBottom) * (view.top - view.bottom);
+            tick.at = ChartGeometry::toPixel(0, value, view, inner).y();
+        }
+        if (!ticks.isEmpty())
+            ticks.last().text += scale.unitSuffix();
+        return ticks;
+    }
+    if (m_count <= 0)
+        return ticks;
+    if (view.time) {
+        const double origin = m_time.origin();
+        ticks
+            = RulerScale::timeTicks(origin + view.first, origin + view.last, inner.width(), width);
+        for (RulerScale::Tick &tick : ticks)
+            tick.at = view.xAt(tick.at - origin, inner);
+    } else {
+        ticks = RulerScale::valueTicks(view.first, view.last, inner.width(), width, locale(), 1);
+        for (RulerScale::Tick &tick : ticks)
+            tick.at = view.xAt(tick.at, inner);
+    }
+    return ticks;
+}
+
+void ChartView::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    emit viewChanged();
 }
 
 void ChartView::removePin()
@@ -89,9 +189,7 @@ void ChartView::removePin()
 
 std::pair<int, int> ChartView::samplesInView() const
 {
-    if (m_count <= 0)
-        return {1, 0};
-    return {std::max(1, int(std::ceil(m_span.first()))), int(std::floor(m_span.last()))};
+    return view().samplesIn(m_count);
 }
 
 QRectF ChartView::innerRect() const
@@ -106,11 +204,14 @@ ChartGeometry::View ChartView::view() const
     view.last = std::max(m_span.last(), m_span.first() + 1);
     view.bottom = m_bottom;
     view.top = view.bottom + ChartGeometry::ScaleHeight;
+    view.time = m_spanOnTime ? &m_time : nullptr;
     if (!m_fit || m_count <= 0)
         return view;
     // Sample 0 starts the trace but is no measure: it plays no part in the fit.
-    const auto [low, high]
-        = m_store.extremes(std::max(1, int(std::ceil(view.first))), int(std::floor(view.last)));
+    const auto [first, last] = view.samplesIn(m_count);
+    if (last < first)
+        return view;
+    const auto [low, high] = m_store.extremes(first, last);
     return ChartGeometry::fitHeight(view, low, high);
 }
 
@@ -136,7 +237,12 @@ void ChartView::paintChart(QPainter &painter, const QRectF &inner, const SampleS
         if (count <= 0)
             return;
         painter.setPen(QPen(QColor(kTraceColour), 1));
-        painter.drawPolyline(TracePath::build(store, view, inner));
+        for (const QPolygonF &line : TracePath::build(store, view, inner)) {
+            if (line.size() == 1) // a sample alone between two gaps
+                painter.drawPoint(line.first());
+            else
+                painter.drawPolyline(line);
+        }
     };
     if (!traceOnTop)
         trace();
@@ -170,7 +276,7 @@ void ChartView::paintEvent(QPaintEvent *event)
     }
     if (m_pin) {
         painter.setPen(QPen(QColor(kPinColour), 1, Qt::DashLine));
-        const double x = ChartGeometry::toPixel(*m_pin, 0, view, inner).x();
+        const double x = view.xOf(*m_pin, inner);
         painter.drawLine(QLineF(x, inner.top(), x, inner.top() + inner.height() - 1));
     }
     // The marker is painted over the trace from the pointer's place, never kept in it.
@@ -192,7 +298,7 @@ std::optional<ChartView::Marker> ChartView::markerAt(QPointF pointer) const
     const ChartGeometry::View view = this->view();
     const int i = ChartGeometry::nearestIndex(pointer.x(), view, m_count, inner);
     Marker marker;
-    marker.x = ChartGeometry::toPixel(i, 0, view, inner).x();
+    marker.x = view.xOf(i, inner);
     const SensorScale &scale = m_store.scaleAt(i);
     marker.text = SampleText::label(m_store.at(i), scale, locale());
     if (m_pin)
@@ -249,9 +355,9 @@ void ChartView::mouseMoveEvent(QMouseEvent *event)
         // The samples follow the pointer.
         const ChartGeometry::View view = this->view();
         const QRectF inner = innerRect();
-        m_span.pan(ChartGeometry::indexAt(m_dragX, view, inner)
-                   - ChartGeometry::indexAt(x, view, inner));
+        m_span.pan(view.positionAt(m_dragX, inner) - view.positionAt(x, inner));
         m_dragX = x;
+        emit viewChanged();
     }
     update();
     QFrame::mouseMoveEvent(event);
@@ -290,8 +396,8 @@ void ChartView::wheelEvent(QWheelEvent *event)
     const int notches = m_wheelRest / 120;
     m_wheelRest -= notches * 120;
     m_pointer = event->position();
-    m_span.zoom(ChartGeometry::indexAt(event->position().x(), view(), innerRect()), notches);
-    update();
+    m_span.zoom(view().positionAt(event->position().x(), innerRect()), notches);
+    changed();
     event->accept();
 }
 

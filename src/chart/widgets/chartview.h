@@ -1,7 +1,9 @@
 #pragma once
 
 #include "chart/chartgeometry.h"
+#include "chart/rulerscale.h"
 #include "chart/samplespan.h"
+#include "chart/timeaxis.h"
 
 #include <QFrame>
 #include <optional>
@@ -35,11 +37,28 @@ public:
     bool isWhole() const { return m_span.isWhole(); }
     // The samples in view, sample 0 aside: first..last, empty when last < first.
     std::pair<int, int> samplesInView() const;
+    // The samples across and the values up the height, as they are drawn now.
+    ChartGeometry::View view() const;
+
+    // "Axe du temps": the samples placed by their date and time, when they all have one.
+    void setTimeAxis(bool on);
+    bool isTimeAxisChosen() const { return m_timeAxis; }
+    // The samples are placed by their time: the time axis chosen, and every sample dated.
+    bool isOnTimeAxis() const { return m_timeAxis && m_time.holds(); }
+
+    // The rulers carry the values, sample numbers and times in view instead of 1 to 9.
+    void setRulersInValues(bool inValues);
+    bool rulersInValues() const { return m_rulersInValues; }
+    // The marks of a ruler in values: at is the pixel column (horizontal) or row (vertical) in
+    // the chart; the labels, in the chart's font, do not overlap.
+    QList<RulerScale::Tick> rulerTicks(Qt::Orientation orientation) const;
 
     // Draws a chart of the store as the view shows it into any painter (the screen, or an image
     // for a benchmark): the trace under the centre lines, or over them.
     static void paintChart(QPainter &painter, const QRectF &inner, const SampleStore &store,
                            int count, const ChartGeometry::View &view, bool traceOnTop = false);
+    // The time axis of a store's samples, for a chart drawn outside a ChartView.
+    static TimeAxis timeAxisOf(const SampleStore &store);
 
     // The sample under the pointer, when the marker and its label are shown.
     std::optional<int> pointedSample() const;
@@ -58,6 +77,8 @@ public:
 signals:
     // The context menu was asked for at this global position.
     void contextMenuAsked(const QPoint &globalPosition);
+    // What the chart shows across or up its height changed: the rulers follow.
+    void viewChanged();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -71,6 +92,7 @@ protected:
     void hideEvent(QHideEvent *event) override;
     void changeEvent(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     // No trace; the whole view again, no pin.
@@ -78,9 +100,11 @@ private:
     // The trace through samples 0..num_mesure as they are now; a view that shows the newest
     // sample follows it.
     void plot();
-    // The samples in view across and the values up the height, as they are drawn now.
-    ChartGeometry::View view() const;
     void dropPointer();
+    // Repaints after a change of what is in view.
+    void changed();
+    // The extent across: the samples, or their seconds on the time axis.
+    double extent() const;
 
     const SampleStore &m_store;
     int m_count = 0;
@@ -95,4 +119,8 @@ private:
     int m_wheelRest = 0; // eighths of a degree the wheel turned short of a notch
     std::optional<QPointF> m_pointer; // over the chart, in its coordinates
     bool m_markerShown = true;
+    TimeAxis m_time; // of samples 1..m_count
+    bool m_timeAxis = false;
+    bool m_spanOnTime = false; // the span counts seconds
+    bool m_rulersInValues = false;
 };

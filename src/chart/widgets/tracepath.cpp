@@ -7,13 +7,70 @@
 
 namespace TracePath {
 
-QPolygonF build(const SampleStore &store, const ChartGeometry::View &view, const QRectF &inner)
+namespace {
+
+// The time axis: the samples by column of their time, a new line after each gap.
+QList<QPolygonF> byTime(const SampleStore &store, const ChartGeometry::View &view,
+                        const QRectF &inner)
 {
+    const TimeAxis &time = *view.time;
+    const int from = std::max(1, time.firstFrom(view.first) - 1);
+    const int to = std::min(store.num_mesure(), time.lastUpTo(view.last) + 1);
+    QList<QPolygonF> lines;
+    if (to < from || inner.width() <= 0)
+        return lines;
+    const auto yOf = [&](double value) {
+        return ChartGeometry::toPixel(0, value, view, inner).y();
+    };
+    QPolygonF line;
+    // The samples of one column so far: the first, the lowest, the highest and the last.
+    int first = -1, low = 0, high = 0, last = 0;
+    double column = 0;
+    const auto flush = [&] {
+        if (first < 0)
+            return;
+        const double x = view.xOf(first, inner);
+        line.append({x, yOf(store.valeur(first))});
+        if (last != first) {
+            line.append({x, yOf(store.valeur(high))});
+            line.append({x, yOf(store.valeur(low))});
+            line.append({view.xOf(last, inner), yOf(store.valeur(last))});
+        }
+        first = -1;
+    };
+    for (int i = from; i <= to; ++i) {
+        const double x = view.xOf(i, inner);
+        if (i > from && time.gapBefore(i)) {
+            flush();
+            lines.append(std::exchange(line, {}));
+        } else if (first >= 0 && std::floor(x) == column) {
+            const double v = store.valeur(i);
+            low = v < store.valeur(low) ? i : low;
+            high = v > store.valeur(high) ? i : high;
+            last = i;
+            continue;
+        }
+        flush();
+        first = low = high = last = i;
+        column = std::floor(x);
+    }
+    flush();
+    lines.append(line);
+    return lines;
+}
+
+} // namespace
+
+QList<QPolygonF> build(const SampleStore &store, const ChartGeometry::View &view,
+                       const QRectF &inner)
+{
+    if (view.time)
+        return byTime(store, view, inner);
     QPolygonF points;
     const int from = std::max(0, int(std::floor(view.first)));
     const int to = std::min(store.num_mesure(), int(std::ceil(view.last)));
     if (to <= from || inner.width() <= 0)
-        return points;
+        return {};
     const auto pointOf = [&](int i) {
         return ChartGeometry::toPixel(i, store.valeur(i), view, inner);
     };
@@ -24,7 +81,7 @@ QPolygonF build(const SampleStore &store, const ChartGeometry::View &view, const
         points.reserve(n + 1);
         for (int i = from; i <= to; ++i)
             points.append(pointOf(i));
-        return points;
+        return {points};
     }
 
     // Per column the extremes are found on the values; only four points a column are mapped.
@@ -53,7 +110,7 @@ QPolygonF build(const SampleStore &store, const ChartGeometry::View &view, const
         points.append({start.x(), pointOf(low).y()});
         points.append(pointOf(last));
     }
-    return points;
+    return {points};
 }
 
 } // namespace TracePath
