@@ -8,6 +8,7 @@
 #include "app/widgets/enregistreur.h"
 #include "app/widgets/qtdialogs.h"
 #include "chart/widgets/chartview.h"
+#include "recording/alarmjournal.h"
 #include "recording/recordingfile.h"
 #include "recording/recordingscales.h"
 
@@ -51,14 +52,17 @@ public:
     void openUrl(const QUrl &) override { }
 };
 
-// A day of temperatures, one sample every 10 minutes, as the program would have written it.
+// A day of temperatures, one sample every 10 minutes, as the program would have written it, with
+// the sensor silent for 40 minutes in the evening.
 QByteArray demoRecording()
 {
     QByteArray bytes = RecordingFile::header();
     const QDateTime start(QDate(2026, 12, 6), QTime(0, 0));
-    for (int i = 1; i <= 144; ++i) {
-        const double value = 120 + 70 * std::sin((i - 40) * M_PI / 72.0) + 6 * std::sin(i * 0.9);
-        const QDateTime at = start.addSecs(600 * (i - 1));
+    for (int i = 1; i <= 140; ++i) {
+        const int slot = i > 117 ? i + 4 : i;
+        const double value
+            = 120 + 70 * std::sin((slot - 40) * M_PI / 72.0) + 6 * std::sin(slot * 0.9);
+        const QDateTime at = start.addSecs(600 * (slot - 1));
         bytes += RecordingFile::line({i, std::floor(value), at.date(), at.time()});
     }
     return bytes;
@@ -85,6 +89,10 @@ int main(int argc, char *argv[])
     cfg.open(QIODevice::WriteOnly);
     cfg.write("\"NE PAS MODIFIER CE FICHIER\",\"data_tr.csv\",2,0,7890\r\n");
     cfg.close();
+    const auto write = [](const QString &path, const QByteArray &bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
     QFile recording(work.filePath("journee.csv"));
     recording.open(QIODevice::WriteOnly);
     recording.write(demoRecording());
@@ -157,6 +165,32 @@ int main(int argc, char *argv[])
     ok = save(&window, out.filePath("main-window-time.png")) && ok;
     window.findChild<QAction *>("menu_axe_temps")->trigger();
     window.showNormal();
+    window.resize(window.minimumSize());
+
+    // A freezer's alarm above -5 °C, raised by the test keys and waiting for its
+    // acknowledgement, over the day whose warm afternoon its journal shades; then the same in
+    // the narrow window.
+    write(AlarmJournal::pathFor(recording.fileName()),
+          AlarmJournal::header()
+              + "2026-12-06;10:22:00;Alarme haute;-4,9;-5,0;°C\r\n"
+                "2026-12-06;10:40:00;Acquittée;;;\r\n"
+                "2026-12-06;15:36:00;Retour à la normale;-5,2;-5,0;°C\r\n");
+    window.menu_charger_Click();
+    instrument.chooseAlarm({QStringLiteral("-5"), {}, QStringLiteral("0"), {}, true, false});
+    for (int i = 0; i < 162; ++i)
+        instrument.keyPress('+');
+    auto *refresh = instrument.findChild<Acquisition *>();
+    do
+        refresh->TimerValActu_Timer();
+    while (!instrument.alarm().look().lit);
+    send(QEvent::MouseMove, {120, 60}, Qt::NoButton);
+    ok = save(&window, out.filePath("alarm.png")) && ok;
+    window.menuGraphe_Click();
+    do
+        refresh->TimerValActu_Timer();
+    while (!instrument.alarm().look().lit);
+    ok = save(&window, out.filePath("alarm-narrow.png")) && ok;
+    window.menuGraphe_Click();
 
     window.menu_apropos_Click();
     ok = save(window.findChild<AboutBox *>("About"), out.filePath("about.png")) && ok;
@@ -165,10 +199,6 @@ int main(int argc, char *argv[])
     // The next start after the day's recording was cut by a power failure: the question.
     QDir cut(work.filePath("coupure"));
     cut.mkpath(QStringLiteral("."));
-    const auto write = [](const QString &path, const QByteArray &bytes) {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    };
     const QByteArray name = recording.fileName().toUtf8();
     write(cut.filePath("ondaris.cfg"),
           "\"NE PAS MODIFIER CE FICHIER\",\"" + name + "\",3,0,7890\r\n");

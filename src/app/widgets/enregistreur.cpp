@@ -225,9 +225,11 @@ void Enregistreur::connectAll()
     connect(m_recordButton, &QPushButton::clicked, this, &Enregistreur::CmdRecord_Click);
     connect(&m_core.alarm(), &Alarm::changed, this, &Enregistreur::showAlarm);
     connect(m_alarmBanner, &AlarmBanner::acknowledged, &m_core.alarm(), &Alarm::acknowledge);
-    // One key acknowledges too, whatever has the focus.
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated,
-            &m_core.alarm(), &Alarm::acknowledge);
+    // One key acknowledges too, whatever has the focus; only while there is something to
+    // acknowledge, so that Escape keeps its other uses.
+    m_acknowledgeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_acknowledgeKey->setEnabled(false);
+    connect(m_acknowledgeKey, &QShortcut::activated, &m_core.alarm(), &Alarm::acknowledge);
     // The rulers speak the scale of the samples shown.
     connect(&m_core.samples(), &SampleStore::reloaded, this, &Enregistreur::relayout);
     connect(&m_core.samples(), &SampleStore::cleared, this, &Enregistreur::relayout);
@@ -451,6 +453,7 @@ void Enregistreur::showAlarm()
 {
     const Alarm::Look look = m_core.alarm().look();
     m_alarmBanner->showText(look.text, look.acknowledgeable);
+    m_acknowledgeKey->setEnabled(look.acknowledgeable);
     const bool lit = look.alarmColours && look.lit;
     if (lit == m_alarmLit)
         return;

@@ -16,6 +16,7 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QShortcut;
 class RecordingLed;
 class Ruler;
 class SampleListView;
@@ -106,6 +107,7 @@ private:
     QAction *m_chartToggle = nullptr;
     LoadingWindow *m_loadingWindow = nullptr;
     AlarmBanner *m_alarmBanner = nullptr;
+    QShortcut *m_acknowledgeKey = nullptr;
     QPointer<AlarmWindow> m_alarmWindow;
     bool m_alarmLit = false; // the live value shows the alarm's colours
     QPointer<FormOption> m_settingsDialog;
