@@ -31,6 +31,7 @@ int main(int argc, char *argv[])
     window.show();
 
     QTimer keys;
+    int events = 0, pressed = 0; // of the alarm mode
     if (mode == QLatin1String("record")) {
         QObject::connect(&instrument.samples(), &SampleStore::grew, [&] {
             std::printf("listed %d\n", instrument.samples().num_mesure());
@@ -47,7 +48,6 @@ int main(int argc, char *argv[])
         std::printf("switching\n");
         std::fflush(stdout);
     } else if (mode == QLatin1String("alarm")) {
-        int events = 0, pressed = 0;
         QObject::connect(&instrument.alarm(), &Alarm::periodsChanged, [&] {
             std::printf("event %d\n", ++events);
             std::fflush(stdout);
