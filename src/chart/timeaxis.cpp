@@ -10,6 +10,9 @@ void TimeAxis::clear()
     m_steps.clear();
     m_holds = true;
     m_gap = -1;
+    m_gaps.clear();
+    m_gapsFor = -1;
+    m_gapsUpTo = 1;
 }
 
 void TimeAxis::append(QDate date, QTime time)
@@ -51,11 +54,27 @@ double TimeAxis::period() const
 
 bool TimeAxis::gapBefore(int index) const
 {
-    if (index < 2 || index > count())
-        return false;
     if (m_gap < 0)
         m_gap = 1.5 * period() + 1;
+    if (index < 2 || index > count())
+        return false;
     return at(index) - at(index - 1) > m_gap;
+}
+
+const std::vector<int> &TimeAxis::gaps() const
+{
+    gapBefore(2); // the step found
+    if (m_gapsFor != m_gap) { // a new usual period: all found again
+        m_gaps.clear();
+        m_gapsFor = m_gap;
+        m_gapsUpTo = 1;
+    }
+    // Only the samples that came since are looked at.
+    for (int i = std::max(2, m_gapsUpTo + 1); i <= count(); ++i)
+        if (m_seconds[std::size_t(i - 1)] - m_seconds[std::size_t(i - 2)] > m_gap)
+            m_gaps.push_back(i);
+    m_gapsUpTo = std::max(m_gapsUpTo, count());
+    return m_gaps;
 }
 
 int TimeAxis::firstFrom(double seconds) const

@@ -29,6 +29,8 @@ public:
     double period() const;
     // A gap lies between sample index - 1 and sample index.
     bool gapBefore(int index) const;
+    // The samples a gap lies before, rising.
+    const std::vector<int> &gaps() const;
     // The sample, fractional, at seconds (linear between two samples, clamped to 1..count).
     double indexAt(double seconds) const;
     // The first sample at or after seconds, and the last at or before (count + 1 and 0 past the
@@ -46,4 +48,8 @@ private:
     std::map<qint64, int> m_steps; // milliseconds between neighbours, how many times
     bool m_holds = true;
     mutable double m_gap = -1; // the step past which two samples have a gap; -1: to find
+    // The gaps found with the step m_gapsFor, among samples up to m_gapsUpTo.
+    mutable std::vector<int> m_gaps;
+    mutable double m_gapsFor = -1;
+    mutable int m_gapsUpTo = 1;
 };

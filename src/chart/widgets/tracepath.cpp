@@ -9,7 +9,8 @@ namespace TracePath {
 
 namespace {
 
-// The time axis: the samples by column of their time, a new line after each gap.
+// The time axis: the samples by column of their time, found by search, their extremes on the
+// values as on the sample axis; a new line after each gap.
 QList<QPolygonF> byTime(const SampleStore &store, const ChartGeometry::View &view,
                         const QRectF &inner)
 {
@@ -22,39 +23,34 @@ QList<QPolygonF> byTime(const SampleStore &store, const ChartGeometry::View &vie
     const auto yOf = [&](double value) {
         return ChartGeometry::toPixel(0, value, view, inner).y();
     };
+    const std::vector<int> &gaps = time.gaps();
+    auto gap = std::upper_bound(gaps.begin(), gaps.end(), from);
     QPolygonF line;
-    // The samples of one column so far: the first, the lowest, the highest and the last.
-    int first = -1, low = 0, high = 0, last = 0;
-    double column = 0;
-    const auto flush = [&] {
-        if (first < 0)
-            return;
-        const double x = view.xOf(first, inner);
-        line.append({x, yOf(store.valeur(first))});
-        if (last != first) {
+    for (int i = from; i <= to;) {
+        // The samples of the column of sample i, up to the next gap.
+        const double column = std::floor(view.xOf(i, inner));
+        int last = std::clamp(time.firstFrom(view.positionAt(column + 1, inner)) - 1, i, to);
+        while (gap != gaps.end() && *gap <= i)
+            ++gap;
+        if (gap != gaps.end() && *gap <= last)
+            last = *gap - 1;
+        int low = i, high = i;
+        for (int j = i + 1; j <= last; ++j) {
+            const double v = store.valeur(j);
+            low = v < store.valeur(low) ? j : low;
+            high = v > store.valeur(high) ? j : high;
+        }
+        const double x = view.xOf(i, inner);
+        line.append({x, yOf(store.valeur(i))});
+        if (last != i) {
             line.append({x, yOf(store.valeur(high))});
             line.append({x, yOf(store.valeur(low))});
             line.append({view.xOf(last, inner), yOf(store.valeur(last))});
         }
-        first = -1;
-    };
-    for (int i = from; i <= to; ++i) {
-        const double x = view.xOf(i, inner);
-        if (i > from && time.gapBefore(i)) {
-            flush();
+        if (gap != gaps.end() && *gap == last + 1 && last < to)
             lines.append(std::exchange(line, {}));
-        } else if (first >= 0 && std::floor(x) == column) {
-            const double v = store.valeur(i);
-            low = v < store.valeur(low) ? i : low;
-            high = v > store.valeur(high) ? i : high;
-            last = i;
-            continue;
-        }
-        flush();
-        first = low = high = last = i;
-        column = std::floor(x);
+        i = last + 1;
     }
-    flush();
     lines.append(line);
     return lines;
 }
