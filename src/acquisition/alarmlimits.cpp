@@ -40,8 +40,13 @@ std::optional<AlarmLimits> AlarmLimits::parse(const Texts &texts, const SensorSc
     if (limits.hysteresis && *limits.hysteresis < 0)
         return fail(QObject::tr("L'hystérésis ne peut pas être négative."));
     if (limits.high && limits.low && limits.hysteresisOn(scale) >= *limits.high - *limits.low)
-        return fail(QObject::tr("L'hystérésis doit être plus étroite que l'écart entre les "
-                                "limites basse et haute."));
+        return fail(limits.hysteresis
+                        ? QObject::tr("L'hystérésis doit être plus étroite que l'écart entre "
+                                      "les limites basse et haute.")
+                        : QObject::tr("L'hystérésis par défaut (deux pas du capteur : %1) n'est "
+                                      "pas plus étroite que l'écart entre les limites basse et "
+                                      "haute : indiquez-en une plus petite.")
+                              .arg(scale.unitsText(limits.hysteresisOn(scale), QLocale())));
     return limits;
 }
 

@@ -16,6 +16,7 @@ bool AlarmWatch::interrupt()
     m_valueRaised.reset();
     m_silentSince.reset();
     m_silentRaised.reset();
+    m_watchedSince.reset();
     return lasted;
 }
 
@@ -47,12 +48,16 @@ std::vector<AlarmEvent> AlarmWatch::check(qint64 ms, const QDateTime &now,
     if (!m_limits.isArmed())
         return events;
     const qint64 delayMs = qint64(m_limits.delaySeconds * 1000);
+    if (!m_watchedSince)
+        m_watchedSince = ms;
 
     if (!value) {
         // Silent: the value's conditions wait, neither going on nor ending.
         m_beyond.reset();
         if (!m_limits.silenceRaises)
             return events;
+        if (ms - *m_watchedSince < SilenceGraceMs)
+            return events; // not heard from yet
         if (!m_silentSince)
             m_silentSince = ms;
         if (!m_silentRaised && ms - *m_silentSince >= delayMs) {

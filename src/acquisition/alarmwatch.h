@@ -28,6 +28,10 @@ struct AlarmEvent
 class AlarmWatch
 {
 public:
+    // A sensor is not taken for silent in the first seconds of a watch: a serial sensor's
+    // first frame may take that long.
+    static constexpr qint64 SilenceGraceMs = 5000;
+
     // New limits, read on scale: the conditions under way end without an event (the caller
     // records the interruption); the latch is kept.
     void setLimits(const AlarmLimits &limits, const SensorScale &scale);
@@ -40,7 +44,8 @@ public:
     std::optional<AlarmEvent> acknowledge(const QDateTime &now);
     // A raise found unacknowledged in the journal at start-up, latched again.
     void restoreLatched(const AlarmEvent &raised) { m_latched = raised; }
-    // The conditions that last now end without an event (the watch stops).
+    // The conditions that last now end without an event (the watch stops, or starts again on
+    // another source).
     bool interrupt();
 
     // The condition that lasts now: the silence first, then a limit passed.
@@ -61,6 +66,7 @@ private:
     std::optional<AlarmEvent> m_valueRaised;
     // The silence: since when, and its raise.
     std::optional<qint64> m_silentSince;
+    std::optional<qint64> m_watchedSince; // the first check since the watch (re)started
     std::optional<AlarmEvent> m_silentRaised;
     std::optional<AlarmEvent> m_latched;
     std::optional<QDateTime> m_latchedEnded;

@@ -14,7 +14,7 @@ Alarm::Alarm(Recorder::Clock clock, std::unique_ptr<DesktopNotifier> notifier,
 {
     connect(m_notifier.get(), &DesktopNotifier::acknowledged, this, &Alarm::acknowledge);
     connect(m_notifier.get(), &DesktopNotifier::unavailable, this, [this](const QString &reason) {
-        emit problem(tr("Les alarmes ne peuvent pas être notifiées sur le bureau (%1) : elles "
+        emit problem(tr("Les alarmes ne peuvent pas être notifiées sur le bureau : %1.\nElles "
                         "sont signalées dans la fenêtre.")
                          .arg(reason));
     });
@@ -111,6 +111,13 @@ void Alarm::stop()
     m_notifier->close();
 }
 
+void Alarm::restart()
+{
+    if (m_watch.interrupt())
+        record({Type::Interrupted, m_clock.now(), {}, {}});
+    emit changed();
+}
+
 void Alarm::tellDesktop()
 {
     if (!m_watch.latched()) {
@@ -142,9 +149,15 @@ QString Alarm::text() const
     if (const std::optional<AlarmEvent> active = m_watch.active()) {
         if (active->type == Type::Silent)
             return tr("ALARME : capteur muet depuis %1").arg(when(active->at));
-        return tr("ALARME %1 : %2 depuis %3")
-            .arg(active->type == Type::High ? tr("haute") : tr("basse"),
-                 comparison(*active, m_value), when(active->at));
+        const QString side = active->type == Type::High ? tr("haute") : tr("basse");
+        const bool beyond = m_value
+            && (active->type == Type::High ? *m_value > *active->limit : *m_value < *active->limit);
+        if (beyond)
+            return tr("ALARME %1 : %2 depuis %3")
+                .arg(side, comparison(*active, m_value), when(active->at));
+        // Back inside the limit, not yet by the hysteresis.
+        return tr("ALARME %1 depuis %2 (%3) ; %4 maintenant, pas encore revenue à la normale")
+            .arg(side, when(active->at), comparison(*active, active->value), units(m_value));
     }
     const std::optional<AlarmEvent> &latched = m_watch.latched();
     if (!latched)

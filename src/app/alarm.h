@@ -37,6 +37,8 @@ public:
     void acknowledge();
     // The program ends: a condition that lasts is closed in the journal.
     void stop();
+    // Another source: the watch starts again, a condition that lasts closed in the journal.
+    void restart();
 
     // What the window shows: nothing, or the alarm's colours (blinking while not acknowledged)
     // and its text.

@@ -44,7 +44,7 @@ void DesktopNotifier::send()
     if (m_waiting || !m_dirty || m_failed)
         return;
     if (!m_bus.isConnected()) {
-        fail(tr("aucune session de bureau (pas de bus D-Bus de session)"));
+        fail(tr("pas de session de bureau, ou sans bus D-Bus"));
         return;
     }
     m_dirty = false;
@@ -78,7 +78,18 @@ void DesktopNotifier::sent(QDBusPendingCallWatcher *call)
     call->deleteLater();
     m_waiting = false;
     if (call->isError()) {
-        fail(call->error().message());
+        // The bus's own messages are in English: the user is told what they mean.
+        switch (call->error().type()) {
+        case QDBusError::ServiceUnknown:
+            fail(tr("aucun service de notifications dans cette session de bureau"));
+            break;
+        case QDBusError::NoReply:
+        case QDBusError::Timeout:
+            fail(tr("le service de notifications ne répond pas"));
+            break;
+        default:
+            fail(tr("le service de notifications a refusé (%1)").arg(call->error().name()));
+        }
         return;
     }
     const QDBusMessage reply = call->reply();

@@ -240,6 +240,8 @@ void Instrument::chooseDuration(int index, bool save)
 
 void Instrument::chooseSource(int index, bool save)
 {
+    if (SampleSource(index) != SampleSource(m_settings.settings().source))
+        m_alarm.restart();
     m_acquisition.setSource(SampleSource(index));
     m_settings.setSource(index);
     if (save)
@@ -332,7 +334,14 @@ void Instrument::view(const QString &path, const RecordingLoader::Hooks &hooks)
                   false);
         break;
     case Outcome::Malformed:
-        emit told(tr("Erreur format fichier"), false);
+        if (QFile journal(path); journal.open(QIODevice::ReadOnly)
+            && journal.read(AlarmJournal::header().size()) == AlarmJournal::header())
+            emit told(tr("« %1 » est le journal d'alarme d'un enregistrement : visualisez "
+                         "l'enregistrement lui-même, son journal est lu avec lui.")
+                          .arg(QDir::toNativeSeparators(path)),
+                      false);
+        else
+            emit told(tr("Erreur format fichier"), false);
         break;
     case Outcome::ReadError:
         emit told(tr("La lecture du fichier « %1 » a échoué :\n%2").arg(path, result.error), true);

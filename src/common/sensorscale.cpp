@@ -115,7 +115,9 @@ std::optional<double> SensorScale::parseNumber(const QString &text)
 
 QString SensorScale::unitsText(double units, const QLocale &locale, Unit unit) const
 {
-    const QString text = number(units, roundedTo(units, decimals()) == units, decimalMark(locale));
+    // Typed by the user in units: the locale's decimal mark, on the identity too.
+    const QString text
+        = number(units, roundedTo(units, decimals()) == units, locale.decimalPoint());
     return unit == Unit::Appended ? QString(text + unitSuffix()) : text;
 }
 

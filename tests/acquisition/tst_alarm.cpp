@@ -122,15 +122,18 @@ private Q_SLOTS:
             << QStringList {"40", "10", "0", "1", ""} << "0:41 200:5"
             << "H@0 B@200 L@200 ";
         QTest::newRow("silence for the delay, then back")
-            << QStringList {"40", "", "2", "1", "silence"} << "0:30 200:- 2199:- 2200:- 2400:30"
-            << "S@2200 R@2400 ";
+            << QStringList {"40", "", "2", "1", "silence"} << "0:30 5000:- 6999:- 7000:- 7200:30"
+            << "S@7000 R@7200 ";
+        QTest::newRow("silent from the start: not before the first seconds")
+            << QStringList {"40", "", "0", "1", "silence"} << "0:- 4999:- 5000:- 5200:-"
+            << "S@5000 ";
         QTest::newRow("silence not watched") << high << "0:30 200:- 9000:- 9200:30"
                                              << "";
         QTest::newRow("silence restarts the delay") << high << "0:41 1000:- 1200:41 3000:41 3200:41"
                                                     << "H@3200 ";
         QTest::newRow("value out and silent after the raise")
-            << QStringList {"40", "", "0", "1", "silence"} << "0:41 200:- 400:41 600:30"
-            << "H@0 S@200 R@400 B@600 ";
+            << QStringList {"40", "", "0", "1", "silence"} << "0:41 5200:- 5400:41 5600:30"
+            << "H@0 S@5200 R@5400 B@5600 ";
         QTest::newRow("no limit, no alarm")
             << QStringList {"", "", "0", "", "silence"} << "0:1e9 200:- 400:-1e9"
             << "";

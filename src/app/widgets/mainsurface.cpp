@@ -6,6 +6,7 @@
 #include "common/twips.h"
 
 #include <QPainter>
+#include <algorithm>
 
 using Twips::PerPixel;
 
@@ -65,16 +66,25 @@ void MainSurface::paintEvent(QPaintEvent *)
         // with theirs, where the numbers 1 to 9 stand otherwise.
         const QPointF chart = m_chart->pos();
         const double below = m_horizontal->y() + ChartGeometry::NumberGapTwips / PerPixel;
+        // Kept within the ruler's span, so that none stands over the controls at the left or
+        // shows in the narrow window; one that would then touch the one before is left out.
+        const QRect span = m_horizontal->geometry();
+        double free = span.left();
         for (const auto &tick : m_chart->rulerTicks(Qt::Horizontal)) {
-            const double half = metrics.horizontalAdvance(tick.text) / 2.0;
-            painter.drawText(QPointF(chart.x() + tick.at - half, below + metrics.ascent()),
-                             tick.text);
+            const double width = metrics.horizontalAdvance(tick.text);
+            const double x = std::min(std::max(chart.x() + tick.at - width / 2, free),
+                                      span.right() + 1.0 - width);
+            if (x < free)
+                continue;
+            painter.drawText(QPointF(x, below + metrics.ascent()), tick.text);
+            free = x + width + 2;
         }
         const double right = m_vertical->x() + ChartGeometry::NumberGapTwips / PerPixel;
-        for (const auto &tick : m_chart->rulerTicks(Qt::Vertical))
-            painter.drawText(
-                QPointF(right, chart.y() + tick.at - metrics.height() / 2.0 + metrics.ascent()),
-                tick.text);
+        for (const auto &tick : m_chart->rulerTicks(Qt::Vertical)) {
+            const double top = std::clamp(chart.y() + tick.at - metrics.height() / 2.0, 0.0,
+                                          double(height() - metrics.height()));
+            painter.drawText(QPointF(right, top + metrics.ascent()), tick.text);
+        }
         return;
     }
     for (Qt::Orientation orientation : {Qt::Horizontal, Qt::Vertical}) {

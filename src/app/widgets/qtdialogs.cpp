@@ -149,25 +149,43 @@ void QtDialogs::showWaiting(QMessageBox *box, QWidget *parent)
         box->windowHandle()->setTransientParent(parent->window()->windowHandle());
     box->show(); // its size is known from here on
     QPoint at = box->pos();
+    const QSize size = box->frameGeometry().size();
+    QRect screen = box->screen()->availableGeometry();
     if (parent) {
-        // Beside the window where the screen has room, else over its top: the clock, the live
-        // value and the record button, at its bottom, stay in sight.
+        // Beside the window where the screen has room, else under it, else over its top: the
+        // clock, the live value, the record button and the alarm, at its bottom, stay in sight.
         const QRect window = parent->window()->frameGeometry();
-        const QRect screen = parent->screen()->availableGeometry();
-        const int width = box->frameGeometry().width();
-        at = window.topRight() + QPoint(8, 0);
-        if (at.x() + width > screen.right())
-            at = window.topLeft() - QPoint(width + 8, 0);
-        if (at.x() < screen.left())
-            at = QPoint(std::max(screen.left(), window.center().x() - width / 2), window.top());
+        screen = parent->screen()->availableGeometry();
+        const QPoint places[]
+            = {window.topRight() + QPoint(8, 0), window.topLeft() - QPoint(size.width() + 8, 0),
+               window.bottomLeft() + QPoint(0, 8)};
+        at = QPoint(std::max(screen.left(), window.center().x() - size.width() / 2), window.top());
+        for (const QPoint &place : places)
+            if (screen.contains(QRect(place, size))) {
+                at = place;
+                break;
+            }
     }
-    constexpr QPoint kStep(24, 24);
-    const auto taken = [this](QPoint p) {
-        return std::any_of(m_waiting.cbegin(), m_waiting.cend(),
-                           [p](const QPointer<QMessageBox> &b) { return b->pos() == p; });
-    };
-    while (taken(at))
-        at += kStep;
+    // One below the other while the screen has room, else cascaded: none hides another.
+    const QPoint first = at;
+    bool cascading = false;
+    for (int tries = 0; tries < 100; ++tries) {
+        const auto over = std::find_if(
+            m_waiting.cbegin(), m_waiting.cend(), [&](const QPointer<QMessageBox> &b) {
+                return cascading ? b->pos() == at : b->frameGeometry().intersects(QRect(at, size));
+            });
+        if (over == m_waiting.cend())
+            break;
+        if (cascading) {
+            at += QPoint(24, 24);
+        } else {
+            at.setY((*over)->frameGeometry().bottom() + 8);
+            if (at.y() + size.height() > screen.bottom()) {
+                cascading = true;
+                at = first;
+            }
+        }
+    }
     box->move(at);
     m_waiting.append(box);
     box->raise();
