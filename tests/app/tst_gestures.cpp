@@ -616,9 +616,18 @@ private Q_SLOTS:
         tick(1); // the delay over, a sampling tick in it
         QVERIFY(banner->isVisible() && acknowledge->isVisible());
         QCOMPARE(rig.find<QLabel>("LabelAlarme")->text(), "ALARME haute : 4 > 3 depuis 10:05:05");
+        auto *refresh = rig.acquisition().findChild<QTimer *>("TimerValActu");
+        QList<bool> blink;
+        for (int i = 0; i < 4; ++i, rig.monotonic += 250) { // half a second lit, half not
+            QVERIFY(WindowRig::fire(refresh));
+            blink << red();
+        }
+        refresh->stop();
+        QVERIFY(blink == QList<bool>({true, true, false, false})
+                || blink == QList<bool>({false, false, true, true}));
         QCOMPARE(lines().value(1), desktop ? "2026-03-14;10:05:05;Alarme haute;4;3;" : "");
         QTRY_COMPARE(read(played), "x\n");
-        tick(4);
+        tick(3); // a fourth second passed as it blinked
         QTest::qWait(600); // played, 1 s short of sounding again
         QCOMPARE(read(played), "x\n");
         tick(1);
