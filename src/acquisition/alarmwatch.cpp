@@ -94,7 +94,6 @@ std::vector<AlarmEvent> AlarmWatch::check(qint64 ms, const QDateTime &now,
     if (beyond && ms - m_beyondSince >= delayMs) {
         m_valueRaised
             = AlarmEvent {*beyond, now, v, *beyond == Type::High ? m_limits.high : m_limits.low};
-        m_beyond.reset();
         raise(*m_valueRaised, &events);
     }
     return events;

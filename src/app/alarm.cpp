@@ -90,8 +90,6 @@ void Alarm::check(std::optional<double> recorded)
     if (m_watch.latched() && m_watch.limits().sound
         && (!m_soundedAt || ms - *m_soundedAt >= SoundEveryMs) && m_sound->play())
         m_soundedAt = ms;
-    if (!events.empty() || m_watch.latched() || m_watch.active())
-        emit changed();
 }
 
 void Alarm::acknowledge()

@@ -31,7 +31,8 @@ public:
     // raise the journal holds unacknowledged waits again, and a period that a stop left open
     // (a crash, a power cut) is closed.
     void setJournal(const QString &recordingFile);
-    // A refresh of the live value: its recorded value, none when not fresh.
+    // A refresh of the live value: its recorded value, none when not fresh. What it changes is
+    // shown with the refresh.
     void check(std::optional<double> recorded);
     // "Acquitter", in the window or on the desktop.
     void acknowledge();
@@ -55,7 +56,7 @@ public:
     const std::vector<AlarmJournal::Period> &periods() const { return m_periods; }
 
 signals:
-    // The look changed.
+    // The look changed between two refreshes (a refresh is followed by its own showing).
     void changed();
     // An event was recorded: the periods may have changed.
     void periodsChanged();

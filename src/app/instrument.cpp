@@ -437,11 +437,7 @@ QString Instrument::chooseScale(const QString &min, const QString &max, const QS
     m_acquisition.setScale(m_scale);
     m_alarm.setLimits(m_alarm.limits(), m_scale);
     m_extra.setScale(m_scale);
-    if (!m_extra.save(&reason))
-        emit told(tr("L'échelle est en usage, mais ne sera pas gardée pour le prochain "
-                     "démarrage :\n%1")
-                      .arg(reason),
-                  true);
+    keepExtra(tr("L'échelle est en usage, mais ne sera pas gardée pour le prochain démarrage"));
     return {};
 }
 
@@ -469,10 +465,13 @@ QString Instrument::chooseAlarm(const AlarmLimits::Texts &texts)
         return {};
     m_alarm.setLimits(*limits, m_scale);
     m_extra.setAlarm(*limits);
-    if (!m_extra.save(&reason))
-        emit told(tr("Les limites de l'alarme sont en usage, mais ne seront pas gardées pour le "
-                     "prochain démarrage :\n%1")
-                      .arg(reason),
-                  true);
+    keepExtra(tr("Les limites de l'alarme sont en usage, mais ne seront pas gardées pour le "
+                 "prochain démarrage"));
     return {};
+}
+
+void Instrument::keepExtra(const QString &unkept)
+{
+    if (QString reason; !m_extra.save(&reason))
+        emit told(unkept + QStringLiteral(" :\n") + reason, true);
 }

@@ -160,6 +160,8 @@ private:
     // The scale of the recording that runs is kept beside its file, under its first line.
     void keepScale(const QByteArray &first);
     Recorder::Plan plan() const;
+    // The settings of ondaris.ini written; unkept, and why, told when they could not be.
+    void keepExtra(const QString &unkept);
     // The samples of the recording file on screen are marked with the alarm's periods.
     void markRecordingAlarms();
 
