@@ -416,7 +416,8 @@ private Q_SLOTS:
             dialogs.askQuit(nullptr, [&](bool yes) { quits += yes ? 10 : 1; });
         const QList<QMessageBox *> boxes = dialogs.waiting();
         QCOMPARE(boxes.size(), 3);
-        QCOMPARE(QSet<QPoint>({boxes[0]->pos(), boxes[1]->pos(), boxes[2]->pos()}).size(), 3);
+        for (int i = 0; i < 3; ++i) // one below the other while the screen has room
+            QVERIFY(!boxes[i]->frameGeometry().intersects(boxes[(i + 1) % 3]->frameGeometry()));
         QTest::keyClick(boxes[2], Qt::Key_Escape);
         QCOMPARE(std::pair(quits, int(dialogs.waiting().size())), std::pair(1, 2));
     }

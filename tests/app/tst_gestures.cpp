@@ -116,6 +116,17 @@ bool choose(const char *name)
     key(popup, Qt::Key_Escape);
     return false;
 }
+// The window given another size by the window manager (an edge dragged, or maximised and
+// restored), within the sizes the window asks for.
+void resizedBySystem(QWidget *w, QSize size, Qt::WindowState state = Qt::WindowNoState)
+{
+    QWindow *window = w->windowHandle();
+    size = size.boundedTo(w->screen()->availableSize())
+               .expandedTo(w->minimumSize())
+               .boundedTo(w->maximumSize());
+    QWindowSystemInterface::handleWindowStateChanged(window, state);
+    QWindowSystemInterface::handleGeometryChange(window, QRect(window->position(), size));
+}
 // A right click at a point of the widget, or the menu key with the focus on it.
 void askMenu(QWidget *w, QPoint at, bool byKey)
 {
@@ -661,8 +672,11 @@ private Q_SLOTS:
             key(rig.window.get(), Qt::Key_Plus, {}, "+");
         tick(3); // raised again, and not acknowledged
         QVERIFY(acknowledge->isVisible());
-        if (!desktop) // told once, whatever comes
+        if (!desktop) { // told once, whatever comes; acknowledged in the window
             QCOMPARE(rig.dialogs.told.size(), 2);
+            click(acknowledge, acknowledge->rect().center());
+            QVERIFY(!acknowledge->isVisible() && banner->isVisible());
+        }
         click(rig.find<QPushButton>("CmdRecord"), {5, 5});
 
         // The samples in alarm shaded, said by the pointer's label, as recorded and as viewed.
@@ -693,6 +707,44 @@ private Q_SLOTS:
         QCOMPARE(again.alarm().look().acknowledgeable, desktop);
         if (desktop)
             QVERIFY(lines().filter(";Surveillance interrompue;").size() == 1);
+    }
+
+    // Resized and maximised by the window system, the time axis chosen in the chart's menu: the
+    // chart grows, the controls at the bottom left stay, and the next start opens the same.
+    void windowSizeKept()
+    {
+        auto rig = std::make_unique<WindowRig>(WindowRig::config(1, 0, 7890));
+        QWidget *window = rig->window.get();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        auto *chart = rig->find<ChartView>("Ecran1");
+        const QSize small = chart->size();
+        const auto valueFromBottom = [&] {
+            return window->height() - rig->find<QWidget>("Label3")->mapTo(window, QPoint()).y();
+        };
+        const int fromBottom = valueFromBottom();
+        resizedBySystem(window, {700, 500});
+        QCOMPARE(window->size(), QSize(700, 500));
+        // All the height it gained; its width less the room the rulers' values take.
+        const QSize gained = QSize(700, 500) - window->minimumSize();
+        QCOMPARE(chart->height(), small.height() + gained.height());
+        QVERIFY(chart->width() > small.width() + gained.width() - 30);
+        QCOMPARE(valueFromBottom(), fromBottom);
+        askMenu(chart, chart->rect().center(), false);
+        QVERIFY(choose("menu_axe_temps"));
+        QVERIFY(WindowRig::fire(rig->find<QTimer>("TimerTaille"))); // the resizing is over
+        resizedBySystem(window, window->screen()->availableSize(), Qt::WindowMaximized);
+        QVERIFY(window->isMaximized());
+        QCOMPARE(window->size(), window->screen()->availableSize());
+        resizedBySystem(window, {700, 500}); // restored before the quit
+        QVERIFY(WindowRig::fire(rig->find<QTimer>("TimerTaille")));
+
+        Instrument again(testServices(rig->dir.path()));
+        Enregistreur next(again, rig->dialogs);
+        next.Form_Load();
+        next.show();
+        QCOMPARE(next.size(), QSize(700, 500));
+        QVERIFY(next.findChild<QAction *>("menu_axe_temps")->isChecked());
     }
 
     // Random gestures, by seed, each through the event system to what a user can reach then;
@@ -807,12 +859,10 @@ private Q_SLOTS:
                                          .arg(size.height())
                               : how == 1 ? QStringLiteral("the window maximised")
                                          : QStringLiteral("the window restored"));
-                if (how == 0)
-                    window->resize(size);
-                else if (how == 1)
-                    window->showMaximized();
+                if (how == 1)
+                    resizedBySystem(window, window->screen()->availableSize(), Qt::WindowMaximized);
                 else
-                    window->showNormal();
+                    resizedBySystem(window, how == 0 ? size : window->minimumSize());
                 QCoreApplication::processEvents();
                 return;
             }
